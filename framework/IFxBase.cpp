@@ -1,0 +1,537 @@
+#include "framework/IFxBase.h"
+
+#include "framework/HostKind.h"
+#include "graphics/IGraphics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+using Guard = std::lock_guard<std::recursive_mutex>;
+
+// Reads "in-out" pairs separated by spaces; a number that does not scan counts 0.
+void ParseChannelPairs(const char* config, OwnedPtrList<ChannelPair>& pairs)
+{
+    const char* p = config ? config : "";
+    while (true) {
+        int in = 0;
+        int out = 0;
+        if (std::sscanf(p, "%d-%d", &in, &out) < 2)
+            out = 0;
+        pairs.Append(new ChannelPair{in, out});
+        p = std::strchr(p, ' ');
+        if (!p)
+            break;
+        ++p;
+    }
+}
+
+} // namespace
+
+IFxBase::IFxBase(const IFxDeclaration& d)
+    : instrument(d.instrument), latency(d.latency), uniqueId(d.uniqueId), manufacturerId(d.manufacturerId),
+      version(d.version), bindingKind(d.bindingKind), stateChunks(d.stateChunks), midiInput(d.midiInput ? 1 : 0)
+{
+    ParseChannelPairs(d.channelConfig, channelPairs);
+    for (int i = 0; i < d.numParams; ++i)
+        params.Append(new IParamDef);
+    for (int i = 0; i < d.numPresets; ++i) {
+        auto* slot = new PresetSlot;
+        std::snprintf(slot->name, sizeof slot->name, "- %d -", i + 1);
+        presets.Append(slot);
+    }
+    CopyFixedText(effectName, kIdentitySize, d.effectName);
+    CopyFixedText(productName, kIdentitySize, d.productName);
+    CopyFixedText(manufacturerName, kIdentitySize, d.manufacturerName);
+
+    int numIn = 0;
+    int numOut = 0;
+    for (int i = 0; i < channelPairs.Count(); ++i) {
+        numIn = std::max(numIn, channelPairs.Get(i)->inputs);
+        numOut = std::max(numOut, channelPairs.Get(i)->outputs);
+    }
+    inputPointers = std::make_unique<double*[]>(static_cast<size_t>(std::max(numIn, 1)));
+    outputPointers = std::make_unique<double*[]>(static_cast<size_t>(std::max(numOut, 1)));
+    for (int c = 0; c < numIn; ++c) {
+        auto* binding = new InChannelBinding;
+        binding->entry = &inputPointers[static_cast<size_t>(c)];
+        inBindings.Append(binding);
+    }
+    for (int c = 0; c < numOut; ++c) {
+        auto* binding = new OutChannelBinding;
+        binding->entry = &outputPointers[static_cast<size_t>(c)];
+        outBindings.Append(binding);
+    }
+}
+
+IFxBase::~IFxBase() { graphics.reset(); }
+
+void IFxBase::Reset() { Guard g(lock); }
+
+void IFxBase::ParamChanged(int) { Guard g(lock); }
+
+void IFxBase::LockedParamChanged(int index)
+{
+    Guard g(lock);
+    ParamChanged(index);
+}
+
+void IFxBase::ProcessBlock(double** inputs, double** outputs, int frames) { PassThrough(inputs, outputs, frames); }
+
+void IFxBase::PassThrough(double** inputs, double** outputs, int frames)
+{
+    if (frames <= 0)
+        return;
+    const int shared = std::min(NumInputs(), NumOutputs());
+    for (int c = 0; c < NumOutputs(); ++c) {
+        if (!outputs[c])
+            continue;
+        if (c < shared && inputs[c])
+            std::memmove(outputs[c], inputs[c], sizeof(double) * static_cast<size_t>(frames));
+        else
+            std::fill_n(outputs[c], frames, 0.0);
+    }
+}
+
+void IFxBase::OnActivate(bool) { Guard g(lock); }
+
+bool IFxBase::NoteNameFor(int, char* out)
+{
+    if (out)
+        out[0] = '\0';
+    return false;
+}
+
+bool IFxBase::SaveState(StateChunk& chunk) { return SaveParams(chunk); }
+
+int32_t IFxBase::LoadState(const StateChunk& chunk, int32_t position) { return LoadParams(chunk, position); }
+
+void IFxBase::OnMouseOverParam(int) { Guard g(lock); }
+
+bool IFxBase::AcceptsParamRestore(int, int)
+{
+    Guard g(lock);
+    return true;
+}
+
+bool IFxBase::SendMidiEvents(const MidiMessage* messages, int count)
+{
+    bool all = true;
+    for (int i = 0; i < count; ++i)
+        all = SendMidiEvent(messages[i]) && all;
+    return all;
+}
+
+bool IFxBase::SaveParams(StateChunk& chunk)
+{
+    Guard g(lock);
+    bool ok = true;
+    for (int i = 0; i < NumParams(); ++i)
+        ok = chunk.PutDouble(params.Get(i)->Value()) && ok;
+    return ok && chunk.Size() > 0;
+}
+
+int32_t IFxBase::LoadParams(const StateChunk& chunk, int32_t position)
+{
+    Guard g(lock);
+    // A value the chunk does not hold leaves its parameter as it is, and so does a value that is
+    // not a finite number.
+    for (int i = 0; i < NumParams() && position >= 0; ++i) {
+        double x = 0.0;
+        position = chunk.GetDouble(x, position);
+        if (position < 0)
+            break;
+        if (!std::isfinite(x) || !AcceptsParamRestore(i, CurrentPreset()))
+            continue;
+        params.Get(i)->SetValueClamped(x);
+        ParamChanged(i);
+    }
+    return position;
+}
+
+bool IFxBase::SavePresetBank(StateChunk& chunk)
+{
+    Guard g(lock);
+    bool ok = true;
+    for (int i = 0; i < NumPresets(); ++i) {
+        const PresetSlot* slot = presets.Get(i);
+        const uint8_t initialised = slot->initialised ? 1 : 0;
+        ok = chunk.PutText(slot->name) && ok;
+        ok = chunk.PutBytes(&initialised, 1) && ok;
+        if (slot->initialised)
+            ok = chunk.PutBytes(slot->chunk.Data(), slot->chunk.Size()) && ok;
+        ok = ok && chunk.Size() > 0;
+    }
+    return ok;
+}
+
+int32_t IFxBase::LoadPresetBank(const StateChunk& chunk, int32_t position)
+{
+    Guard g(lock);
+    for (int i = 0; i < NumPresets() && position >= 0; ++i) {
+        PresetSlot* slot = presets.Get(i);
+        char name[kPresetNameSize];
+        position = chunk.GetText(name, kPresetNameSize, position);
+        if (position < 0)
+            break;
+        CopyFixedText(slot->name, kPresetNameSize, name);
+        uint8_t initialised = 0;
+        position = chunk.GetByte(initialised, position);
+        if (position < 0)
+            break;
+        slot->initialised = initialised != 0;
+        if (!slot->initialised)
+            continue;
+        position = LoadParams(chunk, position);
+        if (position > 0) {
+            slot->chunk.Clear();
+            SaveParams(slot->chunk);
+        }
+    }
+    LoadPreset(CurrentPreset());
+    return position;
+}
+
+const char* IFxBase::PresetName(int index) const
+{
+    const PresetSlot* slot = presets.Get(index);
+    return slot ? slot->name : "";
+}
+
+bool IFxBase::PresetHasValues(int index) const
+{
+    const PresetSlot* slot = presets.Get(index);
+    return slot && slot->initialised && slot->chunk.Size() > 0;
+}
+
+bool IFxBase::LoadPreset(int index)
+{
+    PresetSlot* slot = presets.Get(index);
+    if (!slot)
+        return false;
+    if (slot->initialised) {
+        SetCurrentPreset(index);
+        if (slot->chunk.Size() == 0) {
+            // A named slot without values stands for the declared defaults.
+            for (int i = 0; i < NumParams(); ++i) {
+                params.Get(i)->SetValueClamped(params.Get(i)->Default());
+                ParamChanged(i);
+            }
+        } else if (LoadParams(slot->chunk, 0) <= 0) {
+            return false;
+        }
+    } else {
+        slot->initialised = true;
+        NextUserPresetName(slot->name, kPresetNameSize);
+    }
+    SetCurrentPreset(index);
+    RefreshEditorParams();
+    return true;
+}
+
+void IFxBase::FillDefaultPresets(const char* name, int count)
+{
+    for (int n = 0; n < count; ++n) {
+        for (int i = 0; i < NumPresets(); ++i) {
+            PresetSlot* slot = presets.Get(i);
+            if (slot->initialised)
+                continue;
+            slot->initialised = true;
+            CopyFixedText(slot->name, kPresetNameSize, name ? name : "Default");
+            break;
+        }
+    }
+}
+
+void IFxBase::AddPreset(const char* name, ...)
+{
+    PresetSlot* slot = nullptr;
+    for (int i = 0; i < NumPresets() && !slot; ++i)
+        if (!presets.Get(i)->initialised)
+            slot = presets.Get(i);
+    if (!slot)
+        return;
+    slot->initialised = true;
+    CopyFixedText(slot->name, kPresetNameSize, name);
+    va_list args;
+    va_start(args, name);
+    for (int i = 0; i < NumParams(); ++i) {
+        const ParamKind kind = params.Get(i)->Kind();
+        const bool integral = kind == kParamBool || kind == kParamInt || kind == kParamEnum;
+        const double value = integral ? va_arg(args, int) : va_arg(args, double);
+        slot->chunk.PutDouble(value);
+    }
+    va_end(args);
+}
+
+void IFxBase::NextUserPresetName(char* out, int outSize) const
+{
+    int count = 0;
+    for (int i = 0; i < NumPresets(); ++i)
+        if (std::strstr(presets.Get(i)->name, "user preset"))
+            ++count;
+    std::snprintf(out, static_cast<size_t>(outSize), "%s %d", "user preset", count + 1);
+}
+
+void IFxBase::SetParamFromEditor(int index, double normalized)
+{
+    Guard g(lock);
+    IParamDef* param = GetParam(index);
+    if (!param)
+        return;
+    param->SetFromNormalized(normalized);
+    PerformParamEdit(index, normalized);
+    ParamChanged(index);
+}
+
+void IFxBase::RefreshEditorParams()
+{
+    if (!graphics)
+        return;
+    for (int i = 0; i < NumParams(); ++i)
+        graphics->PushParameterToControls(i, params.Get(i)->Value(), false);
+}
+
+void IFxBase::EndDelayedParamEdit(int index)
+{
+    Guard g(lock);
+    if (!graphics) {
+        EndParamEdit(index);
+        return;
+    }
+    pendingEndEdit = index;
+    graphics->SetParamEditCountdown(std::max(1, graphics->FrameRate() / 2));
+}
+
+void IFxBase::FlushDelayedParamEdit()
+{
+    Guard g(lock);
+    if (graphics)
+        graphics->CancelParamEditCountdown();
+    if (pendingEndEdit >= 0) {
+        EndParamEdit(pendingEndEdit);
+        pendingEndEdit = -1;
+    }
+}
+
+void IFxBase::AttachEditor(std::unique_ptr<IGraphics> newGraphics)
+{
+    if (!newGraphics)
+        return;
+    Guard g(lock);
+    for (int i = 0; i < NumParams(); ++i)
+        newGraphics->PushParameterToControls(i, params.Get(i)->Normalized(), true);
+    newGraphics->PrepareDrawing();
+    graphics = std::move(newGraphics);
+}
+
+void IFxBase::IdentifyHost(const char* name, int hostVer)
+{
+    hostKind = HostKindFromName(name);
+    hostVersion = hostVer;
+}
+
+void IFxBase::FormatVersion(char* out, int outSize) const
+{
+    std::snprintf(out, static_cast<size_t>(outSize), "v%d.%02d", version >> 16, (version >> 8) & 0xFF);
+}
+
+bool IFxBase::IsChannelPairAllowed(int inputs, int outputs) const
+{
+    for (int i = 0; i < channelPairs.Count(); ++i) {
+        const ChannelPair* pair = channelPairs.Get(i);
+        const bool inOk = pair->inputs < 0 || pair->inputs == inputs;
+        const bool outOk = pair->outputs < 0 || pair->outputs == outputs;
+        if (inOk && outOk)
+            return true;
+    }
+    return false;
+}
+
+void IFxBase::ChangeBlockSize(int frames)
+{
+    if (frames == blockSize)
+        return;
+    frames = std::max(frames, 0);
+    const int32_t bytes = frames > (0x7FFFFFFF / static_cast<int>(sizeof(double))) ? -1 : frames * static_cast<int>(sizeof(double));
+    if (bytes < 0)
+        return;
+    for (int c = 0; c < NumInputs(); ++c) {
+        GrowBuf& scratch = inBindings.Get(c)->scratch;
+        if (!scratch.Resize(bytes, true))
+            return;
+        if (scratch.Data())
+            std::memset(scratch.Data(), 0, static_cast<size_t>(bytes));
+    }
+    for (int c = 0; c < NumOutputs(); ++c) {
+        GrowBuf& scratch = outBindings.Get(c)->scratch;
+        if (!scratch.Resize(bytes, true))
+            return;
+        if (scratch.Data())
+            std::memset(scratch.Data(), 0, static_cast<size_t>(bytes));
+    }
+    blockSize = frames;
+    // Unconnected channels point at their scratch buffers, which may have moved.
+    for (int c = 0; c < NumInputs(); ++c)
+        if (!inBindings.Get(c)->connected)
+            *inBindings.Get(c)->entry = static_cast<double*>(inBindings.Get(c)->scratch.Data());
+    for (int c = 0; c < NumOutputs(); ++c)
+        if (!outBindings.Get(c)->connected)
+            *outBindings.Get(c)->entry = static_cast<double*>(outBindings.Get(c)->scratch.Data());
+}
+
+void IFxBase::ConnectInputs(int first, int count, bool connected)
+{
+    const int end = std::min(first + count, NumInputs());
+    for (int c = std::max(first, 0); c < end; ++c) {
+        InChannelBinding* b = inBindings.Get(c);
+        b->connected = connected;
+        if (!connected)
+            *b->entry = static_cast<double*>(b->scratch.Data());
+    }
+}
+
+void IFxBase::ConnectOutputs(int first, int count, bool connected)
+{
+    const int end = std::min(first + count, NumOutputs());
+    for (int c = std::max(first, 0); c < end; ++c) {
+        OutChannelBinding* b = outBindings.Get(c);
+        b->connected = connected;
+        if (!connected) {
+            *b->entry = static_cast<double*>(b->scratch.Data());
+            b->destination = nullptr;
+        }
+    }
+}
+
+void IFxBase::BindInputs(int first, int count, float* const* host, int frames)
+{
+    int next = 0;
+    for (int c = std::max(first, 0); c < NumInputs() && next < count; ++c) {
+        InChannelBinding* b = inBindings.Get(c);
+        if (!b->connected)
+            continue;
+        auto* scratch = static_cast<double*>(b->scratch.Data());
+        const float* src = host ? host[next] : nullptr;
+        ++next;
+        if (!scratch)
+            continue;
+        if (src)
+            for (int i = 0; i < frames; ++i)
+                scratch[i] = src[i];
+        else
+            std::fill_n(scratch, frames, 0.0);
+        *b->entry = scratch;
+    }
+}
+
+void IFxBase::BindInputs(int first, int count, double* const* host)
+{
+    int next = 0;
+    for (int c = std::max(first, 0); c < NumInputs() && next < count; ++c) {
+        InChannelBinding* b = inBindings.Get(c);
+        if (!b->connected)
+            continue;
+        double* src = host ? host[next] : nullptr;
+        ++next;
+        *b->entry = src ? src : static_cast<double*>(b->scratch.Data());
+        if (!src)
+            b->connected = false;
+    }
+}
+
+void IFxBase::BindOutputs(int first, int count, float* const* host)
+{
+    int next = 0;
+    for (int c = std::max(first, 0); c < NumOutputs() && next < count; ++c) {
+        OutChannelBinding* b = outBindings.Get(c);
+        if (!b->connected)
+            continue;
+        *b->entry = static_cast<double*>(b->scratch.Data());
+        b->destination = host ? host[next] : nullptr;
+        ++next;
+    }
+}
+
+void IFxBase::BindOutputs(int first, int count, double* const* host)
+{
+    int next = 0;
+    for (int c = std::max(first, 0); c < NumOutputs() && next < count; ++c) {
+        OutChannelBinding* b = outBindings.Get(c);
+        if (!b->connected)
+            continue;
+        double* dst = host ? host[next] : nullptr;
+        ++next;
+        *b->entry = dst ? dst : static_cast<double*>(b->scratch.Data());
+        b->destination = nullptr;
+    }
+}
+
+static void ConvertOutputs(OwnedPtrList<OutChannelBinding>& bindings, int frames)
+{
+    for (int c = 0; c < bindings.Count(); ++c) {
+        OutChannelBinding* b = bindings.Get(c);
+        if (!b->connected || !b->destination || !*b->entry)
+            continue;
+        const double* src = *b->entry;
+        for (int i = 0; i < frames; ++i)
+            b->destination[i] = static_cast<float>(src[i]);
+    }
+}
+
+void IFxBase::RunBlock(int frames)
+{
+    if (processingEnabled)
+        ProcessBlock(inputPointers.get(), outputPointers.get(), frames);
+    ConvertOutputs(outBindings, frames);
+}
+
+void IFxBase::RunBypassed(int frames)
+{
+    IFxBase::ProcessBlock(inputPointers.get(), outputPointers.get(), frames);
+    ConvertOutputs(outBindings, frames);
+}
+
+void IFxBase::ClearScratch()
+{
+    for (int c = 0; c < NumInputs(); ++c)
+        if (void* d = inBindings.Get(c)->scratch.Data())
+            std::memset(d, 0, static_cast<size_t>(inBindings.Get(c)->scratch.Size()));
+    for (int c = 0; c < NumOutputs(); ++c)
+        if (void* d = outBindings.Get(c)->scratch.Data())
+            std::memset(d, 0, static_cast<size_t>(outBindings.Get(c)->scratch.Size()));
+}
+
+static void SetLabel(OwnedPtrList<TextBuf>& labels, int index, const char* label)
+{
+    if (index < 0)
+        return;
+    while (labels.Count() <= index)
+        if (!labels.Append(new TextBuf))
+            return;
+    labels.Get(index)->Set(label);
+}
+
+void IFxBase::SetInputLabel(int index, const char* label)
+{
+    if (index <= 1)
+        SetLabel(inputLabels, index, label);
+}
+
+void IFxBase::SetOutputLabel(int index, const char* label) { SetLabel(outputLabels, index, label); }
+
+const char* IFxBase::InputLabel(int index) const
+{
+    const TextBuf* t = inputLabels.Get(index);
+    return t ? t->Get() : "";
+}
+
+const char* IFxBase::OutputLabel(int index) const
+{
+    const TextBuf* t = outputLabels.Get(index);
+    return t ? t->Get() : "";
+}

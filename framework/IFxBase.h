@@ -1,0 +1,205 @@
+// The plug-in base every effect derives from: parameters, presets, state, the plug-in lock,
+// channel bookkeeping and the hand-over of the editor. The effect overrides the audio and change
+// hooks; a host binding (IFxVST3) supplies the host-facing operations.
+#pragma once
+
+#include "framework/ChannelBinding.h"
+#include "framework/IParamDef.h"
+#include "framework/PresetSlot.h"
+#include "framework/PtrList.h"
+#include "framework/StateChunk.h"
+#include "framework/TextBuf.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+class IGraphics;
+
+struct MidiMessage {
+    int32_t offset;
+    uint8_t status;
+    uint8_t data1;
+    uint8_t data2;
+};
+
+struct TransportInfo {
+    double tempo;
+    int64_t samplePosition;
+    double quarterNotePosition;
+    double lastBarStart;
+    double cycleStart;
+    double cycleEnd;
+    int32_t numerator;
+    int32_t denominator;
+    bool transportRunning;
+    bool loopEnabled;
+};
+
+// Identity and configuration an effect declares to the framework.
+struct IFxDeclaration {
+    int numParams;
+    const char* channelConfig;  // space-separated "in-out" pairs, e.g. "1-1 2-2"
+    int numPresets;
+    const char* effectName;
+    const char* productName;
+    const char* manufacturerName;
+    int32_t version;            // 0xMMMMmmbb
+    int32_t uniqueId;
+    int32_t manufacturerId;
+    int latency;
+    bool midiInput;
+    bool stateChunks;
+    bool instrument;
+    int bindingKind;
+};
+
+constexpr int kIdentitySize = 128;
+
+class IFxBase {
+public:
+    explicit IFxBase(const IFxDeclaration& declaration);
+    virtual ~IFxBase();
+    IFxBase(const IFxBase&) = delete;
+    IFxBase& operator=(const IFxBase&) = delete;
+
+    // Hooks the effect overrides.
+    virtual void Reset();
+    virtual void ParamChanged(int index);
+    virtual void LockedParamChanged(int index);
+    virtual void ProcessBlock(double** inputs, double** outputs, int frames);
+    virtual void OnEditorOpen() {}
+    virtual void OnEditorClose() {}
+    virtual void OnActivate(bool active);
+    virtual void OnMidiEvent(const MidiMessage&) {}
+    virtual bool NoteNameFor(int note, char* out);
+    virtual bool SaveState(StateChunk& chunk);
+    virtual int32_t LoadState(const StateChunk& chunk, int32_t position);
+    virtual void OnMouseOverParam(int index);
+    virtual bool AcceptsParamRestore(int index, int presetIndex);
+    virtual void OnEditorResized() {}
+    virtual int ApiKind() const { return bindingKind; }
+
+    // Host-facing operations the binding supplies.
+    virtual bool BeginParamEdit(int index) = 0;
+    virtual void BeginDelayedParamEdit(int) {}
+    virtual bool PerformParamEdit(int index, double normalized) = 0;
+    virtual bool EndParamEdit(int index) = 0;
+    virtual void OnHostKnown() {}
+    virtual void PopupParamMenu(int, int, int) {}
+    virtual int SamplePosition() const = 0;
+    virtual double Tempo() const = 0;
+    virtual void TimeSignature(int& numerator, int& denominator) const = 0;
+    virtual int HostKind() const { return hostKind; }
+    virtual void ResizeEditorWindow(int width, int height) = 0;
+    virtual void AttachEditor(std::unique_ptr<IGraphics> graphics);
+    virtual void ChangeBlockSize(int frames);
+    virtual void ChangeLatency(int samples) { latency = samples; }
+    virtual bool SendMidiEvent(const MidiMessage& message) = 0;
+    virtual bool SendMidiEvents(const MidiMessage* messages, int count);
+    virtual bool SaveParams(StateChunk& chunk);
+    virtual int32_t LoadParams(const StateChunk& chunk, int32_t position);
+    virtual bool SavePresetBank(StateChunk& chunk);
+    virtual int32_t LoadPresetBank(const StateChunk& chunk, int32_t position);
+
+    // Parameters.
+    int NumParams() const { return params.Count(); }
+    IParamDef* GetParam(int index) const { return params.Get(index); }
+
+    // Presets.
+    int NumPresets() const { return presets.Count(); }
+    int CurrentPreset() const { return currentPreset.load(std::memory_order_relaxed); }
+    void SetCurrentPreset(int index) { currentPreset.store(index, std::memory_order_relaxed); }
+    const char* PresetName(int index) const;
+    bool LoadPreset(int index);
+    void FillDefaultPresets(const char* name, int count);
+    // One value per parameter in index order: `int` for bool, integer and enumerated parameters,
+    // `double` for the others.
+    void AddPreset(const char* name, ...);
+    void NextUserPresetName(char* out, int outSize) const;
+    bool PresetHasValues(int index) const;
+
+    // Editor-originated changes and the delayed end of an edit.
+    void SetParamFromEditor(int index, double normalized);
+    void RefreshEditorParams();
+    void EndDelayedParamEdit(int index);
+    void FlushDelayedParamEdit();
+
+    void IdentifyHost(const char* name, int version);
+    void FormatVersion(char* out, int outSize) const;
+
+    // Identity and configuration.
+    const char* EffectName() const { return effectName; }
+    const char* ProductName() const { return productName; }
+    const char* ManufacturerName() const { return manufacturerName; }
+    int32_t UniqueId() const { return uniqueId; }
+    int32_t ManufacturerId() const { return manufacturerId; }
+    int32_t Version() const { return version; }
+    int Latency() const { return latency; }
+    int TailLength() const { return tailLength; }
+    int BlockSize() const { return blockSize; }
+    double SampleRate() const { return sampleRate; }
+    bool IsInstrument() const { return instrument; }
+    bool HasMidiInput() const { return midiInput != 0; }
+    int NumInputs() const { return inBindings.Count(); }
+    int NumOutputs() const { return outBindings.Count(); }
+    bool ProcessingEnabled() const { return processingEnabled; }
+    bool Bypassed() const { return bypassed.load(std::memory_order_relaxed); }
+    void SetBypassed(bool state) { bypassed.store(state, std::memory_order_relaxed); }
+    IGraphics* Graphics() const { return graphics.get(); }
+    std::recursive_mutex& Lock() const { return lock; }
+
+protected:
+    bool IsChannelPairAllowed(int inputs, int outputs) const;
+    void ConnectInputs(int first, int count, bool connected);
+    void ConnectOutputs(int first, int count, bool connected);
+    void BindInputs(int first, int count, float* const* host, int frames);
+    void BindInputs(int first, int count, double* const* host);
+    void BindOutputs(int first, int count, float* const* host);
+    void BindOutputs(int first, int count, double* const* host);
+    void RunBlock(int frames);
+    void RunBypassed(int frames);
+    void ClearScratch();
+    void SetInputLabel(int index, const char* label);
+    void SetOutputLabel(int index, const char* label);
+    const char* InputLabel(int index) const;
+    const char* OutputLabel(int index) const;
+    void SetSampleRate(double rate) { sampleRate = rate; }
+
+    // Copies input channel c to output channel c and silences the remaining outputs.
+    void PassThrough(double** inputs, double** outputs, int frames);
+
+    OwnedPtrList<ChannelPair> channelPairs;
+    OwnedPtrList<IParamDef> params;
+    OwnedPtrList<PresetSlot> presets;
+    std::atomic<int> currentPreset{0};
+    int pendingEndEdit = -1;
+    mutable std::recursive_mutex lock;
+    bool processingEnabled = false;
+    bool instrument;
+    std::atomic<bool> bypassed{false};
+    PtrList<char> paramGroups;
+    double sampleRate = 44100.0;
+    int latency;
+    char effectName[kIdentitySize] = {};
+    char productName[kIdentitySize] = {};
+    char manufacturerName[kIdentitySize] = {};
+    int32_t uniqueId;
+    int32_t manufacturerId;
+    int32_t version;
+    int hostKind = -1;
+    int bindingKind;
+    int hostVersion = 0;
+    bool stateChunks;
+    int32_t midiInput;
+    int blockSize = 0;
+    int tailLength = 0;
+    std::unique_ptr<IGraphics> graphics;
+    std::unique_ptr<double*[]> inputPointers;
+    std::unique_ptr<double*[]> outputPointers;
+    OwnedPtrList<InChannelBinding> inBindings;
+    OwnedPtrList<OutChannelBinding> outBindings;
+    OwnedPtrList<TextBuf> inputLabels;
+    OwnedPtrList<TextBuf> outputLabels;
+};

@@ -1,0 +1,135 @@
+// The VST3 binding of the plug-in base: one object that is the host's component, audio
+// processor, edit controller and unit info.
+#pragma once
+
+#include "framework/IFxBase.h"
+#include "framework/vst3sdk/SingleComponentEffect.h"
+
+#include "pluginterfaces/vst/ivstprocesscontext.h"
+#include "pluginterfaces/vst/ivstunits.h"
+
+#include <vector>
+
+class IFxVST3View;
+
+constexpr Steinberg::Vst::ParamID kPresetListId = 0x70727374;  // "prst"
+constexpr Steinberg::Vst::ParamID kBypassId = 0x62706173;      // "bpas"
+
+class IFxVST3 : public IFxBase, public Steinberg::Vst::SingleComponentEffect, public Steinberg::Vst::IUnitInfo {
+public:
+    IFxVST3(const IFxDeclaration& declaration, int sideChainChannels);
+    ~IFxVST3() override;
+
+    // IPluginBase
+    Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) override;
+    Steinberg::tresult PLUGIN_API terminate() override;
+
+    // IComponent
+    Steinberg::tresult PLUGIN_API setActive(Steinberg::TBool state) override;
+    Steinberg::tresult PLUGIN_API getControllerClassId(Steinberg::TUID classID) override;
+    Steinberg::tresult PLUGIN_API setIoMode(Steinberg::Vst::IoMode mode) override;
+    Steinberg::tresult PLUGIN_API getRoutingInfo(Steinberg::Vst::RoutingInfo& inInfo,
+                                                 Steinberg::Vst::RoutingInfo& outInfo) override;
+
+    // IAudioProcessor
+    Steinberg::tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs,
+                                                     Steinberg::int32 numIns,
+                                                     Steinberg::Vst::SpeakerArrangement* outputs,
+                                                     Steinberg::int32 numOuts) override;
+    Steinberg::tresult PLUGIN_API canProcessSampleSize(Steinberg::int32 symbolicSampleSize) override;
+    Steinberg::uint32 PLUGIN_API getLatencySamples() override;
+    Steinberg::tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) override;
+    Steinberg::tresult PLUGIN_API setProcessing(Steinberg::TBool state) override;
+    Steinberg::tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) override;
+    Steinberg::uint32 PLUGIN_API getTailSamples() override;
+
+    // IEditController
+    Steinberg::tresult PLUGIN_API setComponentState(Steinberg::IBStream* state) override;
+    Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
+                                                        Steinberg::Vst::ParamValue normalized,
+                                                        Steinberg::Vst::String128 string) override;
+    Steinberg::Vst::ParamValue PLUGIN_API plainParamToNormalized(Steinberg::Vst::ParamID id,
+                                                                 Steinberg::Vst::ParamValue plain) override;
+    Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID id) override;
+    Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID id,
+                                                     Steinberg::Vst::ParamValue normalized) override;
+    Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) override;
+
+    // IEditController2
+    Steinberg::tresult PLUGIN_API setKnobMode(Steinberg::Vst::KnobMode mode) override;
+    Steinberg::tresult PLUGIN_API openHelp(Steinberg::TBool onlyCheck) override;
+    Steinberg::tresult PLUGIN_API openAboutBox(Steinberg::TBool onlyCheck) override;
+
+    // IUnitInfo
+    Steinberg::int32 PLUGIN_API getUnitCount() override;
+    Steinberg::tresult PLUGIN_API getUnitInfo(Steinberg::int32 unitIndex, Steinberg::Vst::UnitInfo& info) override;
+    Steinberg::int32 PLUGIN_API getProgramListCount() override;
+    Steinberg::tresult PLUGIN_API getProgramListInfo(Steinberg::int32 listIndex,
+                                                     Steinberg::Vst::ProgramListInfo& info) override;
+    Steinberg::tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+                                                 Steinberg::Vst::String128 name) override;
+    Steinberg::tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID listId, Steinberg::int32 programIndex,
+                                                 Steinberg::Vst::CString attributeId,
+                                                 Steinberg::Vst::String128 attributeValue) override;
+    Steinberg::tresult PLUGIN_API hasProgramPitchNames(Steinberg::Vst::ProgramListID listId,
+                                                       Steinberg::int32 programIndex) override;
+    Steinberg::tresult PLUGIN_API getProgramPitchName(Steinberg::Vst::ProgramListID listId,
+                                                      Steinberg::int32 programIndex, Steinberg::int16 midiPitch,
+                                                      Steinberg::Vst::String128 name) override;
+    Steinberg::Vst::UnitID PLUGIN_API getSelectedUnit() override;
+    Steinberg::tresult PLUGIN_API selectUnit(Steinberg::Vst::UnitID unitId) override;
+    Steinberg::tresult PLUGIN_API getUnitByBus(Steinberg::Vst::MediaType type, Steinberg::Vst::BusDirection dir,
+                                               Steinberg::int32 busIndex, Steinberg::int32 channel,
+                                               Steinberg::Vst::UnitID& unitId) override;
+    Steinberg::tresult PLUGIN_API setUnitProgramData(Steinberg::int32 listOrUnitId, Steinberg::int32 programIndex,
+                                                     Steinberg::IBStream* data) override;
+
+    // Edit notifications and editor operations of the plug-in base.
+    bool BeginParamEdit(int index) override;
+    bool PerformParamEdit(int index, double normalized) override;
+    bool EndParamEdit(int index) override;
+    void ResizeEditorWindow(int width, int height) override;
+    void PopupParamMenu(int index, int x, int y) override;
+
+    // Transport from the host's last process context.
+    int SamplePosition() const override;
+    double Tempo() const override;
+    void TimeSignature(int& numerator, int& denominator) const override;
+    void ChangeLatency(int samples) override;
+    bool SendMidiEvent(const MidiMessage&) override { return false; }
+    virtual bool IsOfflineRendering() const;
+    virtual int TransportState() const;
+    virtual void FillTimeInfo(TransportInfo& info) const;
+
+    // Open editor views, oldest first; a view adds and removes itself.
+    void AddView(IFxVST3View* view);
+    void RemoveView(IFxVST3View* view);
+    int NumViews() const { return static_cast<int>(views.size()); }
+    IFxVST3View* View(int index) const;
+
+    OBJ_METHODS(IFxVST3, SingleComponentEffect)
+    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
+    REFCOUNT_METHODS(SingleComponentEffect)
+
+protected:
+    Steinberg::tresult readComponentState(Steinberg::IBStream* state) override;
+    Steinberg::tresult writeComponentState(Steinberg::IBStream* state) override;
+    Steinberg::tresult readControllerState(Steinberg::IBStream* state) override;
+    Steinberg::tresult writeControllerState(Steinberg::IBStream* state) override;
+
+private:
+    void RegisterParameters();
+    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
+    void ProcessPiece(Steinberg::Vst::ProcessData& data, int offset, int frames);
+    void ConnectAndBind(Steinberg::Vst::ProcessData& data, int offset, int frames, bool doublePrecision);
+    void SilenceOutputs(Steinberg::Vst::ProcessData& data);
+    int PresetIndexFromNormalized(double normalized) const;
+
+    int sideChainChannels;
+    bool sideChainActive = false;
+    Steinberg::Vst::ProcessContext processContext{};
+    std::vector<IFxVST3View*> views;
+};
+
+// Speaker arrangement of the standard layout for a channel count; 0 for none.
+Steinberg::Vst::SpeakerArrangement ArrangementForChannels(int channels);
