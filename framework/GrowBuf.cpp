@@ -1,6 +1,7 @@
 #include "framework/GrowBuf.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -55,7 +56,7 @@ bool GrowBuf::Append(const void* bytes, int32_t count)
     // The source may lie inside this buffer, which Resize can move.
     const auto* src = static_cast<const uint8_t*>(bytes);
     const bool inside = data && src >= data && src < data + allocated;
-    const ptrdiff_t offset = inside ? src - data : 0;
+    const std::ptrdiff_t offset = inside ? src - data : 0;
     const int32_t at = size;
     if (!Resize(size + count, false))
         return false;

@@ -69,7 +69,7 @@ void IParamDef::SetValueClamped(double plain)
 
 double IParamDef::ToNormalized(double plain) const
 {
-    const double x = std::clamp(plain, min, max);
+    const double x = std::isnan(plain) ? min : std::clamp(plain, min, max);
     return std::pow((x - min) / (max - min), 1.0 / shape);
 }
 

@@ -16,7 +16,7 @@ AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrange
                                                int32 flags)
 {
     auto* bus = new AudioBus(name, type, flags, arr);
-    audioInputs.append(IPtr<Bus>(bus, false));
+    audioInputs.push_back(IPtr<Bus>(bus, false));
     return bus;
 }
 
@@ -24,14 +24,14 @@ AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrang
                                                 int32 flags)
 {
     auto* bus = new AudioBus(name, type, flags, arr);
-    audioOutputs.append(IPtr<Bus>(bus, false));
+    audioOutputs.push_back(IPtr<Bus>(bus, false));
     return bus;
 }
 
 EventBus* SingleComponentEffect::addEventInput(const TChar* name, int32 channels, BusType type, int32 flags)
 {
     auto* bus = new EventBus(name, type, flags, channels);
-    eventInputs.append(IPtr<Bus>(bus, false));
+    eventInputs.push_back(IPtr<Bus>(bus, false));
     return bus;
 }
 

@@ -1,0 +1,420 @@
+#include "framework/IFxVST3.h"
+
+#include "framework/HostKind.h"
+#include "framework/IFxVST3View.h"
+#include "graphics/IGraphics.h"
+
+#include "base/source/fstring.h"
+#include "pluginterfaces/base/ibstream.h"
+#include "pluginterfaces/base/ustring.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+using Guard = std::lock_guard<std::recursive_mutex>;
+
+// Larger host blocks are processed in pieces of this many frames at most.
+constexpr int kMaxBlockSize = 1 << 16;
+// A component state larger than this is not ours: reading stops there.
+constexpr int32 kMaxStateBytes = 1 << 24;
+constexpr int kMaxBusChannels = 32;
+
+int ChannelCount(SpeakerArrangement arrangement) { return std::popcount(static_cast<uint64>(arrangement)); }
+
+void WidenLabel(const char* text, String128 out)
+{
+    UString128 wide("");
+    wide.fromAscii(text ? text : "");
+    wide.copyTo(out, 128);
+}
+
+} // namespace
+
+SpeakerArrangement ArrangementForChannels(int channels)
+{
+    switch (channels) {
+    case 1: return 0x80000;
+    case 2: return 3;
+    case 3: return 0x103;
+    case 4: return 0xF00000;
+    case 5: return 0x37;
+    case 6: return 0x3F;
+    default: return 0;
+    }
+}
+
+IFxVST3::IFxVST3(const IFxDeclaration& declaration, int sideChain)
+    : IFxBase(declaration), sideChainChannels(sideChain)
+{
+    ConnectInputs(0, NumInputs(), true);
+    ConnectOutputs(0, NumOutputs(), true);
+    SetInputLabel(0, "Main Input");
+    if (sideChainChannels)
+        SetInputLabel(1, "Aux Input");
+    if (IsInstrument()) {
+        for (int pair = 0; pair < (NumOutputs() + 1) / 2; ++pair) {
+            char label[32];
+            std::snprintf(label, sizeof label, "Output %i", pair + 1);
+            SetOutputLabel(pair, label);
+        }
+    } else {
+        SetOutputLabel(0, "Output");
+    }
+}
+
+IFxVST3::~IFxVST3() = default;
+
+tresult PLUGIN_API IFxVST3::initialize(FUnknown* context)
+{
+    const tresult result = SingleComponentEffect::initialize(context);
+    FUnknownPtr<IHostApplication> host(context);
+    if (host) {
+        String128 wide{};
+        if (host->getName(wide) == kResultOk) {
+            char name[129] = {};
+            UString(wide, 128).toAscii(name, 129);
+            IdentifyHost(name, 0);
+        }
+    }
+    if (result == kResultOk) {
+        String128 label;
+        const int mainInputs = NumInputs() - sideChainChannels;
+        if (const SpeakerArrangement arr = ArrangementForChannels(mainInputs)) {
+            WidenLabel(InputLabel(0), label);
+            addAudioInput(label, arr, kMain, BusInfo::kDefaultActive);
+        }
+        if (IsInstrument()) {
+            for (int pair = 0; pair < (NumOutputs() + 1) / 2; ++pair) {
+                WidenLabel(OutputLabel(pair), label);
+                addAudioOutput(label, SpeakerArr::kStereo, kMain, BusInfo::kDefaultActive);
+            }
+        } else {
+            WidenLabel(OutputLabel(0), label);
+            addAudioOutput(label, ArrangementForChannels(NumOutputs()), kMain, BusInfo::kDefaultActive);
+        }
+        if (sideChainChannels) {
+            WidenLabel(InputLabel(1), label);
+            addAudioInput(label, ArrangementForChannels(std::min(sideChainChannels, 2)), kAux, 0);
+        }
+        if (HasMidiInput())
+            addEventInput(STR16("MIDI Input"), 1);
+        RegisterParameters();
+    }
+    OnHostKnown();
+    return result;
+}
+
+tresult PLUGIN_API IFxVST3::terminate()
+{
+    views.clear();
+    return SingleComponentEffect::terminate();
+}
+
+tresult PLUGIN_API IFxVST3::setActive(TBool state)
+{
+    OnActivate(state != 0);
+    return kResultOk;
+}
+
+tresult PLUGIN_API IFxVST3::getControllerClassId(TUID) { return kNotImplemented; }
+
+tresult PLUGIN_API IFxVST3::setIoMode(IoMode) { return kNotImplemented; }
+
+tresult PLUGIN_API IFxVST3::getRoutingInfo(RoutingInfo&, RoutingInfo&) { return kNotImplemented; }
+
+tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
+                                               SpeakerArrangement* outputs, int32 numOuts)
+{
+    // Without both arrangements there is nothing to check against.
+    if (!inputs || !outputs || numIns < 1 || numOuts < 1)
+        return kResultFalse;
+    const int nIn = ChannelCount(inputs[0]);
+    const int nOut = ChannelCount(outputs[0]);
+    if (!IsChannelPairAllowed(nIn, nOut))
+        return kResultFalse;
+    ConnectInputs(0, NumInputs(), false);
+    ConnectOutputs(0, NumOutputs(), false);
+    if (AudioBus* bus = getAudioInput(0); bus && ChannelCount(bus->getArrangement()) != nIn) {
+        audioInputs.erase(audioInputs.begin());
+        auto* fresh = new AudioBus(STR16("Input"), kMain, BusInfo::kDefaultActive, ArrangementForChannels(nIn));
+        audioInputs.insert(audioInputs.begin(), IPtr<Bus>(fresh, false));
+    }
+    if (AudioBus* bus = getAudioOutput(0); bus && ChannelCount(bus->getArrangement()) != nOut) {
+        audioOutputs.erase(audioOutputs.begin());
+        auto* fresh = new AudioBus(STR16("Output"), kMain, BusInfo::kDefaultActive, ArrangementForChannels(nOut));
+        audioOutputs.insert(audioOutputs.begin(), IPtr<Bus>(fresh, false));
+    }
+    if (!sideChainChannels)
+        return numIns == 1 ? kResultOk : kResultFalse;
+    if (numIns != 2)
+        return kResultFalse;
+    if (AudioBus* aux = getAudioInput(1); aux && ChannelCount(aux->getArrangement()) != ChannelCount(inputs[1])) {
+        audioInputs.erase(audioInputs.begin() + 1);
+        auto* fresh = new AudioBus(STR16("Sidechain Input"), kAux, 0, inputs[1]);
+        audioInputs.insert(audioInputs.begin() + 1, IPtr<Bus>(fresh, false));
+    }
+    return kResultOk;
+}
+
+tresult PLUGIN_API IFxVST3::canProcessSampleSize(int32 size)
+{
+    return size == kSample32 || size == kSample64 ? kResultTrue : kResultFalse;
+}
+
+uint32 PLUGIN_API IFxVST3::getLatencySamples() { return static_cast<uint32>(std::max(Latency(), 0)); }
+
+uint32 PLUGIN_API IFxVST3::getTailSamples() { return static_cast<uint32>(std::max(TailLength(), 0)); }
+
+tresult PLUGIN_API IFxVST3::setProcessing(TBool) { return kNotImplemented; }
+
+tresult PLUGIN_API IFxVST3::setupProcessing(ProcessSetup& setup)
+{
+    if (canProcessSampleSize(setup.symbolicSampleSize) != kResultTrue)
+        return kResultFalse;
+    if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0)
+        return kResultFalse;
+    SetBypassed(false);
+    {
+        Guard g(Lock());
+        SetSampleRate(setup.sampleRate);
+        ChangeBlockSize(std::clamp(setup.maxSamplesPerBlock, 1, kMaxBlockSize));
+    }
+    Reset();
+    processSetup = setup;
+    return kResultOk;
+}
+
+int IFxVST3::PresetIndexFromNormalized(double normalized) const
+{
+    const double clamped = std::clamp(normalized, 0.0, 1.0);
+    return static_cast<int>((NumPresets() - 1) * clamped + 0.5);
+}
+
+void IFxVST3::ApplyParameterChanges(IParameterChanges* changes)
+{
+    if (!changes)
+        return;
+    const int32 queues = changes->getParameterCount();
+    for (int32 q = 0; q < queues; ++q) {
+        IParamValueQueue* queue = changes->getParameterData(q);
+        if (!queue)
+            continue;
+        const int32 points = queue->getPointCount();
+        int32 offset = 0;
+        ParamValue value = 0.0;
+        if (points <= 0 || queue->getPoint(points - 1, offset, value) != kResultOk || !std::isfinite(value))
+            continue;
+        value = std::clamp(value, 0.0, 1.0);
+        const ParamID id = queue->getParameterId();
+        if (id == kBypassId) {
+            SetBypassed(value > 0.5);
+        } else if (id == kPresetListId) {
+            LoadPreset(PresetIndexFromNormalized(value));
+        } else if (id < static_cast<ParamID>(NumParams())) {
+            GetParam(static_cast<int>(id))->SetFromNormalized(value);
+            if (IGraphics* g = Graphics())
+                g->PushParameterToControls(static_cast<int>(id), value, true);
+            ParamChanged(static_cast<int>(id));
+        }
+    }
+}
+
+void IFxVST3::ConnectAndBind(ProcessData& data, int offset, int frames, bool doublePrecision)
+{
+    std::array<float*, kMaxBusChannels> hostFloat{};
+    std::array<double*, kMaxBusChannels> hostDouble{};
+
+    const bool hasInput = data.numInputs > 0 && data.inputs;
+    if (hasInput) {
+        const AudioBusBuffers& bus = data.inputs[0];
+        const bool buffers = doublePrecision ? bus.channelBuffers64 != nullptr : bus.channelBuffers32 != nullptr;
+        const int c = buffers ? std::clamp(static_cast<int>(bus.numChannels), 0, std::min(NumInputs(), kMaxBusChannels)) : 0;
+        ConnectInputs(0, c, true);
+        ConnectInputs(c, NumInputs() - c, false);
+        for (int i = 0; i < c; ++i) {
+            if (doublePrecision)
+                hostDouble[static_cast<size_t>(i)] = bus.channelBuffers64[i] ? bus.channelBuffers64[i] + offset : nullptr;
+            else
+                hostFloat[static_cast<size_t>(i)] = bus.channelBuffers32[i] ? bus.channelBuffers32[i] + offset : nullptr;
+        }
+        if (doublePrecision)
+            BindInputs(0, c, hostDouble.data());
+        else
+            BindInputs(0, c, hostFloat.data(), frames);
+    } else {
+        // No input bus this call: read silence rather than buffers of an earlier call.
+        ConnectInputs(0, NumInputs(), false);
+    }
+
+    int k = 0;
+    const int outBusses = data.outputs ? data.numOutputs : 0;
+    if (outBusses <= 0)
+        ConnectOutputs(0, NumOutputs(), false);
+    for (int j = 0; j < outBusses && k < NumOutputs(); ++j) {
+        const AudioBusBuffers& bus = data.outputs[j];
+        const bool buffers = doublePrecision ? bus.channelBuffers64 != nullptr : bus.channelBuffers32 != nullptr;
+        const int c = buffers ? std::clamp(static_cast<int>(bus.numChannels), 0, std::min(NumOutputs() - k, kMaxBusChannels)) : 0;
+        AudioBus* declared = getAudioOutput(j);
+        ConnectOutputs(k, c, declared == nullptr || declared->isActive());
+        ConnectOutputs(k + c, NumOutputs() - k - c, false);
+        for (int i = 0; i < c; ++i) {
+            if (doublePrecision)
+                hostDouble[static_cast<size_t>(i)] = bus.channelBuffers64[i] ? bus.channelBuffers64[i] + offset : nullptr;
+            else
+                hostFloat[static_cast<size_t>(i)] = bus.channelBuffers32[i] ? bus.channelBuffers32[i] + offset : nullptr;
+        }
+        if (doublePrecision)
+            BindOutputs(k, c, hostDouble.data());
+        else
+            BindOutputs(k, c, hostFloat.data());
+        k += c;
+    }
+}
+
+void IFxVST3::ProcessPiece(ProcessData& data, int offset, int frames)
+{
+    const bool doublePrecision = data.symbolicSampleSize == kSample64;
+    ConnectAndBind(data, offset, frames, doublePrecision);
+    if (Bypassed())
+        RunBypassed(frames);
+    else
+        RunBlock(frames);
+}
+
+void IFxVST3::SilenceOutputs(ProcessData& data)
+{
+    if (!data.outputs)
+        return;
+    for (int32 j = 0; j < data.numOutputs; ++j) {
+        const AudioBusBuffers& bus = data.outputs[j];
+        for (int32 c = 0; c < bus.numChannels; ++c) {
+            if (data.symbolicSampleSize == kSample64 && bus.channelBuffers64 && bus.channelBuffers64[c])
+                std::fill_n(bus.channelBuffers64[c], data.numSamples, 0.0);
+            else if (data.symbolicSampleSize == kSample32 && bus.channelBuffers32 && bus.channelBuffers32[c])
+                std::fill_n(bus.channelBuffers32[c], data.numSamples, 0.0f);
+        }
+    }
+}
+
+tresult PLUGIN_API IFxVST3::process(ProcessData& data)
+{
+    Guard g(Lock());
+    if (data.processContext)
+        processContext = *data.processContext;
+    ApplyParameterChanges(data.inputParameterChanges);
+    if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64)
+        return kResultOk;
+    if (BlockSize() <= 0) {
+        // Processing was never set up: there are no buffers to work in.
+        if (data.numSamples > 0)
+            SilenceOutputs(data);
+        return kResultOk;
+    }
+    const int total = std::max(data.numSamples, 0);
+    if (total == 0) {
+        ProcessPiece(data, 0, 0);
+        return kResultOk;
+    }
+    for (int offset = 0; offset < total; offset += BlockSize())
+        ProcessPiece(data, offset, std::min(BlockSize(), total - offset));
+    return kResultOk;
+}
+
+tresult IFxVST3::readComponentState(IBStream* stream)
+{
+    if (!stream)
+        return kInvalidArgument;
+    Guard g(Lock());
+    StateChunk chunk;
+    uint8 piece[128];
+    const bool keepReadingOnError = HostKind() == kHostWaveLab;
+    while (chunk.Size() < kMaxStateBytes) {
+        int32 got = 0;
+        const tresult r = stream->read(piece, sizeof piece, &got);
+        got = std::clamp<int32>(got, 0, sizeof piece);
+        if (r != kResultOk && !keepReadingOnError)
+            break;
+        if (got == 0)
+            break;
+        if (!chunk.PutBytes(piece, got))
+            break;
+    }
+    const int32 position = LoadState(chunk, 0);
+    RefreshEditorParams();
+    if (position < 0)
+        return kResultFalse;
+    stream->seek(position, IBStream::kIBSeekSet, nullptr);
+    return kResultOk;
+}
+
+tresult IFxVST3::writeComponentState(IBStream* stream)
+{
+    if (!stream)
+        return kInvalidArgument;
+    Guard g(Lock());
+    StateChunk chunk;
+    if (!SaveState(chunk))
+        return kResultFalse;
+    int32 written = 0;
+    if (stream->write(const_cast<uint8*>(chunk.Data()), chunk.Size(), &written) != kResultOk ||
+        written != chunk.Size())
+        return kResultFalse;
+    return kResultOk;
+}
+
+int IFxVST3::SamplePosition() const { return static_cast<int>(static_cast<uint32>(processContext.projectTimeSamples)); }
+
+double IFxVST3::Tempo() const { return processContext.tempo; }
+
+void IFxVST3::TimeSignature(int& numerator, int& denominator) const
+{
+    numerator = processContext.timeSigNumerator;
+    denominator = processContext.timeSigDenominator;
+}
+
+int IFxVST3::TransportState() const
+{
+    if (processContext.state & ProcessContext::kPlaying)
+        return 1;
+    if (processContext.state & ProcessContext::kRecording)
+        return 2;
+    return 0;
+}
+
+void IFxVST3::FillTimeInfo(TransportInfo& info) const
+{
+    info.tempo = processContext.tempo;
+    info.samplePosition = processContext.projectTimeSamples;
+    info.quarterNotePosition = processContext.projectTimeMusic;
+    info.lastBarStart = processContext.barPositionMusic;
+    info.cycleStart = processContext.cycleStartMusic;
+    info.cycleEnd = processContext.cycleEndMusic;
+    info.numerator = processContext.timeSigNumerator;
+    info.denominator = processContext.timeSigDenominator;
+    info.transportRunning = (processContext.state & ProcessContext::kPlaying) != 0;
+    info.loopEnabled = (processContext.state & ProcessContext::kCycleActive) != 0;
+}
+
+bool IFxVST3::IsOfflineRendering() const { return processSetup.processMode == kOffline; }
+
+void IFxVST3::ChangeLatency(int samples)
+{
+    IFxBase::ChangeLatency(samples);
+    if (componentHandler)
+        componentHandler->restartComponent(kLatencyChanged);
+}
+
+tresult PLUGIN_API IFxVST3::queryInterface(const TUID iid, void** obj)
+{
+    DEF_INTERFACE(IUnitInfo)
+    return SingleComponentEffect::queryInterface(iid, obj);
+}

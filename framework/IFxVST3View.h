@@ -1,0 +1,38 @@
+// The editor view handed to the host: shows the plug-in's graphics object in the host's window.
+#pragma once
+
+#include "public.sdk/source/common/pluginview.h"
+
+class IFxVST3;
+
+class IFxVST3View : public Steinberg::CPluginView {
+public:
+    // Takes a reference on the plug-in and joins its list of views.
+    explicit IFxVST3View(IFxVST3* plugin);
+    ~IFxVST3View() override;
+
+    Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) override;
+    Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) override;
+    Steinberg::tresult PLUGIN_API removed() override;
+    Steinberg::tresult PLUGIN_API onWheel(float distance) override;
+    Steinberg::tresult PLUGIN_API onKeyDown(Steinberg::char16 key, Steinberg::int16 keyCode,
+                                            Steinberg::int16 modifiers) override;
+    Steinberg::tresult PLUGIN_API onKeyUp(Steinberg::char16 key, Steinberg::int16 keyCode,
+                                          Steinberg::int16 modifiers) override;
+    Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) override;
+    Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) override;
+    Steinberg::tresult PLUGIN_API onFocus(Steinberg::TBool state) override;
+    Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) override;
+    Steinberg::tresult PLUGIN_API canResize() override;
+    Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) override;
+
+    Steinberg::IPlugFrame* Frame() const { return plugFrame; }
+    void RequestResize() { resizeRequested = true; }
+
+private:
+    IFxVST3* plugin;
+    bool resizeRequested = false;
+};
+
+// The window type this platform's hosts hand to attached().
+extern const char* const kNativeViewType;

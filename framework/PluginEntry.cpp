@@ -1,0 +1,106 @@
+// The module's exported entry points: the host loads the library, calls ModuleEntry (or
+// InitDll) and GetPluginFactory, and creates plug-in objects through the factory.
+#include "framework/PluginEntry.h"
+
+#include "framework/IFxVST3.h"
+#include "framework/ModuleInstance.h"
+#include "framework/vst3sdk/CPluginFactory.h"
+#include "platform/linux/ModuleInfo.h"
+
+#include "pluginterfaces/base/funknown.h"
+
+#include <mutex>
+#include <new>
+
+#define VIBRASCEND_EXPORT extern "C" __attribute__((visibility("default")))
+
+using namespace Steinberg;
+
+namespace {
+
+constexpr uint32 kFactoryInfoFilled = 1;
+constexpr uint32 kClassInfoFilled = 2;
+
+class ModuleFactory;
+
+ModuleFactory* factory = nullptr;
+uint32 filledRecords = 0;
+PFactoryInfo factoryInfo;
+PClassInfo2 classInfo;
+void* loadedModule = nullptr;
+
+// The factory lives until the host releases its last reference; a later call makes a new one.
+class ModuleFactory : public CPluginFactory {
+public:
+    using CPluginFactory::CPluginFactory;
+    ~ModuleFactory() override { factory = nullptr; }
+};
+
+std::mutex& CreationLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+// Words 1 and 2 are constants of the framework, words 3 and 4 the maker's and the plug-in's
+// four-character codes, in the COM-compatible byte order of VST3 class ids.
+FUID PluginClassId()
+{
+    return FUID(0xF2AEE70D, 0x00DE4F4E, kPluginDescription.manufacturerId, kPluginDescription.uniqueId);
+}
+
+FUnknown* CreateInstance(void*)
+{
+    std::lock_guard<std::mutex> guard(CreationLock());
+    IFxVST3* plugin = CreatePluginInstance();
+    return plugin ? static_cast<Vst::IAudioProcessor*>(plugin) : nullptr;
+}
+
+} // namespace
+
+VIBRASCEND_EXPORT bool InitDll();
+
+VIBRASCEND_EXPORT IPluginFactory* PLUGIN_API GetPluginFactory()
+{
+    if (factory) {
+        factory->addRef();
+        return factory;
+    }
+    if (!(filledRecords & kFactoryInfoFilled)) {
+        factoryInfo = PFactoryInfo(kPluginDescription.vendor, kPluginDescription.url, "", PFactoryInfo::kUnicode);
+        filledRecords |= kFactoryInfoFilled;
+    }
+    if (!ModuleInstance())
+        InitDll();
+    factory = new (std::nothrow) ModuleFactory(factoryInfo);
+    if (!factory)
+        return nullptr;
+    if (!(filledRecords & kClassInfoFilled)) {
+        TUID cid;
+        PluginClassId().toTUID(cid);
+        classInfo = PClassInfo2(cid, PClassInfo::kManyInstances, kVstAudioEffectClass, kPluginDescription.name,
+                                Vst::kSimpleModeSupported, kPluginDescription.subCategories, "",
+                                kPluginDescription.version, "VST 3.6.5");
+        filledRecords |= kClassInfoFilled;
+    }
+    factory->registerClass(classInfo, CreateInstance);
+    return factory;
+}
+
+VIBRASCEND_EXPORT bool InitDll()
+{
+    SetModuleInstance(loadedModule ? loadedModule : ModuleHandleOf(reinterpret_cast<const void*>(&InitDll)));
+    return true;
+}
+
+VIBRASCEND_EXPORT bool ExitDll() { return true; }
+
+// The handle the host passes is its own dlopen handle; the module is identified by its load
+// address, which is what the library's resource lookup matches against.
+VIBRASCEND_EXPORT bool ModuleEntry(void*)
+{
+    loadedModule = ModuleHandleOf(reinterpret_cast<const void*>(&InitDll));
+    return InitDll();
+}
+
+VIBRASCEND_EXPORT bool ModuleExit() { return ExitDll(); }
