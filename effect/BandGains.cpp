@@ -1,0 +1,44 @@
+#include "effect/BandGains.h"
+
+#include <cmath>
+
+double BandGains::LinearOfTenthsDb(int tenths)
+{
+    // ln(10) / 20: exp(dB * this) is 10^(dB / 20).
+    constexpr double kNepersPerDb = 0.11512925464970228;
+    return std::exp(tenths * 0.1 * kNepersPerDb);
+}
+
+void BandGains::SetOut(double linear)
+{
+    outNow = outBase = linear;
+    lowMul = linear * lowBase;
+    highMul = linear * highBase;
+}
+
+void BandGains::SetLow(double linear)
+{
+    lowNow = lowBase = linear;
+    lowMul = linear * outBase;
+}
+
+void BandGains::SetHigh(double linear)
+{
+    highNow = highBase = linear;
+    highMul = linear * outBase;
+}
+
+double BandGains::Base(GainTarget target) const
+{
+    switch (target) {
+    case GainTarget::Out:
+        return outBase;
+    case GainTarget::Low:
+        return lowBase;
+    case GainTarget::High:
+        return highBase;
+    case GainTarget::None:
+        break;
+    }
+    return 0.0;
+}

@@ -1,0 +1,28 @@
+#include "effect/BandSplitFilter.h"
+
+#include <algorithm>
+#include <numbers>
+
+float BandSplitFilter::DampingCoef(int32_t percent)
+{
+    const float e = static_cast<float>(percent) * 0.01f;
+    return 6.0f - (2.0f * e - e * e) * 5.96f;
+}
+
+void BandSplitFilter::Recompute(double sampleRate)
+{
+    if (!(sampleRate > 0.0) || !std::isfinite(sampleRate))
+        return;
+    const double hz = std::min(static_cast<double>(splitHz), kMaxSplitRatio * sampleRate);
+    const double k = 1.0 / std::tan(hz * std::numbers::pi / sampleRate);
+    const double c = dampingCoef;
+    const double newA0 = 1.0 / ((c + k) * k + 1.0);
+    const double newB1 = 2.0 * (1.0 - k * k) * newA0;
+    const double newB2 = ((k - c) * k + 1.0) * newA0;
+    // A split frequency of 0 Hz or a rate so high that K overflows gives no usable filter.
+    if (!std::isfinite(newB1) || !std::isfinite(newB2) || !std::isfinite(newA0))
+        return;
+    a0 = newA0;
+    b1 = newB1;
+    b2 = newB2;
+}

@@ -1,0 +1,87 @@
+// The effect: a band split at an adjustable frequency, gains for the low band, the high band
+// and the output, and two LFOs that sweep one of those gains each. It declares its thirteen
+// parameters and the factory presets, and turns every parameter change into effect state.
+#pragma once
+
+#include "effect/BandGains.h"
+#include "effect/BandSplitFilter.h"
+#include "effect/Lfo.h"
+#include "effect/LfoDisplay.h"
+#include "framework/IFxVST3.h"
+
+#include <array>
+#include <cstdint>
+
+class CLS_VIBRASCEND : public IFxVST3 {
+public:
+    static constexpr int kNumParams = 13;
+    enum Param : int {
+        kSplitFreq = 0,
+        kDamping,
+        kLowGain,
+        kHighGain,
+        kOutGain,
+        kLfo1Target,
+        kLfo1Wave,
+        kLfo1Freq,
+        kLfo1Depth,
+        kLfo2Target,
+        kLfo2Wave,
+        kLfo2Freq,
+        kLfo2Depth,
+    };
+    // A pause between blocks longer than this re-aligns the LFOs with the host position.
+    static constexpr uint32_t kResyncPauseMs = 500;
+    // Samples and low-band outputs at or below this magnitude count as silence.
+    static constexpr double kSilence = 1e-11;
+
+    CLS_VIBRASCEND();
+    ~CLS_VIBRASCEND() override;
+
+    void Reset() override;
+    void ParamChanged(int index) override;
+    void ProcessBlock(double** inputs, double** outputs, int frames) override;
+
+    // Effect state, for the editor and for inspection. `lfo` 1 names LFO 2, anything else LFO 1.
+    const BandSplitFilter& Filter() const { return filter; }
+    const BandGains& Gains() const { return gains; }
+    const Lfo& GetLfo(int lfo) const { return lfos[LfoSlot(lfo)]; }
+    const LfoDisplay& Display(int lfo) const { return displays[LfoSlot(lfo)]; }
+    int32_t CachedParam(int index) const;
+    int MissingParams() const { return missingParams; }
+    double SampleRateSeen() const { return sampleRateSeen; }
+    int32_t TailSamples() const { return tailSamples; }
+    int32_t SilentCount() const { return silentCount; }
+
+protected:
+    // Milliseconds of the process clock; a seam so that pauses can be simulated.
+    virtual uint32_t ClockMs() const;
+
+private:
+    static int LfoSlot(int lfo) { return lfo == 1 ? 1 : 0; }
+
+    void DefineParameters();
+    void Apply(int index, int32_t q);
+    void ApplyTarget(int slot, int32_t q);
+    void UpdateLfoRange(int slot);
+    void UpdateBar(int slot);
+    void TrackApplied(int index);
+    void RealignLfos();
+
+    std::array<int32_t, kNumParams> paramCache{};
+    std::array<bool, kNumParams> applied{};
+    int16_t missingParams = kNumParams;
+
+    BandSplitFilter filter;
+    std::array<FilterMemory, 2> memory{};
+    BandGains gains;
+    std::array<Lfo, 2> lfos{};
+    std::array<LfoDisplay, 2> displays;
+
+    double sampleRateSeen = 0.0;
+    int32_t tailSamples = 0;
+    int32_t silentCount = 0;
+    bool started = false;
+    bool resyncRequest = false;
+    uint32_t lastClock = 0;
+};
