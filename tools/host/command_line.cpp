@@ -1,0 +1,183 @@
+#include "command_line.h"
+
+#include "host_error.h"
+
+#include <charconv>
+#include <cmath>
+#include <algorithm>
+
+namespace vibrascend::host {
+
+namespace {
+
+struct CommandName {
+    std::string_view word;
+    Command command;
+};
+
+constexpr CommandName kCommands[] = {
+    {"demo", Command::Demo}, {"render", Command::Render}, {"params", Command::Params},
+    {"presets", Command::Presets}, {"help", Command::Help},
+};
+
+constexpr std::string_view kRenderOptions[] = {"--rate", "--block", "--double", "--preset",
+                                            "--set",  "--state-in", "--state-out"};
+constexpr std::string_view kDemoOptions[] = {"--rate", "--block", "--double"};
+
+bool isAllowed(Command command, std::string_view option) {
+    if (option == "--plugin") return true;
+    const auto listed = [option](std::span<const std::string_view> names) {
+        return std::find(names.begin(), names.end(), option) != names.end();
+    };
+    if (command == Command::Render) return listed(kRenderOptions);
+    if (command == Command::Demo) return listed(kDemoOptions);
+    return false;
+}
+
+bool takesValue(std::string_view option) {
+    return option != "--double";
+}
+
+std::string_view trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+int parseBlock(std::string_view text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > kMaxBlock) {
+        throw UsageError("--block needs a whole number of frames from 1 to " + std::to_string(kMaxBlock) + ", not \"" +
+                         std::string(text) + "\"");
+    }
+    return value;
+}
+
+double parseRate(std::string_view text) {
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < kMinSampleRate ||
+        value > kMaxSampleRate) {
+        throw UsageError("--rate needs a sample rate from 8000 to 384000 Hz, not \"" + std::string(text) + "\"");
+    }
+    return value;
+}
+
+ParameterSetting parseSetting(std::string_view text) {
+    const auto equals = text.find('=');
+    if (equals == std::string_view::npos || trim(text.substr(0, equals)).empty() ||
+        trim(text.substr(equals + 1)).empty()) {
+        throw UsageError("--set needs \"NAME=VALUE\", not \"" + std::string(text) + "\"");
+    }
+    return {std::string(trim(text.substr(0, equals))), std::string(trim(text.substr(equals + 1)))};
+}
+
+void applyOption(CommandLine& line, std::string_view option, std::string_view value) {
+    if (option == "--plugin") {
+        line.plugin = std::filesystem::path(value);
+    } else if (option == "--rate") {
+        line.rate = parseRate(value);
+    } else if (option == "--block") {
+        line.block = parseBlock(value);
+    } else if (option == "--double") {
+        line.doublePrecision = true;
+    } else if (option == "--preset") {
+        if (trim(value).empty()) throw UsageError("--preset needs a number or part of a preset name");
+        line.preset = std::string(trim(value));
+    } else if (option == "--set") {
+        line.settings.push_back(parseSetting(value));
+    } else if (option == "--state-in") {
+        line.stateIn = std::filesystem::path(value);
+    } else if (option == "--state-out") {
+        line.stateOut = std::filesystem::path(value);
+    }
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
+    CommandLine line;
+    std::size_t next = 0;
+    if (!arguments.empty()) {
+        for (const auto& name : kCommands) {
+            if (arguments[0] == name.word) {
+                line.command = name.command;
+                next = 1;
+            }
+        }
+    }
+    struct PendingOption {
+        std::string_view option;
+        std::string_view value;
+    };
+    std::vector<PendingOption> options;
+    std::vector<std::string_view> positional;
+    for (; next < arguments.size(); ++next) {
+        const std::string_view argument = arguments[next];
+        if (argument == "--help" || argument == "-h") {
+            line.command = Command::Help;
+            return line;
+        }
+        if (!argument.starts_with("--") || argument == "--") {
+            positional.push_back(argument);
+            continue;
+        }
+        const auto equals = argument.find('=');
+        const std::string_view option = argument.substr(0, equals);
+        if (!takesValue(option)) {
+            if (equals != std::string_view::npos) throw UsageError(std::string(option) + " takes no value");
+            options.push_back({option, {}});
+        } else if (equals != std::string_view::npos) {
+            options.push_back({option, argument.substr(equals + 1)});
+        } else if (next + 1 < arguments.size()) {
+            options.push_back({option, arguments[++next]});
+        } else {
+            throw UsageError(std::string(option) + " needs a value");
+        }
+    }
+    for (const auto& pending : options) {
+        if (!isAllowed(line.command, pending.option)) {
+            throw UsageError("unknown option " + std::string(pending.option) + " for this command");
+        }
+        applyOption(line, pending.option, pending.value);
+    }
+    if (line.command == Command::Render) {
+        if (positional.size() != 2) throw UsageError("render needs an input and an output file: render IN.wav OUT.wav");
+        line.input = std::filesystem::path(positional[0]);
+        line.output = std::filesystem::path(positional[1]);
+    } else if (!positional.empty()) {
+        throw UsageError("unexpected argument \"" + std::string(positional[0]) + "\"");
+    }
+    return line;
+}
+
+std::string usageText() {
+    return R"(Usage: vibrascend-render [COMMAND] [OPTIONS]
+
+Loads the Vibrascend VST3 bundle as a host does and renders audio through it.
+
+Commands:
+  (none) | demo            render an 8-second demo through preset 73 into vibrascend-demo.wav
+  render IN.wav OUT.wav    process IN.wav (16/24/32-bit PCM or 32-bit float, mono or stereo)
+                           into OUT.wav (32-bit float, same rate and channels)
+  params                   list the parameters the plug-in shows a host
+  presets                  list the plug-in's program list
+  help | --help            show this text
+
+Options:
+  --plugin PATH        the bundle folder (.vst3) or its .so (default: the build's bundle)
+  --preset N|TEXT      (render) preset number, or part of its name
+  --set "NAME=VALUE"   (render, repeatable) parameter by title, value in its display units
+                       or one of its value texts; applied after --preset
+  --rate HZ            sample rate the plug-in is told (8000-384000); no resampling is done,
+                       the output keeps the input's rate (demo: the rate it is made at)
+  --block N            frames per process call, 1-65536 (default 512)
+  --double             process in 64-bit floating point
+  --state-in FILE      (render) load a component state before processing
+  --state-out FILE     (render) save the component state after processing
+)";
+}
+
+}  // namespace vibrascend::host

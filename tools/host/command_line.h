@@ -1,0 +1,45 @@
+// The command line of vibrascend-render: subcommand, files and options, checked before any work.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vibrascend::host {
+
+enum class Command { Demo, Render, Params, Presets, Help };
+
+struct ParameterSetting {
+    std::string name;
+    std::string value;
+};
+
+// The processing rate accepted from --rate and from input files.
+inline constexpr double kMinSampleRate = 8000.0;
+inline constexpr double kMaxSampleRate = 384000.0;
+inline constexpr int kDefaultBlock = 512;
+inline constexpr int kMaxBlock = 65536;
+
+struct CommandLine {
+    Command command = Command::Demo;
+    std::optional<std::filesystem::path> plugin;
+    std::filesystem::path input;
+    std::filesystem::path output;
+    std::optional<std::string> preset;
+    std::vector<ParameterSetting> settings;
+    std::optional<double> rate;
+    int block = kDefaultBlock;
+    bool doublePrecision = false;
+    std::optional<std::filesystem::path> stateIn;
+    std::optional<std::filesystem::path> stateOut;
+};
+
+// `arguments` excludes the program name. Throws UsageError naming the offending argument.
+CommandLine parseCommandLine(std::span<const std::string_view> arguments);
+
+std::string usageText();
+
+}  // namespace vibrascend::host

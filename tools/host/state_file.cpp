@@ -1,0 +1,63 @@
+#include "state_file.h"
+
+#include "host_error.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace vibrascend::host {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+}  // namespace
+
+std::vector<std::uint8_t> readStateFile(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) {
+        throw HostError("cannot read state file " + path.string() + ": no such file");
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) throw HostError("cannot read state file " + path.string() + ": " + error.message());
+    if (size > kMaxStateFileBytes) {
+        throw HostError("state file " + path.string() + " is larger than 1 MiB: not a state of this plug-in");
+    }
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file) throw HostError("cannot read state file " + path.string() + ": " + std::strerror(errno));
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
+        throw HostError("cannot read state file " + path.string());
+    }
+    return bytes;
+}
+
+void writeStateFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    std::string temporary = path.string() + ".partial-XXXXXX";
+    const int descriptor = ::mkstemp(temporary.data());
+    if (descriptor < 0) throw HostError("cannot write state file " + path.string() + ": " + std::strerror(errno));
+    File file(::fdopen(descriptor, "wb"));
+    if (!file) {
+        ::close(descriptor);
+        std::filesystem::remove(temporary);
+        throw HostError("cannot write state file " + path.string() + ": " + std::strerror(errno));
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
+                         std::fclose(file.release()) == 0;
+    std::error_code error;
+    if (written) std::filesystem::rename(temporary, path, error);
+    if (!written || error) {
+        file.reset();
+        std::filesystem::remove(temporary, error);
+        throw HostError("cannot write state file " + path.string());
+    }
+}
+
+}  // namespace vibrascend::host
