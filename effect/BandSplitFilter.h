@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 // Filter memories of one channel, most recent first.
 struct FilterMemory {
@@ -18,6 +19,9 @@ public:
     // and above half the rate the tangent turns negative and the filter would be unstable.
     static constexpr double kMaxSplitRatio = 0.49;
 
+    static constexpr double kFlushBelow = 1e-24;
+    static constexpr double kFlushAbove = std::numeric_limits<double>::max();
+
     // Damping coefficient of a "Damping" percentage: 6.0 at 0 %, 1.53 at 50 %, 0.04 at 100 %.
     static float DampingCoef(int32_t percent);
 
@@ -30,9 +34,12 @@ public:
     // One sample through the filter; answers the low band.
     double Run(FilterMemory& m, double x) const
     {
-        if (!(std::fabs(m.w1) >= 1e-24))
+        // Memories too small to matter are flushed to zero (no denormal arithmetic); so are
+        // non-finite ones, which a NaN or infinite input sample would otherwise leave cycling
+        // in the filter for good.
+        if (!(std::fabs(m.w1) >= kFlushBelow && std::fabs(m.w1) <= kFlushAbove))
             m.w1 = 0.0;
-        if (!(std::fabs(m.w2) >= 1e-24))
+        if (!(std::fabs(m.w2) >= kFlushBelow && std::fabs(m.w2) <= kFlushAbove))
             m.w2 = 0.0;
         const double w = a0 * x - (b2 * m.w2 + b1 * m.w1);
         const double low = ((w + m.w1) + m.w1) + m.w2;
