@@ -159,6 +159,9 @@ void BlitRotated(PIX_IBitmap* dest, const PIX_IBitmap* src, int dstX, int dstY, 
   const float dsdx = xs * c, dtdx = -ys * s, dsdy = xs * s, dtdy = ys * c;
   srcX -= ((float(dw) * dsdx + float(dh) * dsdy) - srcW) * 0.5f - rotCentreX;
   srcY -= ((float(dw) * dtdx + float(dh) * dtdy) - srcH) * 0.5f - rotCentreY;
+  // A non-finite angle, size or offset has no defined picture: draw nothing.
+  for (float v : {srcX, srcY, dsdx, dtdx, dsdy, dtdy, clipL, clipT, clipR, clipB})
+    if (!std::isfinite(v)) return;
   if (dx < 0) {
     dw += dx;
     srcX -= float(dx) * dsdx;
