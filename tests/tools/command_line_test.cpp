@@ -28,6 +28,9 @@ TEST(CommandLineParsing, CommandsAndDefaults) {
     EXPECT_EQ(parse({"--plugin", "/x/Vibrascend.vst3"}).command, Command::Demo);
     EXPECT_EQ(parse({"--plugin", "/x/Vibrascend.vst3"}).plugin, std::filesystem::path("/x/Vibrascend.vst3"));
     EXPECT_EQ(parse({"params"}).command, Command::Params);
+    EXPECT_EQ(parse({"--plugin", "p", "params"}).command, Command::Params);
+    EXPECT_EQ(parse({"--double", "render", "a", "b"}).input, std::filesystem::path("a"));
+    EXPECT_EQ(parse({"render", "params", "b"}).input, std::filesystem::path("params"));
     EXPECT_EQ(parse({"presets", "--plugin=p"}).plugin, std::filesystem::path("p"));
     EXPECT_EQ(parse({"render", "a.wav", "b.wav", "--help"}).command, Command::Help);
     EXPECT_EQ(parse({"-h"}).command, Command::Help);

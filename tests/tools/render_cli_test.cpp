@@ -123,17 +123,17 @@ TEST(RenderCommandLine, ListingsShowWhatAHostSees) {
     }
     const RunResult presets = run(folder, "presets");
     ASSERT_EQ(presets.exitCode, 0) << presets.err;
-    EXPECT_NE(presets.out.find("\"Factory Presets\" (id 'prst'): 150 slots, 117 named"), std::string::npos);
+    EXPECT_NE(presets.out.find("\"Factory Presets\" (id 'prst'): 150 programs"), std::string::npos);
     EXPECT_NE(presets.out.find("    0  ---- default ----"), std::string::npos);
     EXPECT_NE(presets.out.find("   73  7.83 Hz (Schumann Resonance)"), std::string::npos);
-    EXPECT_NE(presets.out.find("  149  (empty slot)"), std::string::npos);
+    EXPECT_NE(presets.out.find("  116  Solfeggio - 936 Hz (Pineal Gland Activator)"), std::string::npos);
     EXPECT_EQ(lineCount(presets.out), 151);
 }
 
 TEST(RenderCommandLine, PresetTextAndSettingsReachThePlugin) {
     TempFolder folder;
     writeInput(folder / "in.wav");
-    const RunResult result = run(folder, "render in.wav out.wav --preset schumann --set 'Split Freq=800 Hz' "
+    const RunResult result = run(folder, "render in.wav out.wav --preset '7.83 hz (schumann' --set 'Split Freq=800 Hz' "
                                          "--set 'lfo2 wave=triangle' --set 'Out Gain=-3.5' --state-out s.bin");
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(result.err.empty()) << result.err;
@@ -162,16 +162,18 @@ TEST(RenderCommandLine, FailuresSayWhyAndLeaveNoOutput) {
     TempFolder folder;
     writeInput(folder / "in.wav", 0.2);
     std::ofstream(folder / "broken.wav") << "RIFF....WAVEjunk";
+    std::ofstream(folder / "short.state") << "0123456789";
     const std::pair<std::string, std::string> cases[] = {
         {"render in.wav out.wav --set 'Nope=1'", "unknown parameter \"Nope\""},
         {"render in.wav out.wav --preset 'no such preset'", "unknown preset"},
-        {"render in.wav out.wav --preset 140", "empty slot"},
         {"render in.wav out.wav --preset 500", "numbered 0 to 149"},
         {"render in.wav out.wav --set 'Split Freq=abc'", "not a number"},
         {"render in.wav out.wav --set 'LFO1 Wave=Square'", "one of: Sine, Golden Sine"},
         {"render missing.wav out.wav", "missing.wav: no such file"},
         {"render broken.wav out.wav", "no fmt chunk"},
-        {"render in.wav out.wav --state-in in.wav", "did not accept the state"},
+        {"render in.wav out.wav --preset schumann", "matches 5 presets"},
+        {"render in.wav out.wav --state-in short.state", "did not accept the state"},
+        {"render in.wav out.wav --state-in absent.state", "absent.state: no such file"},
         {"render in.wav out.wav --bogus", "unknown option --bogus"},
     };
     for (const auto& [arguments, reason] : cases) {
@@ -180,7 +182,7 @@ TEST(RenderCommandLine, FailuresSayWhyAndLeaveNoOutput) {
         EXPECT_NE(result.err.find(reason), std::string::npos) << arguments << ": " << result.err;
         EXPECT_EQ(lineCount(result.err), 1) << arguments << ": " << result.err;
         EXPECT_FALSE(std::filesystem::exists(folder / "out.wav")) << arguments;
-        EXPECT_EQ(folder.entryCount(), 2u) << arguments;
+        EXPECT_EQ(folder.entryCount(), 3u) << arguments;
     }
     const RunResult noBundle = run(folder, "params --plugin /nonexistent/Vibrascend.vst3", false);
     EXPECT_EQ(noBundle.exitCode, 1);

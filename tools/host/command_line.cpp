@@ -99,22 +99,13 @@ void applyOption(CommandLine& line, std::string_view option, std::string_view va
 
 CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
     CommandLine line;
-    std::size_t next = 0;
-    if (!arguments.empty()) {
-        for (const auto& name : kCommands) {
-            if (arguments[0] == name.word) {
-                line.command = name.command;
-                next = 1;
-            }
-        }
-    }
     struct PendingOption {
         std::string_view option;
         std::string_view value;
     };
     std::vector<PendingOption> options;
     std::vector<std::string_view> positional;
-    for (; next < arguments.size(); ++next) {
+    for (std::size_t next = 0; next < arguments.size(); ++next) {
         const std::string_view argument = arguments[next];
         if (argument == "--help" || argument == "-h") {
             line.command = Command::Help;
@@ -135,6 +126,16 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
             options.push_back({option, arguments[++next]});
         } else {
             throw UsageError(std::string(option) + " needs a value");
+        }
+    }
+    // The first word that is not an option or an option's value names the command.
+    if (!positional.empty()) {
+        for (const auto& name : kCommands) {
+            if (positional.front() == name.word) {
+                line.command = name.command;
+                positional.erase(positional.begin());
+                break;
+            }
         }
     }
     for (const auto& pending : options) {

@@ -83,10 +83,8 @@ void printPrograms(std::FILE* out, const PluginInstance& plugin) {
         return;
     }
     for (const auto& list : lists) {
-        const auto named = std::count_if(list.programNames.begin(), list.programNames.end(),
-                                         [](const std::string& name) { return !name.empty(); });
-        std::fprintf(out, "Program list \"%s\" (id %s): %zu slots, %td named\n", list.name.c_str(),
-                     formatParameterId(list.id).c_str(), list.programNames.size(), named);
+        std::fprintf(out, "Program list \"%s\" (id %s): %zu programs\n", list.name.c_str(),
+                     formatParameterId(list.id).c_str(), list.programNames.size());
         for (std::size_t i = 0; i < list.programNames.size(); ++i) {
             const std::string& name = list.programNames[i];
             std::fprintf(out, "  %4zu  %s\n", i, name.empty() ? "(empty slot)" : name.c_str());
