@@ -5,10 +5,29 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 GrowBuf::GrowBuf(int32_t granularity) : granularity(std::max(granularity, 0)) {}
 
 GrowBuf::~GrowBuf() { std::free(data); }
+
+GrowBuf::GrowBuf(GrowBuf&& other) noexcept
+    : data(std::exchange(other.data, nullptr)), allocated(std::exchange(other.allocated, 0)),
+      size(std::exchange(other.size, 0)), granularity(other.granularity)
+{
+}
+
+GrowBuf& GrowBuf::operator=(GrowBuf&& other) noexcept
+{
+    if (this != &other) {
+        std::free(data);
+        data = std::exchange(other.data, nullptr);
+        allocated = std::exchange(other.allocated, 0);
+        size = std::exchange(other.size, 0);
+        granularity = other.granularity;
+    }
+    return *this;
+}
 
 int64_t GrowBuf::AllocationFor(int64_t newSize, int32_t granularity)
 {

@@ -10,6 +10,8 @@ public:
     ~GrowBuf();
     GrowBuf(const GrowBuf&) = delete;
     GrowBuf& operator=(const GrowBuf&) = delete;
+    GrowBuf(GrowBuf&& other) noexcept;
+    GrowBuf& operator=(GrowBuf&& other) noexcept;
 
     // Null while the used size is 0.
     void* Data() const { return size > 0 ? data : nullptr; }

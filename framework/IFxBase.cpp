@@ -162,8 +162,14 @@ bool IFxBase::SavePresetBank(StateChunk& chunk)
         const uint8_t initialised = slot->initialised ? 1 : 0;
         ok = chunk.PutText(slot->name) && ok;
         ok = chunk.PutBytes(&initialised, 1) && ok;
-        if (slot->initialised)
+        if (slot->initialised && slot->chunk.Size() > 0) {
             ok = chunk.PutBytes(slot->chunk.Data(), slot->chunk.Size()) && ok;
+        } else if (slot->initialised) {
+            // A slot without values stands for the defaults; writing them keeps the bank readable,
+            // since a reader takes every initialised slot to carry one value per parameter.
+            for (int p = 0; p < NumParams(); ++p)
+                ok = chunk.PutDouble(params.Get(p)->Default()) && ok;
+        }
         ok = ok && chunk.Size() > 0;
     }
     return ok;

@@ -263,8 +263,8 @@ void IFxVST3::ConnectAndBind(ProcessData& data, int offset, int frames, bool dou
         const AudioBusBuffers& bus = data.outputs[j];
         const bool buffers = doublePrecision ? bus.channelBuffers64 != nullptr : bus.channelBuffers32 != nullptr;
         const int c = buffers ? std::clamp(static_cast<int>(bus.numChannels), 0, std::min(NumOutputs() - k, kMaxBusChannels)) : 0;
-        AudioBus* declared = getAudioOutput(j);
-        ConnectOutputs(k, c, declared == nullptr || declared->isActive());
+        // Hosts that never activate their busses still pass buffers: buffers make a channel live.
+        ConnectOutputs(k, c, true);
         ConnectOutputs(k + c, NumOutputs() - k - c, false);
         for (int i = 0; i < c; ++i) {
             if (doublePrecision)
