@@ -130,6 +130,7 @@ TEST(WavWriterSafety, AbandonedOrFailedWritesLeaveNothing) {
     }
     EXPECT_EQ(folder.entryCount(), 0u);
     EXPECT_THROW(WavWriter(folder / "missing" / "x.wav", 48000, 2), HostError);
+    EXPECT_THROW(WavWriter(folder / "fast.wav", 0xFFFFFFFFu, 2), HostError);
     {
         std::filesystem::create_directory(folder / "taken.wav");
         WavWriter writer(folder / "taken.wav", 48000, 1);

@@ -33,6 +33,10 @@ WavWriter::WavWriter(std::filesystem::path destination, std::uint32_t sampleRate
     if (channels < 1 || channels > 2 || sampleRate == 0) {
         throw std::invalid_argument("WavWriter needs 1 or 2 channels and a sample rate");
     }
+    if (static_cast<std::uint64_t>(sampleRate) * static_cast<std::uint64_t>(channels * kSampleBytes) > 0xFFFFFFFFull) {
+        throw HostError("cannot write " + destination_.string() + ": a rate of " + std::to_string(sampleRate) +
+                        " Hz does not fit a WAV header");
+    }
     std::string pattern = destination_.string() + ".partial-XXXXXX";
     const int descriptor = ::mkstemp(pattern.data());
     if (descriptor < 0) {
