@@ -5,6 +5,7 @@
 
 #include "PixelOps.h"
 #include "RasterMode.h"
+#include "SimdSpans.h"
 
 namespace pix {
 namespace {
@@ -26,6 +27,14 @@ void BlendRows(const Span& a, Op op) {
     std::uint32_t* __restrict dr = d;
     for (int x = 0; x < a.width; ++x) dr[x] = op(dr[x], sr[x]);
   }
+}
+
+// Source-alpha copy at full weight: four pixels at a time, then the rest.
+void CopySourceAlphaRows(const Span& a) {
+  const std::uint32_t* s = a.src;
+  std::uint32_t* d = a.dst;
+  for (int y = 0; y < a.height; ++y, s += a.srcSpan, d += a.dstSpan)
+    for (int x = CopySourceAlphaFullSpan(d, s, a.width); x < a.width; ++x) d[x] = CopySourceAlphaFull(d[x], s[x]);
 }
 
 void CopyRows(const Span& a) {
@@ -52,7 +61,7 @@ void Dispatch(const Span& a, float weight, std::uint32_t mode) {
   switch (op) {
     case kOpCopy:
       if (ia == 256)
-        BlendRows(a, [](std::uint32_t d, std::uint32_t s) { return CopySourceAlphaFull(d, s); });
+        CopySourceAlphaRows(a);
       else
         BlendRows(a, [ia](std::uint32_t d, std::uint32_t s) { return CopySourceAlpha(d, s, ia); });
       break;

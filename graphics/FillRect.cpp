@@ -4,6 +4,7 @@
 
 #include "PixelOps.h"
 #include "RasterMode.h"
+#include "SimdSpans.h"
 
 namespace pix {
 namespace {
@@ -38,9 +39,15 @@ void FillCopy(const Area& a, std::uint32_t c, int ia) {
     case 192:
       FillRows(a, [c](std::uint32_t d) { return PackedThreeQuarters(d, c); });
       break;
-    default:
-      FillRows(a, [c, ia](std::uint32_t d) { return FillCopyWeighted(d, c, ia); });
+    default: {
+      // The alpha channel moves towards ia as the colours move towards c.
+      const std::uint32_t target = std::uint32_t(ia) << 24 | (c & 0xFFFFFF);
+      std::uint32_t* row = a.dst;
+      for (int y = 0; y < a.height; ++y, row += a.span)
+        for (int x = MixConstantSpan(row, a.width, target, 256 - ia); x < a.width; ++x)
+          row[x] = FillCopyWeighted(row[x], c, ia);
       break;
+    }
   }
 }
 
