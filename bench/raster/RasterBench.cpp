@@ -214,7 +214,10 @@ class TableReporter : public benchmark::ConsoleReporter {
  public:
   std::map<std::string, double> ns;
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) ns[run.benchmark_name()] = run.GetAdjustedRealTime();
+    // One figure per case: the single run, or the median of repetitions.
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+        ns[run.run_name.function_name] = run.GetAdjustedRealTime();
     ConsoleReporter::ReportRuns(runs);
   }
 };
