@@ -119,8 +119,7 @@ double Lfo::WrapPhase(double phase)
 
 void Lfo::Realign(int position)
 {
-    double turns = std::fmod(static_cast<double>(position) * lfoInc * (1.0 / kTwoPi), 1.0);
-    if (turns < 0.0)
-        turns += 1.0;
+    // fmod keeps the sign of a negative position; WrapPhase brings it into [0, 2 pi).
+    const double turns = std::fmod(static_cast<double>(position) * lfoInc * (1.0 / kTwoPi), 1.0);
     lfoPhase = WrapPhase(turns * kTwoPi);
 }
