@@ -23,7 +23,8 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 std::vector<std::uint8_t> readStateFile(const std::filesystem::path& path) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
-        throw HostError("cannot read state file " + path.string() + ": no such file");
+        throw HostError("cannot read state file " + path.string() + ": " +
+                        (std::filesystem::exists(path, error) ? "not a regular file" : "no such file"));
     }
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error) throw HostError("cannot read state file " + path.string() + ": " + error.message());

@@ -46,7 +46,8 @@ double decodeSample(const unsigned char* p, const WavFormat& format) {
 WavReader::WavReader(const std::filesystem::path& path) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
-        throw HostError("cannot read " + path.string() + ": no such file");
+        throw HostError("cannot read " + path.string() + ": " +
+                        (std::filesystem::exists(path, error) ? "not a regular file" : "no such file"));
     }
     file_.reset(std::fopen(path.c_str(), "rb"));
     if (!file_) {

@@ -74,16 +74,17 @@ void runRender(const CommandLine& line, const std::filesystem::path& bundle) {
 
     ParameterChanges changes;
     std::string applied;
+    const auto describe = [&applied](const std::string& what) { applied += (applied.empty() ? " with " : ", ") + what; };
     if (line.preset) {
         const PresetChoice preset = choosePreset(plugin.programLists(), parameters, *line.preset);
         changes.add(preset.parameter, preset.normalized);
-        applied += " preset " + std::to_string(preset.index) + " \"" + preset.name + "\"";
+        describe("preset " + std::to_string(preset.index) + " \"" + preset.name + "\"");
     }
     for (const auto& setting : line.settings) {
         const ParameterChoice choice = chooseParameterValue(plugin, parameters, setting);
         if (choice.note) note(*choice.note);
         changes.add(choice.id, choice.normalized);
-        applied += " " + setting.name + "=" + setting.value;
+        describe(setting.name + "=" + setting.value);
     }
 
     WavWriter writer(line.output, format.sampleRate, format.channels);
@@ -99,10 +100,10 @@ void runRender(const CommandLine& line, const std::filesystem::path& bundle) {
     }
     if (line.stateOut) writeStateFile(*line.stateOut, plugin.saveState());
     writer.commit();
-    std::printf("Rendered %s (%llu frames, %s, %u Hz, processed at %.0f Hz in %s) through \"%s\"%s%s into %s\n",
+    std::printf("Rendered %s (%llu frames, %s, %u Hz, processed at %.0f Hz in %s) through \"%s\"%s into %s\n",
                 line.input.string().c_str(), static_cast<unsigned long long>(frames), layoutName(format.channels),
                 format.sampleRate, rate, precisionName(line.doublePrecision), plugin.className().c_str(),
-                applied.empty() ? "" : " with", applied.c_str(), line.output.string().c_str());
+                applied.c_str(), line.output.string().c_str());
 }
 
 void runParams(const std::filesystem::path& bundle) {
