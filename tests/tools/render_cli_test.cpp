@@ -128,6 +128,9 @@ TEST(RenderCommandLine, ListingsShowWhatAHostSees) {
     EXPECT_NE(presets.out.find("   73  7.83 Hz (Schumann Resonance)"), std::string::npos);
     EXPECT_NE(presets.out.find("  116  Solfeggio - 936 Hz (Pineal Gland Activator)"), std::string::npos);
     EXPECT_EQ(lineCount(presets.out), 151);
+    const RunResult direct = run(folder, "presets --plugin '" VIBRASCEND_BUNDLE "/Contents/x86_64-linux/Vibrascend.so'", false);
+    EXPECT_EQ(direct.exitCode, 0) << direct.err;
+    EXPECT_EQ(direct.out, presets.out);
 }
 
 TEST(RenderCommandLine, PresetTextAndSettingsReachThePlugin) {
