@@ -65,6 +65,7 @@ TEST(CommandLineParsing, MistakesAreNamed) {
     EXPECT_NE(failure({"render", "a", "b", "c"}).find("input and an output"), std::string::npos);
     EXPECT_NE(failure({"params", "extra"}).find("unexpected argument \"extra\""), std::string::npos);
     EXPECT_NE(failure({"render", "a", "b", "--bogus", "1"}).find("unknown option --bogus"), std::string::npos);
+    EXPECT_NE(failure({"render", "a", "b", "--bogus"}).find("unknown option --bogus"), std::string::npos);
     EXPECT_NE(failure({"params", "--preset", "3"}).find("unknown option --preset"), std::string::npos);
     EXPECT_NE(failure({"demo", "--set", "a=1"}).find("unknown option --set"), std::string::npos);
     EXPECT_NE(failure({"render", "a", "b", "--block"}).find("--block needs a value"), std::string::npos);

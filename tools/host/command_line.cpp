@@ -34,6 +34,11 @@ bool isAllowed(Command command, std::string_view option) {
     return false;
 }
 
+// render takes every option there is.
+bool isKnown(std::string_view option) {
+    return isAllowed(Command::Render, option);
+}
+
 bool takesValue(std::string_view option) {
     return option != "--double";
 }
@@ -117,6 +122,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
         }
         const auto equals = argument.find('=');
         const std::string_view option = argument.substr(0, equals);
+        if (!isKnown(option)) {
+            throw UsageError("unknown option " + std::string(option));
+        }
         if (!takesValue(option)) {
             if (equals != std::string_view::npos) throw UsageError(std::string(option) + " takes no value");
             options.push_back({option, {}});
