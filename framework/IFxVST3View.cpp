@@ -7,11 +7,6 @@
 
 using namespace Steinberg;
 
-// The SDK declares the view's interface id but no source of the SDK defines it.
-namespace Steinberg {
-DEF_CLASS_IID(IPlugView)
-}
-
 #if defined(_WIN32)
 const char* const kNativeViewType = kPlatformTypeHWND;
 #else

@@ -43,10 +43,22 @@ std::mutex& CreationLock()
 }
 
 // Words 1 and 2 are constants of the framework, words 3 and 4 the maker's and the plug-in's
-// four-character codes, in the COM-compatible byte order of VST3 class ids.
-FUID PluginClassId()
+// four-character codes, laid out in the COM-compatible byte order of VST3 class ids on every
+// platform, so that the id is the same wherever the plug-in runs.
+void PluginClassId(TUID cid)
 {
-    return FUID(0xF2AEE70D, 0x00DE4F4E, kPluginDescription.manufacturerId, kPluginDescription.uniqueId);
+    const uint32 w1 = 0xF2AEE70D;
+    const uint32 w2 = 0x00DE4F4E;
+    const uint32 w3 = kPluginDescription.manufacturerId;
+    const uint32 w4 = kPluginDescription.uniqueId;
+    const uint8 bytes[16] = {
+        uint8(w1), uint8(w1 >> 8), uint8(w1 >> 16), uint8(w1 >> 24),
+        uint8(w2 >> 16), uint8(w2 >> 24), uint8(w2), uint8(w2 >> 8),
+        uint8(w3 >> 24), uint8(w3 >> 16), uint8(w3 >> 8), uint8(w3),
+        uint8(w4 >> 24), uint8(w4 >> 16), uint8(w4 >> 8), uint8(w4),
+    };
+    for (int i = 0; i < 16; ++i)
+        cid[i] = static_cast<char>(bytes[i]);
 }
 
 FUnknown* CreateInstance(void*)
@@ -77,7 +89,7 @@ VIBRASCEND_EXPORT IPluginFactory* PLUGIN_API GetPluginFactory()
         return nullptr;
     if (!(filledRecords & kClassInfoFilled)) {
         TUID cid;
-        PluginClassId().toTUID(cid);
+        PluginClassId(cid);
         classInfo = PClassInfo2(cid, PClassInfo::kManyInstances, kVstAudioEffectClass, kPluginDescription.name,
                                 Vst::kSimpleModeSupported, kPluginDescription.subCategories, "",
                                 kPluginDescription.version, "VST 3.6.5");

@@ -1,0 +1,214 @@
+#include "ModuleFixture.h"
+
+#include "public.sdk/source/common/memorystream.h"
+
+#include <cstring>
+#include <dlfcn.h>
+
+using namespace module_test;
+
+TEST(ModuleEntry, FactoryDescribesOneEffectClass)
+{
+    IPluginFactory& factory = Module().factory();
+    PFactoryInfo info{};
+    ASSERT_EQ(factory.getFactoryInfo(&info), kResultOk);
+    EXPECT_STREQ(info.vendor, "Tolmira");
+    EXPECT_STREQ(info.email, "");
+    EXPECT_EQ(info.flags, 16);
+    EXPECT_EQ(std::strncmp(info.url, "https://", 8), 0);
+    ASSERT_EQ(factory.countClasses(), 1);
+
+    FUnknownPtr<IPluginFactory2> factory2(&factory);
+    ASSERT_TRUE(factory2);
+    PClassInfo2 cls{};
+    ASSERT_EQ(factory2->getClassInfo2(0, &cls), kResultOk);
+    const unsigned char expected[16] = {0x0D, 0xE7, 0xAE, 0xF2, 0xDE, 0x00, 0x4E, 0x4F,
+                                        0x54, 0x6F, 0x4D, 0x69, 0x74, 0x33, 0x6A, 0x61};
+    EXPECT_EQ(std::memcmp(cls.cid, expected, 16), 0);
+    EXPECT_EQ(cls.cardinality, 0x7FFFFFFF);
+    EXPECT_STREQ(cls.category, "Audio Module Class");
+    EXPECT_STREQ(cls.name, "Vibrascend");
+    EXPECT_EQ(cls.classFlags, 2u);
+    EXPECT_STREQ(cls.subCategories, "Fx");
+    EXPECT_STREQ(cls.vendor, "");
+    EXPECT_STREQ(cls.version, "1.1.0");
+    EXPECT_STREQ(cls.sdkVersion, "VST 3.6.5");
+    EXPECT_EQ(factory.getClassInfo(1, nullptr), kInvalidArgument);
+}
+
+TEST(ModuleEntry, SecondFactoryCallSharesTheFactory)
+{
+    void* lib = dlopen(VIBRASCEND_TEST_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(lib, nullptr);
+    auto get = reinterpret_cast<IPluginFactory* (*)()>(dlsym(lib, "GetPluginFactory"));
+    ASSERT_NE(get, nullptr);
+    IPluginFactory* again = get();
+    EXPECT_EQ(again, &Module().factory());
+    again->release();
+    dlclose(lib);
+}
+
+TEST(ModuleEntry, OneObjectPlaysEveryRole)
+{
+    Instance plug;
+    ASSERT_TRUE(plug.component() && plug.processor() && plug.controller() && plug.units());
+    FUnknownPtr<IEditController2> controller2(plug.component());
+    FUnknownPtr<IConnectionPoint> connection(plug.component());
+    EXPECT_TRUE(controller2);
+    EXPECT_TRUE(connection);
+    FUnknownPtr<FUnknown> a(plug.controller());
+    FUnknownPtr<FUnknown> b(plug.component());
+    EXPECT_EQ(a.get(), b.get());
+    TUID cid;
+    EXPECT_EQ(plug.component()->getControllerClassId(cid), kNotImplemented);
+    EXPECT_EQ(plug.controller()->setComponentState(nullptr), kNotImplemented);
+
+    void* obj = nullptr;
+    const TUID wrong = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    EXPECT_NE(Module().factory().createInstance(wrong, IComponent::iid, &obj), kResultOk);
+    EXPECT_EQ(obj, nullptr);
+}
+
+TEST(Controller, HostSeesPresetListThenThirteenParameters)
+{
+    Instance plug;
+    IEditController* c = plug.controller();
+    ASSERT_EQ(c->getParameterCount(), 14);
+    ParameterInfo info{};
+    ASSERT_EQ(c->getParameterInfo(0, info), kResultTrue);
+    EXPECT_EQ(info.id, kPresetList);
+    EXPECT_EQ(Ascii(info.title), "Presets");
+    EXPECT_EQ(info.stepCount, 149);
+
+    struct Expected {
+        const char* title;
+        const char* units;
+        int32 steps;
+        const char* defaultText;
+    };
+    const Expected expected[13] = {
+        {"Split Freq", "Hz", 19980, "1000"}, {"Damping", "%", 100, "50"},
+        {"Low Gain", "dB", 0, "0"},          {"High Gain", "dB", 0, "0"},
+        {"Out Gain", "dB", 0, "0"},          {"LFO1 Target", "", 3, "Out Gain"},
+        {"LFO1 Wave", "", 8, "Golden Sine"}, {"LFO1 Freq", "Hz", 0, "4.00"},
+        {"LFO1 Depth", "%", 100, "30"},      {"LFO2 Target", "", 3, "No Assign"},
+        {"LFO2 Wave", "", 8, "Golden Sine"}, {"LFO2 Freq", "Hz", 0, "4.00"},
+        {"LFO2 Depth", "%", 100, "30"},
+    };
+    for (int i = 0; i < 13; ++i) {
+        ASSERT_EQ(c->getParameterInfo(i + 1, info), kResultTrue);
+        EXPECT_EQ(info.id, static_cast<ParamID>(i));
+        EXPECT_EQ(Ascii(info.title), expected[i].title);
+        EXPECT_EQ(Ascii(info.units), expected[i].units);
+        EXPECT_EQ(info.stepCount, expected[i].steps) << expected[i].title;
+        EXPECT_EQ(info.unitId, kRootUnitId);
+        EXPECT_EQ(info.flags, ParameterInfo::kCanAutomate);
+        String128 text{};
+        ASSERT_EQ(c->getParamStringByValue(info.id, info.defaultNormalizedValue, text), kResultOk);
+        EXPECT_EQ(Ascii(text), expected[i].defaultText) << expected[i].title;
+        EXPECT_DOUBLE_EQ(c->getParamNormalized(info.id), info.defaultNormalizedValue);
+    }
+    EXPECT_DOUBLE_EQ(plug.PlainOf(0, 0.5), 5015.0);
+}
+
+TEST(Controller, TextConversionsBothWays)
+{
+    Instance plug;
+    IEditController* c = plug.controller();
+    String128 text{};
+    UString(text, 128).fromAscii("800");
+    ParamValue normalized = 0;
+    ASSERT_EQ(c->getParamValueByString(0, text, normalized), kResultTrue);
+    EXPECT_NEAR(plug.PlainOf(0, normalized), 800.0, 1e-9);
+    ASSERT_EQ(c->getParamStringByValue(6, 2.0 / 8.0, text), kResultOk);
+    EXPECT_EQ(Ascii(text), "Triangle");
+    ASSERT_EQ(c->getParamStringByValue(2, 1.0, text), kResultOk);
+    EXPECT_EQ(Ascii(text), "6.0");
+    EXPECT_EQ(c->getParamStringByValue(0xFFFFFFFF, 0.5, text), kResultFalse);
+    EXPECT_EQ(c->setParamNormalized(0xFFFFFFFF, 0.5), kResultFalse);
+    EXPECT_EQ(c->getParamNormalized(0xFFFFFFFF), 0.0);
+}
+
+TEST(Controller, ProgramListNamesTheCatalogue)
+{
+    Instance plug;
+    IUnitInfo* u = plug.units();
+    EXPECT_EQ(u->getUnitCount(), 1);
+    EXPECT_EQ(u->getProgramListCount(), 1);
+    ProgramListInfo list{};
+    ASSERT_EQ(u->getProgramListInfo(0, list), kResultOk);
+    EXPECT_EQ(list.id, static_cast<ProgramListID>(kPresetList));
+    EXPECT_EQ(list.programCount, 150);
+    String128 name{};
+    ASSERT_EQ(u->getProgramName(list.id, 0, name), kResultOk);
+    EXPECT_EQ(Ascii(name), "---- default ----");
+    ASSERT_EQ(u->getProgramName(list.id, 73, name), kResultOk);
+    EXPECT_EQ(Ascii(name), "7.83 Hz (Schumann Resonance)");
+    ASSERT_EQ(u->getProgramName(list.id, 116, name), kResultOk);
+    EXPECT_EQ(Ascii(name), "Solfeggio - 936 Hz (Pineal Gland Activator)");
+    ASSERT_EQ(u->getProgramName(list.id, 117, name), kResultOk);
+    EXPECT_EQ(Ascii(name), "- 118 -");
+    EXPECT_EQ(u->getSelectedUnit(), kRootUnitId);
+}
+
+TEST(Controller, PresetChangeArrivesThroughProcess)
+{
+    Instance plug;
+    ASSERT_EQ(plug.Setup(44100, 512, kSample32), kResultOk);
+    plug.Automate(kPresetList, 73.0 / 149.0);
+    EXPECT_DOUBLE_EQ(plug.controller()->getParamNormalized(kPresetList), 73.0 / 149.0);
+    EXPECT_NEAR(plug.PlainOf(7, plug.controller()->getParamNormalized(7)), 7.83, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(8, plug.controller()->getParamNormalized(8)), 15.0, 1e-9);
+
+    plug.Automate(0, 0.0);
+    plug.Automate(kPresetList, 0.0);  // "---- default ----" brings back the defaults
+    EXPECT_NEAR(plug.PlainOf(0, plug.controller()->getParamNormalized(0)), 1000.0, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(8, plug.controller()->getParamNormalized(8)), 30.0, 1e-9);
+}
+
+TEST(ComponentState, ThirteenDoublesRoundTrip)
+{
+    Instance source;
+    source.controller()->setParamNormalized(0, source.NormalizedOf(0, 800));
+    source.controller()->setParamNormalized(7, source.NormalizedOf(7, 7.83));
+    MemoryStream stream;
+    ASSERT_EQ(source.component()->getState(&stream), kResultOk);
+    int64 size = 0;
+    stream.seek(0, IBStream::kIBSeekEnd, &size);
+    EXPECT_EQ(size, 104);
+    double values[13];
+    stream.seek(0, IBStream::kIBSeekSet, nullptr);
+    stream.read(values, sizeof values, nullptr);
+    EXPECT_EQ(values[0], 800.0);
+    EXPECT_EQ(values[5], 1.0);
+    EXPECT_NEAR(values[7], 7.83, 1e-12);
+
+    Instance target;
+    stream.seek(0, IBStream::kIBSeekSet, nullptr);
+    ASSERT_EQ(target.component()->setState(&stream), kResultOk);
+    for (ParamID id = 0; id < 13; ++id)
+        EXPECT_EQ(target.controller()->getParamNormalized(id), source.controller()->getParamNormalized(id));
+    int64 pos = 0;
+    stream.tell(&pos);
+    EXPECT_EQ(pos, 104);
+}
+
+TEST(ComponentState, ShortAndCorruptStatesLoseNothing)
+{
+    Instance plug;
+    const double before = plug.controller()->getParamNormalized(12);
+    MemoryStream stream;
+    const double values[3] = {500.0, std::numeric_limits<double>::quiet_NaN(), 1e9};
+    stream.write(const_cast<double*>(values), sizeof values, nullptr);
+    stream.write(const_cast<char*>("xyz"), 3, nullptr);
+    stream.seek(0, IBStream::kIBSeekSet, nullptr);
+    EXPECT_EQ(plug.component()->setState(&stream), kResultFalse);
+    EXPECT_NEAR(plug.PlainOf(0, plug.controller()->getParamNormalized(0)), 500.0, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(1, plug.controller()->getParamNormalized(1)), 50.0, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(2, plug.controller()->getParamNormalized(2)), 6.0, 1e-9);
+    EXPECT_EQ(plug.controller()->getParamNormalized(12), before);
+
+    MemoryStream empty;
+    EXPECT_EQ(plug.component()->setState(&empty), kResultFalse);
+    EXPECT_NEAR(plug.PlainOf(0, plug.controller()->getParamNormalized(0)), 500.0, 1e-9);
+}

@@ -1,0 +1,213 @@
+#include "ModuleFixture.h"
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+#include <thread>
+
+using namespace module_test;
+
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<long> allocations{0};
+
+} // namespace
+
+// Counts every allocation of the process, the loaded module's included, while `counting` is set.
+void* operator new(std::size_t size)
+{
+    if (counting.load(std::memory_order_relaxed))
+        allocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
+TEST(HostBehaviour, OddProcessCallsAnswerOk)
+{
+    Instance plug;
+    ASSERT_EQ(plug.Setup(44100, 512, kSample32), kResultOk);
+    ProcessData data{};
+    data.symbolicSampleSize = kSample32;
+    data.numSamples = 256;
+    EXPECT_EQ(plug.processor()->process(data), kResultOk);  // no busses, no changes
+
+    AudioBusBuffers empty{};
+    data.numInputs = 1;
+    data.numOutputs = 1;
+    data.inputs = &empty;
+    data.outputs = &empty;
+    EXPECT_EQ(plug.processor()->process(data), kResultOk);  // zero channels, null buffers
+
+    std::vector<float> out(256, 9.0f);
+    float* outPtrs[2] = {out.data(), nullptr};
+    AudioBusBuffers outBus{};
+    outBus.numChannels = 2;
+    outBus.channelBuffers32 = outPtrs;
+    data.numInputs = 0;
+    data.inputs = nullptr;
+    data.outputs = &outBus;
+    EXPECT_EQ(plug.processor()->process(data), kResultOk);  // output only, one null channel
+    for (float s : out)
+        ASSERT_EQ(s, 0.0f);
+
+    data.symbolicSampleSize = kSample64;
+    data.outputs = &empty;
+    EXPECT_EQ(plug.processor()->process(data), kResultOk);
+}
+
+TEST(HostBehaviour, UnknownParameterIdsAreIgnored)
+{
+    Instance plug;
+    ASSERT_EQ(plug.Setup(44100, 512, kSample32), kResultOk);
+    const double before = plug.controller()->getParamNormalized(0);
+    for (ParamID id : {ParamID{13}, ParamID{0xFFFFFFFF}, ParamID{0x7FFFFFFF}, ParamID{1000}})
+        plug.Automate(id, 0.7);
+    EXPECT_EQ(plug.controller()->getParamNormalized(0), before);
+}
+
+TEST(HostBehaviour, ActivationAndLifecycleToggles)
+{
+    Instance plug;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(plug.component()->setActive(true), kResultOk);
+        plug.processor()->setProcessing(true);
+        plug.processor()->setProcessing(false);
+        EXPECT_EQ(plug.component()->setActive(false), kResultOk);
+    }
+    vibrascend::host::HostApplication host("again");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(plug.component()->terminate(), kResultOk);
+        EXPECT_EQ(plug.component()->initialize(&host), kResultOk);
+        EXPECT_EQ(plug.controller()->getParameterCount(), 14);
+    }
+    ASSERT_EQ(plug.Setup(44100, 128, kSample64), kResultOk);
+    std::vector<std::vector<double>> audio(2, std::vector<double>(300, 0.1));
+    plug.Run64(audio, 128);
+    EXPECT_TRUE(std::isfinite(audio[0][299]));
+}
+
+TEST(HostBehaviour, UnsupportedArrangementsKeepTheBusses)
+{
+    Instance plug;
+    SpeakerArrangement stereo = SpeakerArr::kStereo, mono = SpeakerArr::kMono, surround = SpeakerArr::k51;
+    EXPECT_EQ(plug.processor()->setBusArrangements(&surround, 1, &surround, 1), kResultFalse);
+    EXPECT_EQ(plug.processor()->setBusArrangements(&mono, 1, &stereo, 1), kResultFalse);
+    EXPECT_EQ(plug.processor()->setBusArrangements(nullptr, 0, &stereo, 1), kResultFalse);
+    EXPECT_EQ(plug.processor()->setBusArrangements(&stereo, 1, nullptr, 0), kResultFalse);
+    SpeakerArrangement arr = 0;
+    ASSERT_EQ(plug.processor()->getBusArrangement(kOutput, 0, arr), kResultTrue);
+    EXPECT_EQ(arr, SpeakerArr::kStereo);
+    ASSERT_EQ(plug.Setup(44100, 256, kSample32), kResultOk);
+    std::vector<std::vector<float>> audio(2, std::vector<float>(512, 0.3f));
+    plug.Run32(audio, 256);
+    EXPECT_NE(audio[1][511], 0.3f);
+    EXPECT_TRUE(std::isfinite(audio[1][511]));
+}
+
+TEST(HostBehaviour, ProcessOnAnotherThreadThanSetup)
+{
+    Instance plug;
+    ASSERT_EQ(plug.Setup(44100, 512, kSample64), kResultOk);
+    std::vector<std::vector<double>> audio(2, std::vector<double>(4096, 0.2));
+    std::thread audioThread([&] { plug.Run64(audio, 512); });
+    audioThread.join();
+    EXPECT_TRUE(std::isfinite(audio[0][4095]));
+}
+
+TEST(HostBehaviour, ControllerWritesWhileProcessingThreadSafe)
+{
+    Instance plug;
+    ASSERT_EQ(plug.Setup(44100, 256, kSample64), kResultOk);
+    std::atomic<bool> done{false};
+    std::thread ui([&] {
+        for (int i = 0; !done.load(); i = (i + 1) % 1000) {
+            plug.controller()->setParamNormalized(static_cast<ParamID>(i % 13), i / 1000.0);
+            plug.controller()->getParamNormalized(static_cast<ParamID>((i + 5) % 13));
+        }
+    });
+    for (int round = 0; round < 40; ++round) {
+        std::vector<std::vector<double>> audio(2, std::vector<double>(1024, 0.1));
+        vibrascend::host::ParameterChanges changes;
+        changes.add(static_cast<ParamID>(round % 13), (round % 7) / 7.0);
+        plug.Run64(audio, 256, &changes);
+    }
+    done = true;
+    ui.join();
+}
+
+TEST(HostBehaviour, InstancesOnTwoThreadsThreadSafe)
+{
+    std::vector<std::vector<double>> first, second;
+    auto render = [](std::vector<std::vector<double>>& out) {
+        Instance plug;
+        plug.Setup(44100, 512, kSample64);
+        plug.Automate(kPresetList, 73.0 / 149.0);
+        out.assign(2, std::vector<double>(20000, 0.0));
+        for (size_t i = 0; i < out[0].size(); ++i)
+            out[0][i] = out[1][i] = std::sin(static_cast<double>(i) * 0.05);
+        plug.Run64(out, 512);
+    };
+    std::thread a([&] { render(first); });
+    std::thread b([&] { render(second); });
+    a.join();
+    b.join();
+    EXPECT_EQ(first, second);
+}
+
+namespace {
+
+// Counts the allocations of one process call over stereo buffers.
+template <typename Sample>
+long AllocationsOfProcess(IAudioProcessor* processor, int32 sampleSize, int frames, IParameterChanges* changes)
+{
+    std::vector<Sample> left(static_cast<size_t>(frames), Sample(0.1)), right = left;
+    Sample* ptrs[2] = {left.data(), right.data()};
+    AudioBusBuffers bus{};
+    bus.numChannels = 2;
+    if constexpr (sizeof(Sample) == 4)
+        bus.channelBuffers32 = reinterpret_cast<float**>(ptrs);
+    else
+        bus.channelBuffers64 = reinterpret_cast<double**>(ptrs);
+    ProcessContext context{};
+    context.projectTimeSamples = 123456;
+    ProcessData data{};
+    data.symbolicSampleSize = sampleSize;
+    data.numSamples = frames;
+    data.numInputs = 1;
+    data.numOutputs = 1;
+    data.inputs = &bus;
+    data.outputs = &bus;
+    data.inputParameterChanges = changes;
+    data.processContext = &context;
+    allocations = 0;
+    counting = true;
+    processor->process(data);
+    counting = false;
+    return allocations.load();
+}
+
+} // namespace
+
+TEST(HostBehaviour, ProcessAllocatesNothing)
+{
+    Instance plug;
+    ASSERT_EQ(plug.Setup(44100, 512, kSample32), kResultOk);
+    vibrascend::host::ParameterChanges changes;
+    changes.add(5, 1.0 / 3.0);
+    changes.add(6, 1.0 / 8.0);
+    changes.add(9, 2.0 / 3.0);
+    changes.add(10, 2.0 / 8.0);
+    changes.add(7, 0.3);
+    changes.add(kPresetList, 50.0 / 149.0);
+    EXPECT_EQ(AllocationsOfProcess<float>(plug.processor(), kSample32, 512, &changes), 0);
+    EXPECT_EQ(AllocationsOfProcess<float>(plug.processor(), kSample32, 2000, nullptr), 0);
+    ASSERT_EQ(plug.Setup(44100, 512, kSample64), kResultOk);
+    EXPECT_EQ(AllocationsOfProcess<double>(plug.processor(), kSample64, 512, &changes), 0);
+    EXPECT_EQ(AllocationsOfProcess<double>(plug.processor(), kSample64, 0, nullptr), 0);
+}
