@@ -10,6 +10,10 @@
 #include <cstring>
 #include <mutex>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 IFxDeclaration Declaration()
@@ -258,6 +262,40 @@ void CLS_VIBRASCEND::RealignLfos()
     lfos[1].Realign(position);
 }
 
+namespace {
+
+// Length of the run of frames, from the start, whose samples on both channels are silent.
+// Eight frames are checked at a time with two-lane compares; the rest one by one. A NaN
+// counts as silent, as in the per-frame test.
+int SilentRun(const double* left, const double* right, int frames, double silence)
+{
+    int n = 0;
+#if defined(__SSE2__)
+    const __m128d signBit = _mm_set1_pd(-0.0);
+    const __m128d limit = _mm_set1_pd(silence);
+    for (; n + 8 <= frames; n += 8) {
+        __m128d loud = _mm_setzero_pd();
+        for (int k = 0; k < 8; k += 2) {
+            loud = _mm_or_pd(loud, _mm_cmpgt_pd(_mm_andnot_pd(signBit, _mm_loadu_pd(left + n + k)), limit));
+            loud = _mm_or_pd(loud, _mm_cmpgt_pd(_mm_andnot_pd(signBit, _mm_loadu_pd(right + n + k)), limit));
+        }
+        if (_mm_movemask_pd(loud))
+            break;
+    }
+#endif
+    while (n < frames && std::fabs(left[n]) <= silence && std::fabs(right[n]) <= silence)
+        ++n;
+    return n;
+}
+
+void CopyRun(const double* in, double* out, int frames)
+{
+    if (in != out)
+        std::memmove(out, in, sizeof(double) * static_cast<size_t>(frames));
+}
+
+} // namespace
+
 void CLS_VIBRASCEND::ProcessBlock(double** inputs, double** outputs, int frames)
 {
     if (!started) {
@@ -280,6 +318,15 @@ void CLS_VIBRASCEND::ProcessBlock(double** inputs, double** outputs, int frames)
         double prevLowL = 0.0;
         double prevLowR = 0.0;
         for (int i = 0; i < frames; ++i) {
+            if (silentCount >= tailSamples && std::fabs(prevLowL) <= kSilence && std::fabs(prevLowR) <= kSilence) {
+                const int run = SilentRun(inL + i, inR + i, frames - i, kSilence);
+                if (run > 0) {
+                    CopyRun(inL + i, outL + i, run);
+                    CopyRun(inR + i, outR + i, run);
+                    i += run - 1;
+                    continue;
+                }
+            }
             // Read both inputs first: an output may share memory with an input.
             const double xL = inL[i];
             const double xR = inR[i];
