@@ -38,12 +38,13 @@ TEST(ModuleEntry, FactoryDescribesOneEffectClass)
 
 TEST(ModuleEntry, SecondFactoryCallSharesTheFactory)
 {
+    IPluginFactory* first = &Module().factory();
     void* lib = dlopen(VIBRASCEND_TEST_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
     ASSERT_NE(lib, nullptr);
     auto get = reinterpret_cast<IPluginFactory* (*)()>(dlsym(lib, "GetPluginFactory"));
     ASSERT_NE(get, nullptr);
     IPluginFactory* again = get();
-    EXPECT_EQ(again, &Module().factory());
+    EXPECT_EQ(again, first);
     again->release();
     dlclose(lib);
 }
