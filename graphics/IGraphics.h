@@ -1,23 +1,179 @@
-// The editor's graphics object as the plug-in base sees it: the controls that show parameter
-// values, the back buffer, the end-of-edit countdown and the native window.
+// IGraphics: the editor's control container and frame producer. It owns the controls (drawn in
+// list order, hit-tested last to first) and the back buffer they draw into, decides what to
+// redraw, routes mouse and key events to controls and brackets the user's edits with the
+// plug-in's begin/end notifications. The native window derives from it and supplies the pure
+// virtual platform operations.
+//
+// Threads: everything runs on the editor's thread except PushParameterToControls, which the
+// audio thread calls under the plug-in lock and which only stores values and dirty flags. Every
+// other entry point that reads or changes controls takes that same (recursive) lock.
 #pragma once
+
+#include "graphics/IArgb.h"
+#include "graphics/IBlend.h"
+#include "graphics/IBox.h"
+#include "graphics/IImage.h"
+#include "graphics/IMouseState.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+class IControl;
+class IFxBase;
+class IParamDef;
+class PIX_IBitmap;
+class PIX_SysBitmap;
+struct ITextStyle;
 
 class IGraphics {
 public:
-    virtual ~IGraphics() = default;
+    // fps of 0 or less selects 24 frames per second.
+    IGraphics(IFxBase* plug, int width, int height, int fps);
+    // Destroys the controls last to first, then the back buffer.
+    virtual ~IGraphics();
+    IGraphics(const IGraphics&) = delete;
+    IGraphics& operator=(const IGraphics&) = delete;
 
-    virtual int Width() const = 0;
-    virtual int Height() const = 0;
-    virtual int FrameRate() const = 0;
+    // Platform operations, supplied by the window class.
 
-    // Gives every control bound to `paramIdx` the value (plain values are first normalized).
-    virtual void PushParameterToControls(int paramIdx, double value, bool isNormalized) = 0;
-    // Creates the back buffer once the controls are built.
-    virtual void PrepareDrawing() = 0;
-
+    // Puts the finished back-buffer region on the screen.
+    virtual bool PresentRegion(const IBox& rect) = 0;
+    // New editor size: drops the mouse capture and every control, resizes the back buffer and
+    // asks the host to resize the view. Whoever resizes attaches the new controls.
+    virtual void Resize(int width, int height);
+    virtual bool WindowIsOpen() const { return GetWindow() != nullptr; }
+    // Opens a text box (or a list, for parameters with display texts) to type the parameter's
+    // value; a commit comes back through ApplyEnteredText.
+    virtual void OpenValueEntry(IControl* control, IParamDef* param, bool centred) = 0;
+    // Folder of the host executable / of this library, with a trailing separator; empty if unknown.
+    virtual std::string HostFolder() const = 0;
+    virtual std::string LibraryFolder() const = 0;
+    // Opens a web address in the user's browser; confirmText (optional) asks first, errorText
+    // (optional) is shown on failure. Answers whether the address was handed over.
+    virtual bool OpenURL(const char* url, const char* caption, const char* confirmText, const char* errorText) = 0;
+    // The delayed end of an edit: the plug-in's FlushDelayedParamEdit is due after this many ticks.
     virtual void SetParamEditCountdown(int ticks) = 0;
     virtual void CancelParamEditCountdown() = 0;
-
+    // Opens the editor as a child of the host's window; null on failure.
     virtual void* OpenWindow(void* parent) = 0;
     virtual void CloseWindow() = 0;
+    virtual void* GetWindow() const = 0;
+    // Decodes one image of the library's resources into a new bitmap; null if there is none.
+    virtual std::unique_ptr<PIX_IBitmap> DecodeImage(int resourceId, const char* name) = 0;
+
+    // Construction and set-up.
+
+    // Appends a control and takes ownership; answers its index, or -1 for a null control.
+    int AttachControl(std::unique_ptr<IControl> control);
+    // Inserts the background picture as control 0 (opaque copy, no parameter).
+    void AttachBackground(int resourceId, const char* name);
+    // Takes a control out of the list (later ones move down) and hands it back to the caller.
+    std::unique_ptr<IControl> RemoveControl(IControl* control);
+    // The image of a resource, decoded once per process. A frame count below 1 counts as 1.
+    IImage LoadBitmap(int resourceId, const char* name, int frameCount);
+    // An image loaded earlier under this id (one frame); an empty image if there is none.
+    IImage FindCachedBitmap(int resourceId) const;
+    // Creates the back buffer (width x height).
+    void PrepareDrawing();
+    // Gives every control linked to paramIdx the value, normalising a plain value first.
+    // Called from the audio thread too, under the plug-in lock: it only stores values and flags.
+    void PushParameterToControls(int paramIdx, double value, bool isNormalized);
+    // Applies a committed text entry: a display text of the parameter or a decimal number.
+    // Text that is neither changes nothing.
+    void ApplyEnteredText(IControl* control, IParamDef* param, const char* text);
+
+    // Drawing operations for controls' Draw; all clip to the region being redrawn. A null blend
+    // draws with the source's alpha at full weight.
+    bool DrawBitmap(const IImage& bitmap, const IBox& destRect, int srcX, int srcY, const IBlend* blend);
+    // frame is 1-based; frames lie along the height when vertical, else along the width.
+    bool DrawBitmapFrame(const IImage& bitmap, const IBox& destRect, int frame, const IBlend* blend, bool vertical);
+    // The whole image rotated by angle (radians, clockwise) about its centre, placed centred on
+    // (centreX, centreY), bilinear; srcX/srcY shift the sampling origin.
+    bool DrawRotatedBitmap(const IImage& bitmap, int centreX, int centreY, double angle, const IBlend* blend,
+                           float srcX, float srcY);
+    bool FillRect(const IArgb& colour, const IBox& rect, const IBlend* blend);
+    bool DrawLine(const IArgb& colour, float x1, float y1, float x2, float y2, const IBlend* blend, bool antialias);
+    bool DrawRoundRect(const IArgb& colour, const IBox& rect, int radius, const IBlend* blend, bool antialias);
+    // corners: 4 rounds every corner, 2 only the top ones, -2 only the bottom ones; any other
+    // value draws nothing.
+    bool FillRoundRect(const IArgb& colour, const IBox& rect, int radius, int corners, const IBlend* blend,
+                       bool antialias);
+    // Draws a UTF-8 string in a text style; rect gives the alignment edges and the first line's top.
+    bool DrawText(ITextStyle& text, const char* string, const IBox& rect);
+
+    // Frames, driven by the window's timer.
+
+    // Widens rect (pass an empty one) by the rectangle of every dirty control; answers whether
+    // any control was dirty.
+    bool IsDirty(IBox& rect);
+    // Redraws every visible control overlapping rect (clipped to the editor), cleans every
+    // control and presents the region.
+    bool Draw(const IBox& rect);
+
+    // Events, in client pixels. Presses and double clicks answer whether the window must capture
+    // the mouse.
+    void OnMouseDown(int x, int y, const IMouseState& mod);
+    void OnMouseUp(int x, int y, const IMouseState& mod);
+    void OnMouseDrag(int x, int y, const IMouseState& mod);
+    bool OnMouseDblClick(int x, int y, const IMouseState& mod);
+    void OnMouseWheel(int x, int y, const IMouseState& mod, int notches);
+    bool OnMouseOver(int x, int y, const IMouseState& mod);
+    void OnMouseOut();
+    void OnKeyDown(int x, int y, int key);
+    void ReleaseMouseCapture();
+    // The captured control, else the topmost visible, enabled control under the point; -1 if none.
+    int FindControlAt(int x, int y) const;
+
+    // The pop-up value menu: at most one is open. A menu closed by a press elsewhere leaves a
+    // mark that keeps the same press from opening a new one.
+    void SetPopup(IControl* popup);
+    IControl* Popup() const { return popup; }
+    bool PopupSlotEmpty() const { return !popup && !popupDismissed; }
+    // Forgets the dismissal mark; an open menu stays recorded.
+    void ClearPopupSlot() { popupDismissed = false; }
+    // Closes the open menu: from outside (fromPopup false) its owner hears ("", -1) and the
+    // dismissal mark is set. The background is redrawn.
+    void ClosePopup(bool fromPopup);
+
+    int Width() const { return width; }
+    int Height() const { return height; }
+    int FrameRate() const { return fps; }
+    IFxBase* Plug() const { return plug; }
+    int NumControls() const { return static_cast<int>(controls.size()); }
+    IControl* GetControl(int index) const;
+    int MouseCapture() const { return mouseCapture; }
+    int MouseOverIndex() const { return mouseOverIdx; }
+    void SetMouseOverEnabled(bool enabled) { mouseOverEnabled = enabled; }
+    // The back buffer, null before PrepareDrawing.
+    const PIX_SysBitmap* BackBuffer() const { return drawBitmap.get(); }
+
+protected:
+    // The plug-in lock, held around events and frames (no-op without a plug-in).
+    std::unique_lock<std::recursive_mutex> HoldPlugLock() const;
+
+private:
+    int IndexOf(const IControl* control) const;
+    // Ends the edit a press or double click began, if any.
+    void EndGestureEdit();
+    // Keeps the stored control indexes pointing at the same controls after an insertion or removal.
+    void ShiftIndexes(int at, int delta);
+
+    bool mouseOverEnabled = false;
+    int mouseOverIdx = -1;
+    IControl* popup = nullptr;
+    bool popupDismissed = false;
+    std::vector<std::unique_ptr<IControl>> controls;
+    IFxBase* plug;
+    IBox drawRect;
+    std::unique_ptr<PIX_SysBitmap> drawBitmap;
+    int width;
+    int height;
+    int fps;
+    int mouseCapture = -1;
+    int mouseX = -1;
+    int mouseY = -1;
+    int gestureIdx = -1;    // control that received the last press or double click
+    int gestureParam = -1;  // parameter whose edit that gesture began, -1 for none
 };
