@@ -302,6 +302,15 @@ void IFxBase::RefreshEditorParams()
         graphics->PushParameterToControls(i, params.Get(i)->Value(), false);
 }
 
+void IFxBase::BeginDelayedParamEdit(int index)
+{
+    Guard g(lock);
+    if (pendingEndEdit == index)
+        return;
+    FlushDelayedParamEdit();
+    BeginParamEdit(index);
+}
+
 void IFxBase::EndDelayedParamEdit(int index)
 {
     Guard g(lock);

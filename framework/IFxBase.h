@@ -83,7 +83,9 @@ public:
 
     // Host-facing operations the binding supplies.
     virtual bool BeginParamEdit(int index) = 0;
-    virtual void BeginDelayedParamEdit(int) {}
+    // Opens the host's edit gesture for a wheel step unless the same parameter's gesture is still
+    // waiting for its delayed end; a pending gesture of another parameter is ended first.
+    virtual void BeginDelayedParamEdit(int index);
     virtual bool PerformParamEdit(int index, double normalized) = 0;
     virtual bool EndParamEdit(int index) = 0;
     virtual void OnHostKnown() {}
