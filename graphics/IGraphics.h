@@ -14,6 +14,7 @@
 #include "graphics/IBox.h"
 #include "graphics/IImage.h"
 #include "graphics/IMouseState.h"
+#include "graphics/PIX_IBitmap.h"
 
 #include <memory>
 #include <mutex>
@@ -23,7 +24,6 @@
 class IControl;
 class IFxBase;
 class IParamDef;
-class PIX_IBitmap;
 class PIX_SysBitmap;
 struct ITextStyle;
 
