@@ -13,6 +13,7 @@
 #include "graphics/PIX_BitmapView.h"
 #include "graphics/PIX_SysBitmap.h"
 #include "graphics/RasterMode.h"
+#include "graphics/TextDrawing.h"
 
 #include <algorithm>
 #include <climits>
@@ -345,6 +346,19 @@ bool IGraphics::FillRoundRect(const IArgb& colour, const IBox& rect, int radius,
         pix::FillArc(&view, left, lower, fr, kPi, 3 * kPi / 2, c, a, mode, antialias);
     }
     return true;
+}
+
+bool IGraphics::DrawText(ITextStyle& text, const char* string, const IBox& rect)
+{
+    if (!string || !string[0] || !drawBitmap)
+        return true;
+    const IBox area = Clip(drawRect, IBox{0, 0, drawBitmap->GetWidth(), drawBitmap->GetHeight()});
+    if (!HasArea(area))
+        return true;
+    PIX_BitmapView view(*drawBitmap, area);
+    const IBox placed{ClampToInt(static_cast<long long>(rect.L) - area.L), ClampToInt(static_cast<long long>(rect.T) - area.T),
+                      ClampToInt(static_cast<long long>(rect.R) - area.L), ClampToInt(static_cast<long long>(rect.B) - area.T)};
+    return pix::DrawText(view, text, string, placed);
 }
 
 // ---- Frames ------------------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "graphics/IBox.h"
 #include "graphics/IImage.h"
 #include "graphics/IMouseState.h"
+#include "graphics/ITextStyle.h"
 #include "graphics/PIX_IBitmap.h"
 
 #include <memory>
@@ -25,7 +26,13 @@ class IControl;
 class IFxBase;
 class IParamDef;
 class PIX_SysBitmap;
-struct ITextStyle;
+
+// Text and colours of the pop-up value menu.
+struct IPromptStyle {
+    ITextStyle text{"Arial", 15, IArgb{200, 255, 255, 255}, 0, ITextStyle::kAlignLeft};
+    IArgb fill{245, 50, 50, 50};
+    IArgb frame{75, 200, 200, 200};
+};
 
 class IGraphics {
 public:
@@ -100,7 +107,8 @@ public:
     // value draws nothing.
     bool FillRoundRect(const IArgb& colour, const IBox& rect, int radius, int corners, const IBlend* blend,
                        bool antialias);
-    // Draws a UTF-8 string in a text style; rect gives the alignment edges and the first line's top.
+    // Draws a UTF-8 string in a text style; rect gives the alignment edges and the first line's
+    // top. False only when no font can be made for the style.
     bool DrawText(ITextStyle& text, const char* string, const IBox& rect);
 
     // Frames, driven by the window's timer.
@@ -141,6 +149,7 @@ public:
     int Height() const { return height; }
     int FrameRate() const { return fps; }
     IFxBase* Plug() const { return plug; }
+    const IPromptStyle& PromptStyle() const { return promptStyle; }
     int NumControls() const { return static_cast<int>(controls.size()); }
     IControl* GetControl(int index) const;
     int MouseCapture() const { return mouseCapture; }
@@ -160,6 +169,7 @@ private:
     // Keeps the stored control indexes pointing at the same controls after an insertion or removal.
     void ShiftIndexes(int at, int delta);
 
+    IPromptStyle promptStyle;
     bool mouseOverEnabled = false;
     int mouseOverIdx = -1;
     IControl* popup = nullptr;

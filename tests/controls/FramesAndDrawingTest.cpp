@@ -196,3 +196,28 @@ TEST_F(Editor, ResizeAndDestructionDeleteControlsLastToFirst)
     EXPECT_EQ(log, "~d ~c ");
     plug = new EditorPlugin;   // for TearDown
 }
+
+TEST_F(Editor, TextIsDrawnCentredAndClippedToTheRegion)
+{
+    ITextStyle style("Arial", 14, IArgb{255, 255, 255, 255});
+    bool withText = false;
+    bool emptyDrawn = false;
+    graphics->AttachControl(std::make_unique<PaintControl>(IBox{0, 0, 434, 480}, [&](IGraphics& g) {
+        g.FillRect({255, 0, 0, 0}, {0, 0, 434, 480}, nullptr);
+        emptyDrawn = g.DrawText(style, "", {0, 0, 100, 20}) && g.DrawText(style, nullptr, {0, 0, 100, 20});
+        if (withText)
+            g.DrawText(style, "v1.1", {0, 2, 100, 20});
+    }));
+    graphics->Draw({0, 0, 434, 480});
+    withText = true;
+    graphics->Draw({0, 0, 50, 480});
+    EXPECT_TRUE(emptyDrawn);
+    int left = 0, right = 0, outside = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 100; ++x)
+            if (Pixel(x, y) != 0xFF000000u)
+                (x < 30 ? outside : x < 50 ? left : right) += 1;
+    EXPECT_GT(left, 10);     // the left half of the centred text
+    EXPECT_EQ(right, 0);     // its right half lies outside the redrawn region
+    EXPECT_EQ(outside, 0);   // centred: nothing near the left edge
+}
