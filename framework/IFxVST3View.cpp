@@ -3,6 +3,13 @@
 #include "framework/IFxVST3.h"
 #include "graphics/IGraphics.h"
 
+#if !defined(_WIN32)
+#include "framework/IFxVST3RunLoop.h"
+#include "platform/linux/EmbedTarget.h"
+
+#include <cstdint>
+#endif
+
 #include <cstring>
 
 using namespace Steinberg;
@@ -21,6 +28,13 @@ IFxVST3View::IFxVST3View(IFxVST3* owner) : CPluginView(nullptr), plugin(owner)
 
 IFxVST3View::~IFxVST3View()
 {
+    // A host that releases the view without removing it first must not leave the window
+    // driven by a run loop that goes away with the view.
+    if (runLoop) {
+        if (IGraphics* graphics = plugin->Graphics())
+            graphics->CloseWindow();
+        runLoop.reset();
+    }
     plugin->RemoveView(this);
     plugin->release();
 }
@@ -38,8 +52,16 @@ tresult PLUGIN_API IFxVST3View::attached(void* parent, FIDString type)
     if (!graphics)
         return kResultFalse;
     CPluginView::attached(parent, type);
-    if (type && std::strcmp(type, kNativeViewType) == 0)
+    if (type && std::strcmp(type, kNativeViewType) == 0) {
+#if defined(_WIN32)
         graphics->OpenWindow(parent);
+#else
+        // The parent is an X window id; the window runs on the run loop the host's frame offers.
+        runLoop = IFxVST3RunLoop::FromFrame(plugFrame);
+        EmbedTarget target{static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(parent)), runLoop.get()};
+        graphics->OpenWindow(&target);
+#endif
+    }
     plugin->OnEditorOpen();
     return kResultOk;
 }
@@ -50,6 +72,7 @@ tresult PLUGIN_API IFxVST3View::removed()
         plugin->OnEditorClose();
         graphics->CloseWindow();
     }
+    runLoop.reset();
     return CPluginView::removed();
 }
 

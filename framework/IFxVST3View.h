@@ -1,7 +1,10 @@
 // The editor view handed to the host: shows the plug-in's graphics object in the host's window.
 #pragma once
 
+#include "platform/linux/EditorRunLoop.h"
 #include "public.sdk/source/common/pluginview.h"
+
+#include <memory>
 
 class IFxVST3;
 
@@ -32,6 +35,8 @@ public:
 private:
     IFxVST3* plugin;
     bool resizeRequested = false;
+    // The host's run loop while the window is open (Linux hosts drive the window through it).
+    std::unique_ptr<IEditorRunLoop> runLoop;
 };
 
 // The window type this platform's hosts hand to attached().

@@ -1,7 +1,13 @@
-// Interface ids the SDK headers declare but none of its sources define.
+// Interface ids the SDK headers declare but none of its sources define. Compiled into the SDK
+// library, so the plug-in and the hosts of the tools share one definition.
 #include "pluginterfaces/gui/iplugview.h"
 
 namespace Steinberg {
 DEF_CLASS_IID(IPlugView)
 DEF_CLASS_IID(IPlugFrame)
+namespace Linux {
+DEF_CLASS_IID(IEventHandler)
+DEF_CLASS_IID(ITimerHandler)
+DEF_CLASS_IID(IRunLoop)
+} // namespace Linux
 } // namespace Steinberg
