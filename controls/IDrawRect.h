@@ -18,7 +18,6 @@ public:
     bool Draw(IGraphics& graphics) override;
 
     const IBox& BarRect() const { return barRect; }
-    const IArgb& Colour() const { return colour; }
 
 private:
     IArgb colour;

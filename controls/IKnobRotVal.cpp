@@ -17,7 +17,7 @@ IKnobRotVal::IKnobRotVal(IFxBase* plug, int paramIdx, int x, int y, const IImage
       centreY(y),
       textGap(gap),
       sweep(sweepDegrees),
-      steps(static_cast<short>(std::clamp(positions - 1, -1, static_cast<int>(SHRT_MAX)))),
+      steps(static_cast<short>(std::clamp(positions, 0, SHRT_MAX + 1) - 1)),
       hoverDim(dim),
       showLabel(appendLabel)
 {

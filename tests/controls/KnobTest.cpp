@@ -193,6 +193,11 @@ TEST_F(Knobs, ReleaseSnapsToThePositionsAndAlwaysPushes)
     graphics->OnMouseUp(100, 100, Left());
     EXPECT_DOUBLE_EQ(smooth->Value(), 0.3);
     EXPECT_EQ(NewEdits(), "B0 P0=0.3 E0");
+
+    IKnobRotVal negative(plug, 0, 100, 100, IImage{}, kValueStyle, 5, 300, 4.0, 0, 0, 0.2f, true, INT_MIN);
+    negative.SetValueFromParam(0.3);
+    negative.OnMouseUp(100, 100, Left());
+    EXPECT_DOUBLE_EQ(negative.Value(), 0.3);
 }
 
 TEST_F(Knobs, DoubleClickRestoresTheFirstValueAndTheWheelEndsItsEditLater)
