@@ -1,5 +1,6 @@
 #include "controls/IControl.h"
 
+#include "controls/PromptPopup.h"
 #include "framework/IFxBase.h"
 #include "framework/IParamDef.h"
 #include "graphics/IGraphics.h"
@@ -25,6 +26,12 @@ void IControl::OnMouseDown(int, int, const IMouseState& mod)
     // The right press that dismissed a menu opens nothing itself.
     if (!graphics->PopupSlotEmpty()) {
         graphics->ClearPopupSlot();
+        return;
+    }
+    // A list parameter with texts gets the value menu; anything else is typed in.
+    const IParamDef* param = Param();
+    if (param && param->ValueTextCount() > 0 && (param->Kind() == kParamEnum || param->Kind() == kParamBool)) {
+        PromptPopup::OpenFor(*this);
         return;
     }
     OpenValueEntry();

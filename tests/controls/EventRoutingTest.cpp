@@ -173,7 +173,7 @@ TEST_F(Editor, KeysGoToTheControlUnderTheCursor)
 
 TEST_F(Editor, PressOutsideTheOpenPopupClosesItWithoutAChoice)
 {
-    ProbeControl* opener = Probe(2, {0, 0, 40, 40}, {}, "opener");
+    ProbeControl* opener = Probe(0, {0, 0, 40, 40}, {}, "opener");
     auto menu = std::make_unique<ProbeControl>(plug, -1, IBox{100, 100, 200, 200}, IArgb{}, &log, "menu");
     menu->SetOwner(opener);
     ProbeControl* m = menu.get();
