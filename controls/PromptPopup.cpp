@@ -323,6 +323,9 @@ void PromptPopup::OnMouseOut()
 
 bool PromptPopup::Draw(IGraphics& graphics)
 {
+    // A panel whose size does not even fit an int cannot be measured by the drawing operations.
+    if (WidthOf(rect) > INT_MAX || HeightOf(rect) > INT_MAX)
+        return false;
     PlaceScrollBar();
     graphics.FillRoundRect(background, rect, 4, 4, nullptr, true);
 

@@ -318,6 +318,10 @@ TEST_F(Menu, HostileConstructionAndEventsAreHarmless)
         o->OnMouseDown(v, v, Left());
         o->OnMouseUp(v, v, Left());
     }
+    auto wide = std::make_unique<PromptPopup>(plug, -5, 10, INT_MAX, INT_MAX, nullptr, nullptr, nullptr);
+    wide->AddItem("x");
+    wide->AddItem("y");
+    graphics->AttachControl(std::move(wide));
     Tick();
 
     PromptPopup* m = ManualMenu(20, 3, owner, -50, 470);
