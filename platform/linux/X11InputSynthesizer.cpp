@@ -75,3 +75,17 @@ void X11InputSynthesizer::Key(unsigned long keysym, bool shifted)
 }
 
 void X11InputSynthesizer::Sync() { XSync(display, False); }
+
+void X11InputSynthesizer::KeyNamed(const char* name)
+{
+    const KeySym keysym = name ? XStringToKeysym(name) : NoSymbol;
+    if (keysym != NoSymbol)
+        Key(keysym);
+}
+
+void X11InputSynthesizer::Type(const char* text)
+{
+    // Printable ASCII characters are their own keysyms.
+    for (const char* p = text; p && *p; ++p)
+        Key(static_cast<unsigned char>(*p));
+}

@@ -22,6 +22,10 @@ public:
     // Presses and releases the key of keysym, holding Shift when shifted.
     void Key(unsigned long keysym, bool shifted = false);
     void HoldKey(unsigned long keysym, bool down);
+    // Presses and releases the key named like "Return", "Up" or "a"; unknown names do nothing.
+    void KeyNamed(const char* name);
+    // Types printable ASCII text that needs no Shift (digits, lower-case letters, '.', '-').
+    void Type(const char* text);
     // Waits until the server has handled every synthesized event.
     void Sync();
 
