@@ -330,3 +330,20 @@ const char* X11EditorWindow::PresentMethod() const
         return "none";
     return presenter->InUse() == X11Presenter::Method::SharedMemory ? "SharedMemory" : "PutImage";
 }
+
+bool X11EditorWindow::UseSharedMemory(bool shared)
+{
+    if (!Usable() || !presenter)
+        return false;
+    XErrorTrap trap(display);
+    const auto wanted = shared ? X11Presenter::Method::SharedMemory : X11Presenter::Method::PutImage;
+    return presenter->Use(wanted) == wanted;
+}
+
+void X11EditorWindow::Sync()
+{
+    if (!Usable())
+        return;
+    XErrorTrap trap(display);
+    XSync(display, False);
+}

@@ -51,6 +51,10 @@ public:
 
     // The present method in use ("PutImage" or "SharedMemory").
     const char* PresentMethod() const;
+    // Switches between shared memory and the connection; answers whether the wish was granted.
+    bool UseSharedMemory(bool shared);
+    // Waits until the server has handled everything sent so far.
+    void Sync();
 
 private:
     X11EditorWindow() = default;
