@@ -107,3 +107,17 @@ std::vector<std::uint32_t> X11HostWindow::Capture(int& width, int& height)
     height = a.height;
     return pixels;
 }
+
+void X11HostWindow::Resize(int width, int height)
+{
+    if (!window || width <= 0 || height <= 0)
+        return;
+    XErrorTrap trap(display);
+    XSizeHints hints{};
+    hints.flags = PMinSize | PMaxSize;
+    hints.min_width = hints.max_width = width;
+    hints.min_height = hints.max_height = height;
+    XSetWMNormalHints(display, window, &hints);
+    XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display, False);
+}

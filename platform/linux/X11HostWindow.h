@@ -23,6 +23,8 @@ public:
     bool Pump();
     // Waits until the server has handled everything sent so far.
     void Sync();
+    // Gives the window a new fixed size.
+    void Resize(int width, int height);
     // What the window shows now, children included: width x height pixels, top row first,
     // 0xFFRRGGBB. Empty when the window cannot be read (for example while unmapped).
     std::vector<std::uint32_t> Capture(int& width, int& height);

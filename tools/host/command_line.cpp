@@ -17,12 +17,13 @@ struct CommandName {
 
 constexpr CommandName kCommands[] = {
     {"demo", Command::Demo}, {"render", Command::Render}, {"params", Command::Params},
-    {"presets", Command::Presets}, {"help", Command::Help},
+    {"presets", Command::Presets}, {"editor", Command::Editor}, {"help", Command::Help},
 };
 
 constexpr std::string_view kRenderOptions[] = {"--rate", "--block", "--double", "--preset",
                                             "--set",  "--state-in", "--state-out"};
 constexpr std::string_view kDemoOptions[] = {"--rate", "--block", "--double"};
+constexpr std::string_view kEditorOptions[] = {"--screenshot", "--after-ms"};
 
 bool isAllowed(Command command, std::string_view option) {
     if (option == "--plugin") return true;
@@ -31,12 +32,12 @@ bool isAllowed(Command command, std::string_view option) {
     };
     if (command == Command::Render) return listed(kRenderOptions);
     if (command == Command::Demo) return listed(kDemoOptions);
+    if (command == Command::Editor) return listed(kEditorOptions);
     return false;
 }
 
-// render takes every option there is.
 bool isKnown(std::string_view option) {
-    return isAllowed(Command::Render, option);
+    return isAllowed(Command::Render, option) || isAllowed(Command::Editor, option);
 }
 
 bool takesValue(std::string_view option) {
@@ -95,6 +96,16 @@ void applyOption(CommandLine& line, std::string_view option, std::string_view va
         line.settings.push_back(parseSetting(value));
     } else if (option == "--state-in") {
         line.stateIn = std::filesystem::path(value);
+    } else if (option == "--screenshot") {
+        if (value.empty()) throw UsageError("--screenshot needs a file name");
+        line.screenshot = std::filesystem::path(value);
+    } else if (option == "--after-ms") {
+        int ms = -1;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), ms);
+        if (error != std::errc() || end != value.data() + value.size() || ms < 0 || ms > 600000)
+            throw UsageError("--after-ms needs a whole number of milliseconds from 0 to 600000, not \"" +
+                             std::string(value) + "\"");
+        line.afterMs = ms;
     } else if (option == "--state-out") {
         line.stateOut = std::filesystem::path(value);
     }
@@ -173,6 +184,7 @@ Commands:
                            into OUT.wav (32-bit float, same rate and channels)
   params                   list the parameters the plug-in shows a host
   presets                  list the plug-in's program list
+  editor                   open the plug-in's editor in a window of its own until it is closed
   help | --help            show this text
 
 Options:
@@ -186,6 +198,8 @@ Options:
   --double             process in 64-bit floating point
   --state-in FILE      (render) load a component state before processing
   --state-out FILE     (render) save the component state after processing
+  --screenshot FILE    (editor) save what the editor window shows as a PNG file and exit
+  --after-ms N         (editor) how long after opening the screenshot is taken (default 1000)
 )";
 }
 

@@ -10,7 +10,7 @@
 
 namespace vibrascend::host {
 
-enum class Command { Demo, Render, Params, Presets, Help };
+enum class Command { Demo, Render, Params, Presets, Editor, Help };
 
 struct ParameterSetting {
     std::string name;
@@ -35,6 +35,8 @@ struct CommandLine {
     bool doublePrecision = false;
     std::optional<std::filesystem::path> stateIn;
     std::optional<std::filesystem::path> stateOut;
+    std::optional<std::filesystem::path> screenshot;  // editor: save what the window shows, then exit
+    int afterMs = 1000;                               // editor: ...this long after opening
 };
 
 // `arguments` excludes the program name. Throws UsageError naming the offending argument.

@@ -78,6 +78,8 @@ public:
     void stopProcessing();
 
     const RecordingComponentHandler& componentHandler() const { return handler_; }
+    // The controller, for opening its editor view.
+    Steinberg::Vst::IEditController* editController() const { return controller_.get(); }
 
 private:
     template <typename Sample>

@@ -11,5 +11,6 @@ void runDemo(const host::CommandLine& line, const std::filesystem::path& bundle)
 void runRender(const host::CommandLine& line, const std::filesystem::path& bundle);
 void runParams(const std::filesystem::path& bundle);
 void runPresets(const std::filesystem::path& bundle);
+void runEditor(const host::CommandLine& line, const std::filesystem::path& bundle);
 
 }  // namespace vibrascend::render

@@ -1,0 +1,42 @@
+// vibrascend-render editor: the plug-in's editor in a top-level window of its own, driven by a
+// poll loop as a DAW's UI thread drives it, until the window is closed or the screenshot is saved.
+#include "commands.h"
+
+#include "editor_session.h"
+#include "host_error.h"
+#include "plugin_instance.h"
+#include "png_file.h"
+#include "platform/linux/X11HostWindow.h"
+#include "run_loop_frame.h"
+
+#include <chrono>
+#include <cstdio>
+
+namespace vibrascend::render {
+
+void runEditor(const host::CommandLine& line, const std::filesystem::path& bundle)
+{
+    host::PluginInstance plugin(bundle, "vibrascend-render");
+    std::unique_ptr<X11HostWindow> window = X11HostWindow::Open(plugin.className().c_str(), 434, 480);
+    if (!window)
+        throw host::HostError("cannot open a window: no X display (is DISPLAY set?)");
+    host::RunLoopFrame frame;
+    host::EditorSession session(plugin.editController(), frame, window->Id());
+    const Steinberg::ViewRect size = session.Size();
+    window->Resize(size.getWidth(), size.getHeight());
+
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point shotAt = Clock::now() + std::chrono::milliseconds(line.afterMs);
+    while (window->Pump()) {
+        frame.RunOnce(20, window->Descriptor());
+        if (line.screenshot && Clock::now() >= shotAt) {
+            int width = 0, height = 0;
+            const std::vector<std::uint32_t> pixels = window->Capture(width, height);
+            writePng(*line.screenshot, pixels, width, height);
+            std::printf("saved the editor window (%d x %d) to %s\n", width, height, line.screenshot->c_str());
+            return;
+        }
+    }
+}
+
+}  // namespace vibrascend::render
