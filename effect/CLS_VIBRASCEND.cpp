@@ -4,6 +4,7 @@
 #include "effect/PresetCatalogue.h"
 #include "effect/ProcessClock.h"
 #include "effect/Quantise.h"
+#include "effect/VibrascendEditor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -79,6 +80,10 @@ CLS_VIBRASCEND::CLS_VIBRASCEND()
     missingParams = kNumParams;
     applied.fill(false);
     DefineParameters();
+    EditorLfoControls editor;
+    BuildVibrascendEditor(this, editor);
+    for (size_t k = 0; k < displays.size(); ++k)
+        displays[k].Attach(editor.bandLabel[k], editor.rangeBar[k]);
     DefineFactoryPresets(*this);
 }
 

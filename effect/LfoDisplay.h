@@ -5,10 +5,17 @@
 
 #include "graphics/IBox.h"
 
+class IDrawRect;
+class ITextControl;
+
 class LfoDisplay {
 public:
     // `fullBar` is the bar's rectangle before the LFO is first applied.
     explicit LfoDisplay(const IBox& fullBar) : bar(fullBar) {}
+
+    // The editor's band label and range bar, which then show every change; either may be null.
+    // They belong to the graphics object, which lives as long as the effect.
+    void Attach(ITextControl* label, IDrawRect* rangeBar);
 
     // Takes a new band name (a text of static storage, as BandNameOf answers); counts a label
     // update only when the text differs.
@@ -27,6 +34,8 @@ public:
     unsigned BarRedraws() const { return barRedraws; }
 
 private:
+    ITextControl* labelControl = nullptr;
+    IDrawRect* barControl = nullptr;
     const char* bandName = "";
     IBox bar;
     unsigned labelChanges = 0;

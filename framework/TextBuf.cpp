@@ -1,7 +1,7 @@
 #include "framework/TextBuf.h"
 
 #include <cstring>
-#include <string>
+#include <cstddef>
 
 const char* TextBuf::Get() const
 {
@@ -15,13 +15,19 @@ bool TextBuf::Set(const char* text, int maxLength)
 {
     if (!text)
         text = "";
-    size_t length = maxLength < 0 ? std::strlen(text) : strnlen(text, static_cast<size_t>(maxLength));
+    const size_t length = maxLength < 0 ? std::strlen(text) : strnlen(text, static_cast<size_t>(maxLength));
     if (length > 0x7FFFFFF0u)
         return false;
-    // A copy keeps a source that lies inside this buffer valid across the resize.
-    const std::string copy(text, length);
-    if (!buf.Resize(static_cast<int32_t>(length) + 1, true))
+    // A source inside this buffer is found again by its offset once the buffer may have moved;
+    // a text that fits the allocation is set without allocating.
+    const char* data = static_cast<const char*>(buf.Data());
+    const bool inside = data && text >= data && text < data + buf.Allocated();
+    const ptrdiff_t offset = inside ? text - data : 0;
+    // Shrinking could drop the part of the buffer the text is copied from.
+    if (!buf.Resize(static_cast<int32_t>(length) + 1, !inside))
         return false;
-    std::memcpy(buf.Data(), copy.c_str(), length + 1);
+    char* dst = static_cast<char*>(buf.Data());
+    std::memmove(dst, inside ? dst + offset : text, length);
+    dst[length] = '\0';
     return true;
 }

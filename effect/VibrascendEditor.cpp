@@ -1,0 +1,98 @@
+#include "effect/VibrascendEditor.h"
+
+#include "controls/IDrawRect.h"
+#include "controls/IDropDown.h"
+#include "controls/IKnobMulti.h"
+#include "controls/IKnobRotVal.h"
+#include "controls/ITextControl.h"
+#include "controls/IURLControl.h"
+#include "framework/IFxBase.h"
+#include "graphics/ITextStyle.h"
+#include "graphics/IGraphics.h"
+#include "platform/PlatformGraphics.h"
+
+#include <cstring>
+
+namespace {
+
+enum ImageId { kBackground = 100, kKnob = 101, kSmallKnob = 102, kWaveStrip = 104, kTargetFace = 107, kTargetList = 108 };
+
+const IArgb kWhite200{200, 255, 255, 255};
+const IArgb kBarColour{120, 75, 255, 220};
+
+constexpr int kTextGap = 5;
+constexpr int kSweep = 300;
+constexpr double kGearing = 4.0;
+constexpr float kHoverDim = 0.2f;
+
+struct KnobPlace {
+    int param;
+    int x;
+    int y;
+    int width;
+};
+
+} // namespace
+
+void BuildVibrascendEditor(IFxBase* plug, EditorLfoControls& lfo)
+{
+    std::unique_ptr<IGraphics> graphics = CreatePlatformGraphics(plug, kEditorWidth, kEditorHeight, 0);
+    IGraphics& g = *graphics;
+    g.AttachBackground(kBackground, "img/bg.png");
+
+    const IBox bar1{33, 327, 193, 333};
+    const IBox bar2{239, 327, 399, 333};
+    auto rangeBar1 = std::make_unique<IDrawRect>(plug, bar1, kBarColour, bar1);
+    auto rangeBar2 = std::make_unique<IDrawRect>(plug, bar2, kBarColour, bar2);
+    lfo.rangeBar[0] = rangeBar1.get();
+    lfo.rangeBar[1] = rangeBar2.get();
+    g.AttachControl(std::move(rangeBar1));
+    g.AttachControl(std::move(rangeBar2));
+
+    // "v1.10" is shown without its last character: "v1.1".
+    char version[32];
+    plug->FormatVersion(version, sizeof version);
+    if (const size_t length = std::strlen(version))
+        version[length - 1] = '\0';
+    const ITextStyle versionStyle("Verdana", 13, IArgb{100, 255, 255, 255}, 0, ITextStyle::kAlignLeft);
+    g.AttachControl(std::make_unique<ITextControl>(plug, IBox{45, 12, 95, 30}, versionStyle, version));
+
+    g.AttachControl(std::make_unique<IURLControl>(plug, IBox{121, 15, 313, 62}, VIBRASCEND_PLUGIN_URL,
+                                                  VIBRASCEND_MAKER_URL, nullptr));
+
+    const ITextStyle bandStyle("Arial", 15, kWhite200, 0, ITextStyle::kAlignCentre);
+    auto label1 = std::make_unique<ITextControl>(plug, IBox{85, 277, 169, 292}, bandStyle, "");
+    auto label2 = std::make_unique<ITextControl>(plug, IBox{256, 277, 340, 292}, bandStyle, "");
+    lfo.bandLabel[0] = label1.get();
+    lfo.bandLabel[1] = label2.get();
+    g.AttachControl(std::move(label1));
+    g.AttachControl(std::move(label2));
+
+    const IImage knob = g.LoadBitmap(kKnob, "img/knob.png", 1);
+    const IImage smallKnob = g.LoadBitmap(kSmallKnob, "img/knob2.png", 1);
+    const IImage targetFace = g.LoadBitmap(kTargetFace, "img/lfo_tg.png", 4);
+    const IImage targetList = g.LoadBitmap(kTargetList, "img/lfo_tg_.png", 4);
+    const IImage waves = g.LoadBitmap(kWaveStrip, "img/lfo_wave.png", 9);
+
+    const ITextStyle valueStyle("Arial", 15, kWhite200, 0, ITextStyle::kAlignLeft);
+    const auto rotKnob = [&](const KnobPlace& k, const IImage& image) {
+        g.AttachControl(std::make_unique<IKnobRotVal>(plug, k.param, k.x, k.y, image, valueStyle, kTextGap, kSweep,
+                                                      kGearing, k.width, 0, kHoverDim, true, 0));
+    };
+    const auto lfoSection = [&](int firstParam, int left, int centreX) {
+        // firstParam: the section's "Target"; then "Wave", "Freq", "Depth".
+        g.AttachControl(std::make_unique<IDropDown>(plug, firstParam, left, 108, targetFace, targetList, 1, 0));
+        rotKnob({firstParam + 2, centreX, 174, 60}, smallKnob);
+        g.AttachControl(std::make_unique<IKnobMulti>(plug, firstParam + 1, centreX + 66, 174, waves, valueStyle,
+                                                     kTextGap, kGearing, 68, 0));
+        rotKnob({firstParam + 3, centreX + 132, 174, 0}, smallKnob);
+    };
+    lfoSection(5, 87, 48);
+    lfoSection(9, 293, 254);
+    for (int i = 0; i < 5; ++i)
+        rotKnob({i, 69 + 74 * i, 403, 0}, knob);
+
+    plug->AttachEditor(std::move(graphics));
+    if (IGraphics* attached = plug->Graphics())
+        attached->SetMouseOverEnabled(true);
+}
