@@ -25,6 +25,7 @@ add_library(vst3sdk STATIC
   ${PROJECT_SOURCE_DIR}/framework/vst3sdk/InterfaceIds.cpp
 )
 target_include_directories(vst3sdk SYSTEM PUBLIC ${SDK})
+target_include_directories(vst3sdk PRIVATE ${PROJECT_SOURCE_DIR})
 target_compile_definitions(vst3sdk PUBLIC RELEASE=1)
 target_compile_options(vst3sdk PRIVATE -w)
 target_link_libraries(vst3sdk PUBLIC Threads::Threads)

@@ -2,6 +2,7 @@
 
 #include "framework/IFxVST3.h"
 #include "graphics/IGraphics.h"
+#include "graphics/PIX_SysBitmap.h"
 
 #if !defined(_WIN32)
 #include "framework/IFxVST3RunLoop.h"
@@ -114,3 +115,45 @@ tresult PLUGIN_API IFxVST3View::setFrame(IPlugFrame* frame)
 tresult PLUGIN_API IFxVST3View::canResize() { return kResultFalse; }
 
 tresult PLUGIN_API IFxVST3View::checkSizeConstraint(ViewRect*) { return kResultFalse; }
+
+tresult PLUGIN_API IFxVST3View::mouseEvent(int32 kind, int32 x, int32 y, int32 dy, int32 modifiers)
+{
+    IGraphics* graphics = plugin->Graphics();
+    if (!graphics)
+        return kResultFalse;
+    IMouseState mod{};
+    mod.S = (modifiers & kShift) != 0;
+    mod.C = (modifiers & kControl) != 0;
+    mod.A = (modifiers & kAlt) != 0;
+    switch (kind) {
+    case kMouseOver: graphics->OnMouseOver(x, y, mod); break;
+    case kLeftDown: mod.L = true; graphics->OnMouseDown(x, y, mod); break;
+    case kLeftUp: mod.L = true; graphics->OnMouseUp(x, y, mod); break;
+    case kRightDown: mod.R = true; graphics->OnMouseDown(x, y, mod); break;
+    case kRightUp: mod.R = true; graphics->OnMouseUp(x, y, mod); break;
+    case kDrag: mod.L = true; graphics->OnMouseDrag(x, y, mod); break;
+    case kWheel: graphics->OnMouseWheel(x, y, mod, dy); break;
+    case kDoubleClick: mod.L = true; graphics->OnMouseDblClick(x, y, mod); break;
+    case kMouseOut: graphics->OnMouseOut(); break;
+    default: return kInvalidArgument;
+    }
+    return kResultOk;
+}
+
+tresult PLUGIN_API IFxVST3View::capture(uint32* pixels, int32 capacity, int32& width, int32& height)
+{
+    IGraphics* graphics = plugin->Graphics();
+    if (!graphics)
+        return kResultFalse;
+    width = graphics->Width();
+    height = graphics->Height();
+    graphics->Draw(IBox{0, 0, width, height});
+    const PIX_SysBitmap* back = graphics->BackBuffer();
+    if (!back || !pixels || capacity < int64(width) * height)
+        return kResultFalse;
+    const int span = back->GetRowSpan();
+    const uint32* bits = back->GetBits();
+    for (int32 row = 0; row < height; ++row)
+        std::memcpy(pixels + int64(row) * width, bits + int64(row) * span, sizeof(uint32) * size_t(width));
+    return kResultOk;
+}

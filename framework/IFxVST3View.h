@@ -1,6 +1,7 @@
 // The editor view handed to the host: shows the plug-in's graphics object in the host's window.
 #pragma once
 
+#include "framework/IEditorSnapshot.h"
 #include "platform/linux/EditorRunLoop.h"
 #include "public.sdk/source/common/pluginview.h"
 
@@ -8,7 +9,7 @@
 
 class IFxVST3;
 
-class IFxVST3View : public Steinberg::CPluginView {
+class IFxVST3View : public Steinberg::CPluginView, public Vibrascend::IEditorSnapshot {
 public:
     // Takes a reference on the plug-in and joins its list of views.
     explicit IFxVST3View(IFxVST3* plugin);
@@ -28,6 +29,18 @@ public:
     Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) override;
     Steinberg::tresult PLUGIN_API canResize() override;
     Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) override;
+
+    // IEditorSnapshot
+    Steinberg::tresult PLUGIN_API mouseEvent(Steinberg::int32 kind, Steinberg::int32 x, Steinberg::int32 y,
+                                             Steinberg::int32 dy, Steinberg::int32 modifiers) override;
+    Steinberg::tresult PLUGIN_API capture(Steinberg::uint32* pixels, Steinberg::int32 capacity,
+                                          Steinberg::int32& width, Steinberg::int32& height) override;
+
+    OBJ_METHODS(IFxVST3View, CPluginView)
+    DEFINE_INTERFACES
+        DEF_INTERFACE(Vibrascend::IEditorSnapshot)
+    END_DEFINE_INTERFACES(CPluginView)
+    REFCOUNT_METHODS(CPluginView)
 
     Steinberg::IPlugFrame* Frame() const { return plugFrame; }
     void RequestResize() { resizeRequested = true; }

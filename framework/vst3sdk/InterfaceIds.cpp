@@ -1,5 +1,7 @@
-// Interface ids the SDK headers declare but none of its sources define. Compiled into the SDK
-// library, so the plug-in and the hosts of the tools share one definition.
+// Interface ids the SDK headers declare but none of its sources define, and the editor view's
+// private snapshot face. Compiled into the SDK library, so the plug-in and the hosts of the tools
+// share one definition.
+#include "framework/IEditorSnapshot.h"
 #include "pluginterfaces/gui/iplugview.h"
 
 namespace Steinberg {
@@ -11,3 +13,7 @@ DEF_CLASS_IID(ITimerHandler)
 DEF_CLASS_IID(IRunLoop)
 } // namespace Linux
 } // namespace Steinberg
+
+namespace Vibrascend {
+DEF_CLASS_IID(IEditorSnapshot)
+} // namespace Vibrascend
