@@ -76,6 +76,8 @@ TEST(HostBehaviour, UnknownParameterIdsAreIgnored)
 
 TEST(HostBehaviour, ActivationAndLifecycleToggles)
 {
+    // The host context outlives the instance that is initialised with it.
+    vibrascend::host::HostApplication host("again");
     Instance plug;
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(plug.component()->setActive(true), kResultOk);
@@ -83,7 +85,6 @@ TEST(HostBehaviour, ActivationAndLifecycleToggles)
         plug.processor()->setProcessing(false);
         EXPECT_EQ(plug.component()->setActive(false), kResultOk);
     }
-    vibrascend::host::HostApplication host("again");
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(plug.component()->terminate(), kResultOk);
         EXPECT_EQ(plug.component()->initialize(&host), kResultOk);
