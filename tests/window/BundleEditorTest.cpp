@@ -1,0 +1,123 @@
+// The built plug-in's own editor, opened through its VST3 view in the command-line host's
+// frame and window, played with synthesized input: the host must hear the gestures.
+#include "editor_session.h"
+#include "plugin_instance.h"
+#include "platform/linux/X11HostWindow.h"
+#include "platform/linux/X11InputSynthesizer.h"
+#include "run_loop_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using vibrascend::host::EditEvent;
+
+// The main row's "Low Gain" knob (parameter 2), centred at (69 + 74 x 2, 403).
+constexpr int kLowGainX = 217;
+constexpr int kLowGainY = 403;
+constexpr unsigned kLowGain = 2;
+
+struct BundleEditor {
+    explicit BundleEditor(vibrascend::host::RunLoopFrame& frame)
+        : plugin(VIBRASCEND_TEST_BUNDLE, "vibrascend tests"), host(X11HostWindow::Open("bundle editor", 434, 480))
+    {
+        if (host)
+            session = std::make_unique<vibrascend::host::EditorSession>(plugin.editController(), frame, host->Id());
+    }
+    int Count(EditEvent::Kind kind, unsigned id) const
+    {
+        int n = 0;
+        for (const EditEvent& e : plugin.componentHandler().edits())
+            n += e.kind == kind && e.id == id;
+        return n;
+    }
+
+    vibrascend::host::PluginInstance plugin;
+    std::unique_ptr<X11HostWindow> host;
+    std::unique_ptr<vibrascend::host::EditorSession> session;
+};
+
+class BundleEditorWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        input = X11InputSynthesizer::Open();
+        if (!input)
+            GTEST_SKIP() << "no X display with the XTest extension";
+        editor = std::make_unique<BundleEditor>(frame);
+        ASSERT_TRUE(editor->session);
+        frame.RunFor(200);
+    }
+
+    vibrascend::host::RunLoopFrame frame;
+    std::unique_ptr<X11InputSynthesizer> input;
+    std::unique_ptr<BundleEditor> editor;
+};
+
+TEST_F(BundleEditorWindow, DraggingAKnobUpIsOneGestureRaisingItsValue)
+{
+    const double before = editor->plugin.normalizedValue(kLowGain);
+    input->MoveTo(editor->host->Id(), kLowGainX, kLowGainY);
+    input->Press(1);
+    for (int step = 1; step <= 4; ++step)
+        input->MoveTo(editor->host->Id(), kLowGainX, kLowGainY - 5 * step);
+    input->Release(1);
+    frame.RunFor(150);
+    const auto& edits = editor->plugin.componentHandler().edits();
+    ASSERT_GE(edits.size(), 3u);
+    EXPECT_EQ(edits.front().kind, EditEvent::Kind::Begin);
+    EXPECT_EQ(edits.front().id, kLowGain);
+    EXPECT_EQ(edits.back().kind, EditEvent::Kind::End);
+    EXPECT_EQ(edits.back().id, kLowGain);
+    EXPECT_EQ(editor->Count(EditEvent::Kind::Begin, kLowGain), 1);
+    double last = before;
+    for (const EditEvent& e : edits) {
+        if (e.kind != EditEvent::Kind::Perform)
+            continue;
+        EXPECT_EQ(e.id, kLowGain);
+        EXPECT_GE(e.value, last);
+        last = e.value;
+    }
+    EXPECT_GT(editor->plugin.normalizedValue(kLowGain), before);
+}
+
+TEST_F(BundleEditorWindow, ClosingRightAfterAWheelStepEndsTheEditAtOnce)
+{
+    input->MoveTo(editor->host->Id(), kLowGainX, kLowGainY);
+    input->Click(5);
+    frame.RunFor(80);
+    ASSERT_EQ(editor->Count(EditEvent::Kind::Begin, kLowGain), 1);
+    ASSERT_EQ(editor->Count(EditEvent::Kind::End, kLowGain), 0);
+    editor->session.reset();
+    EXPECT_EQ(editor->Count(EditEvent::Kind::End, kLowGain), 1);
+    EXPECT_EQ(frame.EventHandlers(), 0u);
+    EXPECT_EQ(frame.Timers(), 0u);
+}
+
+TEST_F(BundleEditorWindow, TwoInstancesEditSeparatelyAndReopen)
+{
+    BundleEditor second(frame);
+    ASSERT_TRUE(second.session);
+    frame.RunFor(200);
+    input->MoveTo(second.host->Id(), kLowGainX, kLowGainY);
+    input->Click(4);
+    frame.RunFor(700);
+    EXPECT_EQ(second.Count(EditEvent::Kind::Begin, kLowGain), 1);
+    EXPECT_EQ(second.Count(EditEvent::Kind::End, kLowGain), 1);
+    EXPECT_TRUE(editor->plugin.componentHandler().edits().empty());
+    second.session.reset();
+    second.host.reset();
+    editor->session.reset();
+    editor->session =
+        std::make_unique<vibrascend::host::EditorSession>(editor->plugin.editController(), frame, editor->host->Id());
+    frame.RunFor(200);
+    input->MoveTo(editor->host->Id(), kLowGainX, kLowGainY);
+    input->Click(4);
+    frame.RunFor(700);
+    EXPECT_EQ(editor->Count(EditEvent::Kind::End, kLowGain), 1);
+}
+
+}  // namespace
