@@ -23,6 +23,16 @@
 
 namespace {
 
+// Rounded rectangles are built from corner offsets in int arithmetic; coordinates and radii
+// beyond this magnitude (far larger than any editor) are not drawn rather than overflowing.
+constexpr int kMaxRoundRectCoordinate = 1 << 24;
+
+bool WithinDrawingRange(const IBox& rect, int radius)
+{
+    const auto ok = [](int v) { return v > -kMaxRoundRectCoordinate && v < kMaxRoundRectCoordinate; };
+    return ok(rect.L) && ok(rect.T) && ok(rect.R) && ok(rect.B) && ok(radius);
+}
+
 constexpr float kPi = 3.14159265f;
 
 // Has a positive width and height (an inverted rectangle has no area either).
@@ -275,7 +285,7 @@ bool IGraphics::DrawRoundRect(const IArgb& colour, const IBox& rect, int radius,
     if (!drawBitmap)
         return true;
     const IBox area = Clip(drawRect, IBox{0, 0, drawBitmap->GetWidth(), drawBitmap->GetHeight()});
-    if (!HasArea(area) || !HasArea(rect))
+    if (!HasArea(area) || !HasArea(rect) || !WithinDrawingRange(rect, radius))
         return true;
     const float r = static_cast<float>(std::max(0, radius));
     const float L = static_cast<float>(rect.L);
@@ -306,7 +316,7 @@ bool IGraphics::FillRoundRect(const IArgb& colour, const IBox& rect, int radius,
     if (!drawBitmap || (corners != 4 && corners != 2 && corners != -2))
         return true;
     const IBox area = Clip(drawRect, IBox{0, 0, drawBitmap->GetWidth(), drawBitmap->GetHeight()});
-    if (!HasArea(area) || !HasArea(rect))
+    if (!HasArea(area) || !HasArea(rect) || !WithinDrawingRange(rect, radius))
         return true;
     const int r = std::max(0, radius);
     const int L = rect.L, T = rect.T, R = rect.R, B = rect.B;

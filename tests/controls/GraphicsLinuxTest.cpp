@@ -1,6 +1,7 @@
 // The Linux graphics object's platform operations: the URL opener started without a shell,
 // folders, embedded images and the absent window.
 #include "EditorFixture.h"
+#include "platform/linux/EmbedTarget.h"
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -98,9 +99,13 @@ TEST_F(Editor, FoldersEndWithASeparatorAndNameWhereThingsAre)
     EXPECT_TRUE(std::filesystem::is_directory(library));
 }
 
-TEST_F(Editor, NoWindowYetAndImagesComeFromTheEmbeddedResources)
+TEST_F(Editor, NoWindowWithoutAHostWindowAndImagesComeFromTheEmbeddedResources)
 {
-    EXPECT_EQ(graphics->OpenWindow(reinterpret_cast<void*>(0x1234)), nullptr);
+    // Without a host window or a run loop to drive it, no window opens.
+    EXPECT_EQ(graphics->OpenWindow(nullptr), nullptr);
+    EmbedTarget noRunLoop;
+    noRunLoop.parentWindow = 0x1234;
+    EXPECT_EQ(graphics->OpenWindow(&noRunLoop), nullptr);
     EXPECT_FALSE(graphics->WindowIsOpen());
     graphics->CloseWindow();
     const std::unique_ptr<PIX_IBitmap> knob = graphics->DecodeImage(101, "knob");
