@@ -1,6 +1,7 @@
 // The built plug-in's own editor, opened through its VST3 view in the command-line host's
 // frame and window, played with synthesized input: the host must hear the gestures.
 #include "editor_session.h"
+#include "framework/IEditorSnapshot.h"
 #include "plugin_instance.h"
 #include "platform/linux/X11HostWindow.h"
 #include "platform/linux/X11InputSynthesizer.h"
@@ -8,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -121,3 +124,29 @@ TEST_F(BundleEditorWindow, TwoInstancesEditSeparatelyAndReopen)
 }
 
 }  // namespace
+
+TEST_F(BundleEditorWindow, WindowShowsExactlyTheHeadlessSnapshot)
+{
+    // Change something first, so the comparison covers a redrawn knob as well as the first frame.
+    input->MoveTo(editor->host->Id(), kLowGainX, kLowGainY);
+    input->Press(1);
+    input->MoveTo(editor->host->Id(), kLowGainX, kLowGainY - 12);
+    input->Release(1);
+    input->MoveTo(editor->host->Id(), 5, 470);
+    frame.RunFor(300);
+    editor->host->Sync();
+    int width = 0, height = 0;
+    const std::vector<std::uint32_t> shown = editor->host->Capture(width, height);
+    ASSERT_EQ(width, 434);
+    ASSERT_EQ(height, 480);
+
+    Steinberg::FUnknownPtr<Vibrascend::IEditorSnapshot> snapshot(editor->session->View());
+    ASSERT_TRUE(snapshot);
+    std::vector<std::uint32_t> drawn(434 * 480);
+    Steinberg::int32 w = 0, h = 0;
+    ASSERT_EQ(snapshot->capture(drawn.data(), static_cast<Steinberg::int32>(drawn.size()), w, h), Steinberg::kResultOk);
+    int differing = 0;
+    for (size_t i = 0; i < drawn.size(); ++i)
+        differing += (shown[i] & 0xFFFFFF) != (drawn[i] & 0xFFFFFF);
+    EXPECT_EQ(differing, 0);
+}
