@@ -82,5 +82,43 @@ TEST(CommandLineParsing, MistakesAreNamed) {
     EXPECT_NE(failure({"render", "a", "b", "--preset", " "}).find("--preset needs"), std::string::npos);
 }
 
+TEST(CommandLineParsing, SnapshotKeepsItsEventsInOrder) {
+    const CommandLine line = parse({"snapshot", "--preset", "73", "--hover", "1,2", "out.png", "--press=3, 4",
+                                    "--right-press", "5,6", "--drag", "7,8,-9,10", "--wheel", "9,10,-3",
+                                    "--set", "LFO1 Wave=Sine"});
+    EXPECT_EQ(line.command, Command::Snapshot);
+    EXPECT_EQ(line.output, std::filesystem::path("out.png"));
+    EXPECT_EQ(line.preset, "73");
+    ASSERT_EQ(line.settings.size(), 1u);
+    using Kind = EditorEvent::Kind;
+    ASSERT_EQ(line.events.size(), 5u);
+    const Kind kinds[] = {Kind::Hover, Kind::Press, Kind::RightPress, Kind::Drag, Kind::Wheel};
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(line.events[i].kind, kinds[i]) << i;
+        EXPECT_EQ(line.events[i].x, int(2 * i + 1)) << i;
+        EXPECT_EQ(line.events[i].y, int(2 * i + 2)) << i;
+    }
+    EXPECT_EQ(line.events[3].dx, -9);
+    EXPECT_EQ(line.events[3].dy, 10);
+    EXPECT_EQ(line.events[4].notches, -3);
+}
+
+TEST(CommandLineParsing, SnapshotRefusesMalformedEvents) {
+    EXPECT_NE(failure({"snapshot"}).find("one output file"), std::string::npos);
+    EXPECT_NE(failure({"snapshot", "a.png", "b.png"}).find("one output file"), std::string::npos);
+    EXPECT_NE(failure({"render", "a", "b", "--press", "1,2"}).find("unknown option --press"), std::string::npos);
+    EXPECT_NE(failure({"snapshot", "a.png", "--rate", "8000"}).find("unknown option --rate"), std::string::npos);
+    for (std::string_view point : {"", "1", "1,", ",1", "1,2,3", "a,b", "1.5,2", "1;2", "100001,0", "0,-100001",
+                                   "99999999999,1", "1,,2"}) {
+        EXPECT_NE(failure({"snapshot", "a.png", "--press", point}).find("--press needs X,Y"), std::string::npos)
+            << point;
+    }
+    EXPECT_NE(failure({"snapshot", "a.png", "--drag", "1,2,3"}).find("--drag needs X,Y,DX,DY"), std::string::npos);
+    EXPECT_NE(failure({"snapshot", "a.png", "--wheel", "1,2"}).find("--wheel needs X,Y,N"), std::string::npos);
+    for (std::string_view notches : {"1,2,0", "1,2,1001", "1,2,-1001"}) {
+        EXPECT_NE(failure({"snapshot", "a.png", "--wheel", notches}).find("notches"), std::string::npos) << notches;
+    }
+}
+
 }  // namespace
 }  // namespace vibrascend::host::test

@@ -17,13 +17,15 @@ struct CommandName {
 
 constexpr CommandName kCommands[] = {
     {"demo", Command::Demo}, {"render", Command::Render}, {"params", Command::Params},
-    {"presets", Command::Presets}, {"editor", Command::Editor}, {"help", Command::Help},
+    {"presets", Command::Presets}, {"editor", Command::Editor}, {"snapshot", Command::Snapshot}, {"help", Command::Help},
 };
 
 constexpr std::string_view kRenderOptions[] = {"--rate", "--block", "--double", "--preset",
                                             "--set",  "--state-in", "--state-out"};
 constexpr std::string_view kDemoOptions[] = {"--rate", "--block", "--double"};
 constexpr std::string_view kEditorOptions[] = {"--screenshot", "--after-ms"};
+constexpr std::string_view kSnapshotOptions[] = {"--preset", "--set",   "--hover", "--press",
+                                                 "--right-press", "--drag", "--wheel"};
 
 bool isAllowed(Command command, std::string_view option) {
     if (option == "--plugin") return true;
@@ -33,11 +35,13 @@ bool isAllowed(Command command, std::string_view option) {
     if (command == Command::Render) return listed(kRenderOptions);
     if (command == Command::Demo) return listed(kDemoOptions);
     if (command == Command::Editor) return listed(kEditorOptions);
+    if (command == Command::Snapshot) return listed(kSnapshotOptions);
     return false;
 }
 
 bool isKnown(std::string_view option) {
-    return isAllowed(Command::Render, option) || isAllowed(Command::Editor, option);
+    return isAllowed(Command::Render, option) || isAllowed(Command::Editor, option) ||
+           isAllowed(Command::Snapshot, option);
 }
 
 bool takesValue(std::string_view option) {
@@ -80,6 +84,54 @@ ParameterSetting parseSetting(std::string_view text) {
     return {std::string(trim(text.substr(0, equals))), std::string(trim(text.substr(equals + 1)))};
 }
 
+// Exactly `count` comma-separated whole numbers, each within +-kMaxEventCoordinate.
+std::vector<int> parseNumbers(std::string_view option, std::string_view text, std::size_t count,
+                              std::string_view shape) {
+    const auto refuse = [&]() {
+        return UsageError(std::string(option) + " needs " + std::string(shape) + " (whole numbers), not \"" +
+                          std::string(text) + "\"");
+    };
+    std::vector<int> numbers;
+    std::size_t start = 0;
+    for (;;) {
+        const auto comma = text.find(',', start);
+        const std::string_view item = trim(text.substr(start, comma == std::string_view::npos ? comma : comma - start));
+        int value = 0;
+        const auto [end, error] = std::from_chars(item.data(), item.data() + item.size(), value);
+        if (item.empty() || error != std::errc() || end != item.data() + item.size() || value < -kMaxEventCoordinate ||
+            value > kMaxEventCoordinate || numbers.size() == count) {
+            throw refuse();
+        }
+        numbers.push_back(value);
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+    if (numbers.size() != count) throw refuse();
+    return numbers;
+}
+
+EditorEvent parseEvent(std::string_view option, std::string_view text) {
+    EditorEvent event;
+    if (option == "--drag") {
+        const auto n = parseNumbers(option, text, 4, "X,Y,DX,DY");
+        event = {EditorEvent::Kind::Drag, n[0], n[1], n[2], n[3], 0};
+    } else if (option == "--wheel") {
+        const auto n = parseNumbers(option, text, 3, "X,Y,N");
+        if (n[2] == 0 || n[2] < -kMaxWheelNotches || n[2] > kMaxWheelNotches) {
+            throw UsageError("--wheel needs a number of notches from -1000 to 1000 other than 0, not \"" +
+                             std::string(text) + "\"");
+        }
+        event = {EditorEvent::Kind::Wheel, n[0], n[1], 0, 0, n[2]};
+    } else {
+        const auto n = parseNumbers(option, text, 2, "X,Y");
+        const EditorEvent::Kind kind = option == "--hover"   ? EditorEvent::Kind::Hover
+                                       : option == "--press" ? EditorEvent::Kind::Press
+                                                             : EditorEvent::Kind::RightPress;
+        event = {kind, n[0], n[1], 0, 0, 0};
+    }
+    return event;
+}
+
 void applyOption(CommandLine& line, std::string_view option, std::string_view value) {
     if (option == "--plugin") {
         line.plugin = std::filesystem::path(value);
@@ -106,6 +158,9 @@ void applyOption(CommandLine& line, std::string_view option, std::string_view va
             throw UsageError("--after-ms needs a whole number of milliseconds from 0 to 600000, not \"" +
                              std::string(value) + "\"");
         line.afterMs = ms;
+    } else if (option == "--hover" || option == "--press" || option == "--right-press" || option == "--drag" ||
+               option == "--wheel") {
+        line.events.push_back(parseEvent(option, value));
     } else if (option == "--state-out") {
         line.stateOut = std::filesystem::path(value);
     }
@@ -167,6 +222,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
         if (positional.size() != 2) throw UsageError("render needs an input and an output file: render IN.wav OUT.wav");
         line.input = std::filesystem::path(positional[0]);
         line.output = std::filesystem::path(positional[1]);
+    } else if (line.command == Command::Snapshot) {
+        if (positional.size() != 1) throw UsageError("snapshot needs one output file: snapshot OUT.png");
+        line.output = std::filesystem::path(positional[0]);
     } else if (!positional.empty()) {
         throw UsageError("unexpected argument \"" + std::string(positional[0]) + "\"");
     }
@@ -185,12 +243,14 @@ Commands:
   params                   list the parameters the plug-in shows a host
   presets                  list the plug-in's program list
   editor                   open the plug-in's editor in a window of its own until it is closed
+  snapshot OUT.png         draw the editor (434 x 480) without a window into a PNG file, after
+                           the preset, settings and mouse events given
   help | --help            show this text
 
 Options:
   --plugin PATH        the bundle folder (.vst3) or its .so (default: the build's bundle)
-  --preset N|TEXT      (render) preset number, or part of its name
-  --set "NAME=VALUE"   (render, repeatable) parameter by title, value in its display units
+  --preset N|TEXT      (render, snapshot) preset number, or part of its name
+  --set "NAME=VALUE"   (render, snapshot, repeatable) parameter by title, value in its display units
                        or one of its value texts; applied after --preset
   --rate HZ            sample rate the plug-in is told (8000-384000); no resampling is done,
                        the output keeps the input's rate (demo: the rate it is made at)
@@ -200,6 +260,13 @@ Options:
   --state-out FILE     (render) save the component state after processing
   --screenshot FILE    (editor) save what the editor window shows as a PNG file and exit
   --after-ms N         (editor) how long after opening the screenshot is taken (default 1000)
+  --hover X,Y          (snapshot, repeatable, like the events below) move the mouse over X,Y
+  --press X,Y          (snapshot) left button down and up at X,Y
+  --right-press X,Y    (snapshot) right button down and up at X,Y
+  --drag X,Y,DX,DY     (snapshot) left button down at X,Y, move to X+DX,Y+DY, up
+  --wheel X,Y,N        (snapshot) N wheel notches at X,Y (positive upwards)
+                       Events run in command-line order, after --preset and --set; X,Y lie
+                       inside the editor, 0-433 and 0-479.
 )";
 }
 

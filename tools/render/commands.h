@@ -12,5 +12,6 @@ void runRender(const host::CommandLine& line, const std::filesystem::path& bundl
 void runParams(const std::filesystem::path& bundle);
 void runPresets(const std::filesystem::path& bundle);
 void runEditor(const host::CommandLine& line, const std::filesystem::path& bundle);
+void runSnapshot(const host::CommandLine& line, const std::filesystem::path& bundle);
 
 }  // namespace vibrascend::render

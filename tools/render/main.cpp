@@ -32,6 +32,9 @@ int main(int argc, char** argv) {
             case host::Command::Editor:
                 render::runEditor(line, render::locateBundle(line.plugin));
                 break;
+            case host::Command::Snapshot:
+                render::runSnapshot(line, render::locateBundle(line.plugin));
+                break;
         }
     } catch (const host::UsageError& error) {
         std::fprintf(stderr, "vibrascend-render: %s (see: vibrascend-render --help)\n", error.what());

@@ -1,0 +1,118 @@
+// vibrascend-render snapshot: the editor drawn without a window. The preset and settings reach
+// the plug-in as parameter changes of a process call, as in a render, so the editor shows them
+// the way it follows host automation; the scripted mouse events and the frame go through the
+// editor view's private snapshot face.
+#include "commands.h"
+
+#include "framework/IEditorSnapshot.h"
+#include "host_error.h"
+#include "plugin_instance.h"
+#include "png_file.h"
+#include "selection.h"
+
+#include <pluginterfaces/gui/iplugview.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace vibrascend::render {
+
+using namespace vibrascend::host;
+using Snapshot = Vibrascend::IEditorSnapshot;
+
+namespace {
+
+void applySettings(PluginInstance& plugin, const CommandLine& line, std::string& applied) {
+    const auto parameters = plugin.parameters();
+    ParameterChanges changes;
+    if (line.preset) {
+        const PresetChoice preset = choosePreset(plugin.programLists(), parameters, *line.preset);
+        changes.add(preset.parameter, preset.normalized);
+        applied += " with preset " + std::to_string(preset.index) + " \"" + preset.name + "\"";
+    }
+    for (const auto& setting : line.settings) {
+        const ParameterChoice choice = chooseParameterValue(plugin, parameters, setting);
+        if (choice.note) std::fprintf(stderr, "vibrascend-render: note: %s\n", choice.note->c_str());
+        changes.add(choice.id, choice.normalized);
+        applied += (applied.empty() ? " with " : ", ") + setting.name + "=" + setting.value;
+    }
+    if (changes.getParameterCount() == 0) return;
+    // A block of no frames delivers the changes without processing audio.
+    plugin.startProcessing(ProcessingSetup{});
+    std::array<float, 1> silence{};
+    const std::array<float*, 2> channels{silence.data(), silence.data()};
+    plugin.process(channels, channels, 0, &changes);
+    plugin.stopProcessing();
+}
+
+void checkInside(const EditorEvent& event, int width, int height) {
+    if (event.x < 0 || event.y < 0 || event.x >= width || event.y >= height) {
+        throw UsageError("event at " + std::to_string(event.x) + "," + std::to_string(event.y) +
+                         " lies outside the editor (0-" + std::to_string(width - 1) + ", 0-" +
+                         std::to_string(height - 1) + ")");
+    }
+}
+
+void send(Snapshot& snapshot, Steinberg::int32 kind, int x, int y, int notches = 0) {
+    if (snapshot.mouseEvent(kind, x, y, notches, 0) != Steinberg::kResultOk) {
+        throw HostError("the editor refused a mouse event");
+    }
+}
+
+void play(Snapshot& snapshot, const EditorEvent& event) {
+    switch (event.kind) {
+        case EditorEvent::Kind::Hover:
+            send(snapshot, Snapshot::kMouseOver, event.x, event.y);
+            break;
+        case EditorEvent::Kind::Press:
+            send(snapshot, Snapshot::kLeftDown, event.x, event.y);
+            send(snapshot, Snapshot::kLeftUp, event.x, event.y);
+            break;
+        case EditorEvent::Kind::RightPress:
+            send(snapshot, Snapshot::kRightDown, event.x, event.y);
+            send(snapshot, Snapshot::kRightUp, event.x, event.y);
+            break;
+        case EditorEvent::Kind::Drag:
+            send(snapshot, Snapshot::kLeftDown, event.x, event.y);
+            send(snapshot, Snapshot::kDrag, event.x + event.dx, event.y + event.dy);
+            send(snapshot, Snapshot::kLeftUp, event.x + event.dx, event.y + event.dy);
+            break;
+        case EditorEvent::Kind::Wheel:
+            send(snapshot, Snapshot::kWheel, event.x, event.y, event.notches);
+            break;
+    }
+}
+
+}  // namespace
+
+void runSnapshot(const CommandLine& line, const std::filesystem::path& bundle) {
+    PluginInstance plugin(bundle, "vibrascend-render");
+    std::string applied;
+    applySettings(plugin, line, applied);
+
+    const Steinberg::IPtr<Steinberg::IPlugView> view = Steinberg::owned(plugin.editController()->createView("editor"));
+    const Steinberg::FUnknownPtr<Snapshot> snapshot(view);
+    Steinberg::ViewRect size;
+    if (!view || !snapshot || view->getSize(&size) != Steinberg::kResultOk || size.getWidth() <= 0 ||
+        size.getHeight() <= 0) {
+        throw HostError(plugin.className() + " offers no editor that can be drawn without a window");
+    }
+    for (const EditorEvent& event : line.events) checkInside(event, size.getWidth(), size.getHeight());
+    for (const EditorEvent& event : line.events) play(*snapshot, event);
+
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.getWidth()) * size.getHeight());
+    Steinberg::int32 width = 0, height = 0;
+    if (snapshot->capture(pixels.data(), static_cast<Steinberg::int32>(pixels.size()), width, height) !=
+            Steinberg::kResultOk ||
+        width != size.getWidth() || height != size.getHeight()) {
+        throw HostError("the editor could not draw a frame");
+    }
+    writePng(line.output, pixels, width, height);
+    std::printf("Drew the editor of \"%s\" (%d x %d)%s after %zu mouse event(s) into %s\n", plugin.className().c_str(),
+                width, height, applied.c_str(), line.events.size(), line.output.c_str());
+}
+
+}  // namespace vibrascend::render
