@@ -2,7 +2,20 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <dlfcn.h>
+
 namespace platform {
+
+namespace {
+
+// fontconfig keeps process-wide state that only FcFini frees, and FcFini would also tear down
+// the configuration a host of ours may be using. Once started, fontconfig therefore stays
+// mapped when this library is unloaded, so that its state stays valid and is not lost.
+void KeepFontconfigLoaded() {
+  if (void* handle = dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE)) dlclose(handle);
+}
+
+}  // namespace
 
 std::shared_ptr<FontLibrary> FontLibrary::Shared() {
   static std::mutex startLock;
@@ -12,6 +25,7 @@ std::shared_ptr<FontLibrary> FontLibrary::Shared() {
     FT_Library freetype = nullptr;
     if (FT_Init_FreeType(&freetype) != 0) return nullptr;
     FcConfig* config = FcInitLoadConfigAndFonts();
+    KeepFontconfigLoaded();
     shared = std::make_shared<FontLibrary>(freetype, config);
   }
   return shared;
