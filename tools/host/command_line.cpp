@@ -23,7 +23,7 @@ constexpr CommandName kCommands[] = {
 constexpr std::string_view kRenderOptions[] = {"--rate", "--block", "--double", "--preset",
                                             "--set",  "--state-in", "--state-out"};
 constexpr std::string_view kDemoOptions[] = {"--rate", "--block", "--double"};
-constexpr std::string_view kEditorOptions[] = {"--screenshot", "--after-ms"};
+constexpr std::string_view kEditorOptions[] = {"--screenshot", "--after-ms", "--preset", "--set"};
 constexpr std::string_view kSnapshotOptions[] = {"--preset", "--set",   "--hover", "--press",
                                                  "--right-press", "--drag", "--wheel"};
 
@@ -249,8 +249,8 @@ Commands:
 
 Options:
   --plugin PATH        the bundle folder (.vst3) or its .so (default: the build's bundle)
-  --preset N|TEXT      (render, snapshot) preset number, or part of its name
-  --set "NAME=VALUE"   (render, snapshot, repeatable) parameter by title, value in its display units
+  --preset N|TEXT      (render, snapshot, editor) preset number, or part of its name
+  --set "NAME=VALUE"   (render, snapshot, editor; repeatable) parameter by title, value in its display units
                        or one of its value texts; applied after --preset
   --rate HZ            sample rate the plug-in is told (8000-384000); no resampling is done,
                        the output keeps the input's rate (demo: the rate it is made at)

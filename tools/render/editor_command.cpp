@@ -4,6 +4,7 @@
 
 #include "editor_session.h"
 #include "host_error.h"
+#include "initial_settings.h"
 #include "plugin_instance.h"
 #include "png_file.h"
 #include "platform/linux/X11HostWindow.h"
@@ -11,12 +12,17 @@
 
 #include <chrono>
 #include <cstdio>
+#include <string>
 
 namespace vibrascend::render {
 
 void runEditor(const host::CommandLine& line, const std::filesystem::path& bundle)
 {
     host::PluginInstance plugin(bundle, "vibrascend-render");
+    std::string applied;
+    applySettings(plugin, line, applied);
+    if (!applied.empty())
+        std::printf("editor opened%s\n", applied.c_str());
     std::unique_ptr<X11HostWindow> window = X11HostWindow::Open(plugin.className().c_str(), 434, 480);
     if (!window)
         throw host::HostError("cannot open a window: no X display (is DISPLAY set?)");

@@ -3,6 +3,7 @@
 // the way it follows host automation; the scripted mouse events and the frame go through the
 // editor view's private snapshot face.
 #include "commands.h"
+#include "initial_settings.h"
 
 #include "framework/IEditorSnapshot.h"
 #include "host_error.h"
@@ -24,29 +25,6 @@ using namespace vibrascend::host;
 using Snapshot = Vibrascend::IEditorSnapshot;
 
 namespace {
-
-void applySettings(PluginInstance& plugin, const CommandLine& line, std::string& applied) {
-    const auto parameters = plugin.parameters();
-    ParameterChanges changes;
-    if (line.preset) {
-        const PresetChoice preset = choosePreset(plugin.programLists(), parameters, *line.preset);
-        changes.add(preset.parameter, preset.normalized);
-        applied += " with preset " + std::to_string(preset.index) + " \"" + preset.name + "\"";
-    }
-    for (const auto& setting : line.settings) {
-        const ParameterChoice choice = chooseParameterValue(plugin, parameters, setting);
-        if (choice.note) std::fprintf(stderr, "vibrascend-render: note: %s\n", choice.note->c_str());
-        changes.add(choice.id, choice.normalized);
-        applied += (applied.empty() ? " with " : ", ") + setting.name + "=" + setting.value;
-    }
-    if (changes.getParameterCount() == 0) return;
-    // A block of no frames delivers the changes without processing audio.
-    plugin.startProcessing(ProcessingSetup{});
-    std::array<float, 1> silence{};
-    const std::array<float*, 2> channels{silence.data(), silence.data()};
-    plugin.process(channels, channels, 0, &changes);
-    plugin.stopProcessing();
-}
 
 void checkInside(const EditorEvent& event, int width, int height) {
     if (event.x < 0 || event.y < 0 || event.x >= width || event.y >= height) {
