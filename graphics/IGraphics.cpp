@@ -432,30 +432,41 @@ void IGraphics::EndGestureEdit()
     gestureParam = -1;
 }
 
-void IGraphics::OnMouseDown(int x, int y, const IMouseState& mod)
+int IGraphics::ControlForNewGesture(int x, int y)
 {
-    auto held = HoldPlugLock();
     // A new gesture first closes any edit still open: a press whose release never came, or a
     // wheel edit waiting for its delayed end.
     EndGestureEdit();
     if (plug)
         plug->FlushDelayedParamEdit();
     ReleaseMouseCapture();
-    const int c = FindControlAt(x, y);
+    return FindControlAt(x, y);
+}
+
+void IGraphics::BeginGesture(int controlIdx)
+{
+    gestureIdx = controlIdx;
+    const int p = controls[static_cast<size_t>(controlIdx)]->ParamIdx();
+    if (p >= 0 && plug) {
+        plug->BeginParamEdit(p);
+        gestureParam = p;
+    }
+}
+
+void IGraphics::OnMouseDown(int x, int y, const IMouseState& mod)
+{
+    auto held = HoldPlugLock();
+    const int c = ControlForNewGesture(x, y);
     if (c < 0)
         return;
     IControl* control = controls[static_cast<size_t>(c)].get();
     mouseCapture = c;
     mouseX = x;
     mouseY = y;
+    // Closing the pop-up removes a control, which can shift the captured control's index.
     if (popup && popup != control && control->Owner() != popup)
         ClosePopup(false);
-    gestureIdx = mouseCapture;
-    const int p = control->ParamIdx();
-    if (p >= 0 && plug) {
-        plug->BeginParamEdit(p);
-        gestureParam = p;
-    }
+    BeginGesture(mouseCapture);
     control->OnMouseDown(x, y, mod);
 }
 
@@ -488,20 +499,11 @@ void IGraphics::OnMouseDrag(int x, int y, const IMouseState& mod)
 bool IGraphics::OnMouseDblClick(int x, int y, const IMouseState& mod)
 {
     auto held = HoldPlugLock();
-    EndGestureEdit();
-    if (plug)
-        plug->FlushDelayedParamEdit();
-    ReleaseMouseCapture();
-    const int c = FindControlAt(x, y);
+    const int c = ControlForNewGesture(x, y);
     if (c < 0)
         return false;
     IControl* control = controls[static_cast<size_t>(c)].get();
-    gestureIdx = c;
-    const int p = control->ParamIdx();
-    if (p >= 0 && plug) {
-        plug->BeginParamEdit(p);
-        gestureParam = p;
-    }
+    BeginGesture(c);
     if (control->DblAsPress()) {
         mouseCapture = c;
         mouseX = x;

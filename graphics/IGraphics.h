@@ -166,6 +166,10 @@ private:
     int IndexOf(const IControl* control) const;
     // Ends the edit a press or double click began, if any.
     void EndGestureEdit();
+    // Ends what is still open before a press or double click; the control under the point.
+    int ControlForNewGesture(int x, int y);
+    // Opens the host's edit gesture for the control's parameter, if it has one.
+    void BeginGesture(int controlIdx);
     // Keeps the stored control indexes pointing at the same controls after an insertion or removal.
     void ShiftIndexes(int at, int delta);
 

@@ -4,6 +4,8 @@
 // once the glyphs are cached, which should be none.
 #include <benchmark/benchmark.h>
 
+#include "TableReporter.h"
+
 #include "controls/IControl.h"
 #include "effect/CLS_VIBRASCEND.h"
 #include "graphics/IGraphics.h"
@@ -147,19 +149,6 @@ void CachedKnobValueText(benchmark::State& state)
     SetAllocationCounter(state, before);
 }
 BENCHMARK(CachedKnobValueText);
-
-class TableReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> ns;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        // One figure per case: the single run, or the median of repetitions.
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                ns[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
 
 } // namespace
 

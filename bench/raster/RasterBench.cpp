@@ -2,6 +2,8 @@
 // on the same pixels. Prints Google Benchmark's figures, then a table of ns
 // per call and the ratio ours / pixman for each case.
 #include <benchmark/benchmark.h>
+
+#include "TableReporter.h"
 #include <pixman.h>
 
 #include <cmath>
@@ -208,19 +210,6 @@ BENCHMARK(Ours_AlphaFill160x6);
 BENCHMARK(Pixman_AlphaFill160x6);
 BENCHMARK(Ours_RoundRect70x84);
 BENCHMARK(Pixman_RoundRect70x84);
-
-// Passes results to the console and keeps ns per call for the table.
-class TableReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> ns;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    // One figure per case: the single run, or the median of repetitions.
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-        ns[run.run_name.function_name] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 
 }  // namespace
 

@@ -4,6 +4,8 @@
 // Also counts heap allocations per draw, which should be none.
 #include <benchmark/benchmark.h>
 
+#include "TableReporter.h"
+
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -73,18 +75,6 @@ void KnobTextOpaque(benchmark::State& state) { KnobText(state, 255); }
 void KnobTextTranslucent(benchmark::State& state) { KnobText(state, 200); }
 BENCHMARK(KnobTextOpaque);
 BENCHMARK(KnobTextTranslucent);
-
-class TableReporter : public benchmark::ConsoleReporter {
- public:
-  std::map<std::string, double> ns;
-  void ReportRuns(const std::vector<Run>& runs) override {
-    // One figure per case: the single run, or the median of repetitions.
-    for (const Run& run : runs)
-      if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-        ns[run.run_name.function_name] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 
 }  // namespace
 
