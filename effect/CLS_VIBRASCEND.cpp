@@ -45,29 +45,7 @@ constexpr int kBarWidth = 160;
 constexpr int kBarX0[2] = {33, 239};
 constexpr float kPixelsPerGain = 80.213806f;
 
-// Parameter indexes per LFO slot.
-constexpr int kTargetParam[2] = {CLS_VIBRASCEND::kLfo1Target, CLS_VIBRASCEND::kLfo2Target};
-constexpr int kDepthParam[2] = {CLS_VIBRASCEND::kLfo1Depth, CLS_VIBRASCEND::kLfo2Depth};
-
-constexpr const char* kTargetTexts[] = {"No Assign", "Out Gain", "Low Gain", "High Gain"};
-constexpr const char* kWaveTexts[] = {"Sine",     "Golden Sine", "Triangle",  "Golden Tri", "Saw",
-                                      "Saw Flip", "Sine Half",   "Half Flip", "Golden Half"};
-
 IBox FullBar(int slot) { return IBox{kBarX0[slot], kBarTop, kBarX0[slot] + kBarWidth, kBarBottom}; }
-
-void DefineTarget(IParamDef* p, const char* name, int def)
-{
-    p->DefineEnum(name, def, 4, "");
-    for (int v = 0; v < 4; ++v)
-        p->AddValueText(v, kTargetTexts[v]);
-}
-
-void DefineWave(IParamDef* p, const char* name)
-{
-    p->DefineEnum(name, 1, 9, "");
-    for (int v = 0; v < 9; ++v)
-        p->AddValueText(v, kWaveTexts[v]);
-}
 
 }  // namespace
 
@@ -79,7 +57,7 @@ CLS_VIBRASCEND::CLS_VIBRASCEND()
     std::memset(paramCache.data(), 0x9B, sizeof(int32_t) * paramCache.size());
     missingParams = kNumParams;
     applied.fill(false);
-    DefineParameters();
+    DefineVibrascendParams(*this);
     EditorLfoControls editor;
     BuildVibrascendEditor(this, editor);
     for (size_t k = 0; k < displays.size(); ++k)
@@ -88,25 +66,6 @@ CLS_VIBRASCEND::CLS_VIBRASCEND()
 }
 
 CLS_VIBRASCEND::~CLS_VIBRASCEND() = default;
-
-void CLS_VIBRASCEND::DefineParameters()
-{
-    // Declared in this order (7 before 6, 11 before 10); indexes stay as the enum says.
-    GetParam(kSplitFreq)->DefineInt("Split Freq", 1000, 20, 20000, "Hz");
-    GetParam(kSplitFreq)->SetCurve(2.0);
-    GetParam(kDamping)->DefineInt("Damping", 50, 0, 100, "%");
-    GetParam(kLowGain)->DefineDouble("Low Gain", 0.0, -64.0, 6.0, 0.1, "dB");
-    GetParam(kHighGain)->DefineDouble("High Gain", 0.0, -64.0, 6.0, 0.1, "dB");
-    GetParam(kOutGain)->DefineDouble("Out Gain", 0.0, -64.0, 6.0, 0.1, "dB");
-    DefineTarget(GetParam(kLfo1Target), "LFO1 Target", 1);
-    GetParam(kLfo1Freq)->DefineDouble("LFO1 Freq", 4.0, 0.01, 2000.0, 0.01, "Hz");
-    DefineWave(GetParam(kLfo1Wave), "LFO1 Wave");
-    GetParam(kLfo1Depth)->DefineInt("LFO1 Depth", 30, 0, 100, "%");
-    DefineTarget(GetParam(kLfo2Target), "LFO2 Target", 0);
-    GetParam(kLfo2Freq)->DefineDouble("LFO2 Freq", 4.0, 0.01, 2000.0, 0.01, "Hz");
-    DefineWave(GetParam(kLfo2Wave), "LFO2 Wave");
-    GetParam(kLfo2Depth)->DefineInt("LFO2 Depth", 30, 0, 100, "%");
-}
 
 int32_t CLS_VIBRASCEND::CachedParam(int index) const
 {
@@ -129,7 +88,7 @@ void CLS_VIBRASCEND::ParamChanged(int index)
     Apply(index, q);
 
     for (int slot = 0; slot < 2; ++slot)
-        if (index == kTargetParam[slot] || index == kDepthParam[slot] || index == lfos[slot].DrivenParam())
+        if (index == kLfoParamIds[slot].target || index == kLfoParamIds[slot].depth || index == lfos[slot].DrivenParam())
             UpdateLfoRange(slot);
     UpdateBar(0);
     UpdateBar(1);

@@ -7,6 +7,7 @@
 #include "effect/BandSplitFilter.h"
 #include "effect/Lfo.h"
 #include "effect/LfoDisplay.h"
+#include "effect/VibrascendParams.h"
 #include "framework/IFxVST3.h"
 
 #include <array>
@@ -14,22 +15,8 @@
 
 class CLS_VIBRASCEND : public IFxVST3 {
 public:
-    static constexpr int kNumParams = 13;
-    enum Param : int {
-        kSplitFreq = 0,
-        kDamping,
-        kLowGain,
-        kHighGain,
-        kOutGain,
-        kLfo1Target,
-        kLfo1Wave,
-        kLfo1Freq,
-        kLfo1Depth,
-        kLfo2Target,
-        kLfo2Wave,
-        kLfo2Freq,
-        kLfo2Depth,
-    };
+    static constexpr int kNumParams = kNumVibrascendParams;
+    using enum VibrascendParam;
     // A pause between blocks longer than this re-aligns the LFOs with the host position.
     static constexpr uint32_t kResyncPauseMs = 500;
     // Samples and low-band outputs at or below this magnitude count as silence.
@@ -60,7 +47,6 @@ protected:
 private:
     static int LfoSlot(int lfo) { return lfo == 1 ? 1 : 0; }
 
-    void DefineParameters();
     void Apply(int index, int32_t q);
     void ApplyTarget(int slot, int32_t q);
     void UpdateLfoRange(int slot);

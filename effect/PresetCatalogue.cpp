@@ -1,5 +1,6 @@
 #include "effect/PresetCatalogue.h"
 
+#include "effect/VibrascendParams.h"
 #include "framework/IFxBase.h"
 
 #include <iterator>
@@ -135,21 +136,12 @@ std::span<const CataloguePreset> PresetCatalogue() { return kCatalogue; }
 void DefineFactoryPresets(IFxBase& plugin)
 {
     plugin.FillDefaultPresets("---- default ----", 1);
+    // Every preset lets LFO 1 sweep "Out Gain" with "Golden Sine" at 15 %, LFO 2 idle: the
+    // defaults but for LFO 1's rate and depth.
+    VibrascendValues values = VibrascendDefaults();
+    values[kLfo1Depth] = 15.0;
     for (const CataloguePreset& preset : kCatalogue) {
-        // Every preset lets LFO 1 sweep "Out Gain" with "Golden Sine" at 15 %, LFO 2 idle.
-        plugin.AddPreset(preset.name,
-                         1000,       // "Split Freq", Hz
-                         50,         // "Damping", %
-                         0.0,        // "Low Gain", dB
-                         0.0,        // "High Gain", dB
-                         0.0,        // "Out Gain", dB
-                         1,          // "LFO1 Target": "Out Gain"
-                         1,          // "LFO1 Wave": "Golden Sine"
-                         preset.hz,  // "LFO1 Freq", Hz
-                         15,         // "LFO1 Depth", %
-                         0,          // "LFO2 Target": "No Assign"
-                         1,          // "LFO2 Wave": "Golden Sine"
-                         4.0,        // "LFO2 Freq", Hz
-                         30);        // "LFO2 Depth", %
+        values[kLfo1Freq] = preset.hz;
+        plugin.AddPreset(preset.name, values);
     }
 }

@@ -1,5 +1,7 @@
 #include "effect/Quantise.h"
 
+#include "effect/VibrascendParams.h"
+
 #include <cmath>
 #include <limits>
 
@@ -19,15 +21,6 @@ int32_t NearestInt(double x)
 
 int32_t QuantiseParam(int index, double value)
 {
-    switch (index) {
-    case 2:
-    case 3:
-    case 4:
-        return NearestInt(value * 10.0);
-    case 7:
-    case 11:
-        return NearestInt(value * 100.0);
-    default:
-        return NearestInt(value);
-    }
+    const VibrascendParamRow* row = VibrascendParamRowOf(index);
+    return NearestInt(row ? value * row->quantum : value);
 }

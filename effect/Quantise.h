@@ -7,6 +7,7 @@
 // saturate, so any double has a defined answer.
 int32_t NearestInt(double x);
 
-// The quantised value of parameter `index` at plain value `value`: tenths of a dB for the
-// gains (2-4), hundredths of a Hz for the LFO frequencies (7, 11), the nearest integer otherwise.
+// The quantised value of parameter `index` at plain value `value`, at the quantum its row of the
+// parameter table gives: tenths of a dB for the gains, hundredths of a Hz for the LFO
+// frequencies, the nearest integer otherwise (and for indexes outside the table).
 int32_t QuantiseParam(int index, double value);

@@ -6,6 +6,7 @@
 #include "controls/IKnobRotVal.h"
 #include "controls/ITextControl.h"
 #include "controls/IURLControl.h"
+#include "effect/VibrascendParams.h"
 #include "framework/IFxBase.h"
 #include "graphics/ITextStyle.h"
 #include "graphics/IGraphics.h"
@@ -79,18 +80,18 @@ void BuildVibrascendEditor(IFxBase* plug, EditorLfoControls& lfo)
         g.AttachControl(std::make_unique<IKnobRotVal>(plug, k.param, k.x, k.y, image, valueStyle, kTextGap, kSweep,
                                                       kGearing, k.width, 0, kHoverDim, true, 0));
     };
-    const auto lfoSection = [&](int firstParam, int left, int centreX) {
-        // firstParam: the section's "Target"; then "Wave", "Freq", "Depth".
-        g.AttachControl(std::make_unique<IDropDown>(plug, firstParam, left, 108, targetFace, targetList, 1, 0));
-        rotKnob({firstParam + 2, centreX, 174, 60}, smallKnob);
-        g.AttachControl(std::make_unique<IKnobMulti>(plug, firstParam + 1, centreX + 66, 174, waves, valueStyle,
-                                                     kTextGap, kGearing, 68, 0));
-        rotKnob({firstParam + 3, centreX + 132, 174, 0}, smallKnob);
+    const auto lfoSection = [&](const LfoParamIds& ids, int left, int centreX) {
+        g.AttachControl(std::make_unique<IDropDown>(plug, ids.target, left, 108, targetFace, targetList, 1, 0));
+        rotKnob({ids.freq, centreX, 174, 60}, smallKnob);
+        g.AttachControl(std::make_unique<IKnobMulti>(plug, ids.wave, centreX + 66, 174, waves, valueStyle, kTextGap,
+                                                     kGearing, 68, 0));
+        rotKnob({ids.depth, centreX + 132, 174, 0}, smallKnob);
     };
-    lfoSection(5, 87, 48);
-    lfoSection(9, 293, 254);
+    lfoSection(kLfoParamIds[0], 87, 48);
+    lfoSection(kLfoParamIds[1], 293, 254);
+    const VibrascendParam mainKnobs[] = {kSplitFreq, kDamping, kLowGain, kHighGain, kOutGain};
     for (int i = 0; i < 5; ++i)
-        rotKnob({i, 69 + 74 * i, 403, 0}, knob);
+        rotKnob({mainKnobs[i], 69 + 74 * i, 403, 0}, knob);
 
     plug->AttachEditor(std::move(graphics));
     if (IGraphics* attached = plug->Graphics())

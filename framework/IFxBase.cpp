@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -255,6 +256,20 @@ void IFxBase::FillDefaultPresets(const char* name, int count)
 
 void IFxBase::AddPreset(const char* name, ...)
 {
+    std::vector<double> values(static_cast<size_t>(NumParams()));
+    va_list args;
+    va_start(args, name);
+    for (int i = 0; i < NumParams(); ++i) {
+        const ParamKind kind = params.Get(i)->Kind();
+        const bool integral = kind == kParamBool || kind == kParamInt || kind == kParamEnum;
+        values[static_cast<size_t>(i)] = integral ? va_arg(args, int) : va_arg(args, double);
+    }
+    va_end(args);
+    AddPreset(name, std::span<const double>(values));
+}
+
+void IFxBase::AddPreset(const char* name, std::span<const double> values)
+{
     PresetSlot* slot = nullptr;
     for (int i = 0; i < NumPresets() && !slot; ++i)
         if (!presets.Get(i)->initialised)
@@ -263,15 +278,8 @@ void IFxBase::AddPreset(const char* name, ...)
         return;
     slot->initialised = true;
     CopyFixedText(slot->name, kPresetNameSize, name);
-    va_list args;
-    va_start(args, name);
-    for (int i = 0; i < NumParams(); ++i) {
-        const ParamKind kind = params.Get(i)->Kind();
-        const bool integral = kind == kParamBool || kind == kParamInt || kind == kParamEnum;
-        const double value = integral ? va_arg(args, int) : va_arg(args, double);
-        slot->chunk.PutDouble(value);
-    }
-    va_end(args);
+    for (int i = 0; i < NumParams(); ++i)
+        slot->chunk.PutDouble(static_cast<size_t>(i) < values.size() ? values[static_cast<size_t>(i)] : 0.0);
 }
 
 void IFxBase::NextUserPresetName(char* out, int outSize) const

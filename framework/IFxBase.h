@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 
 class IGraphics;
 
@@ -119,6 +120,8 @@ public:
     // One value per parameter in index order: `int` for bool, integer and enumerated parameters,
     // `double` for the others.
     void AddPreset(const char* name, ...);
+    // The same from plain values in index order; missing values count as 0.
+    void AddPreset(const char* name, std::span<const double> values);
     void NextUserPresetName(char* out, int outSize) const;
     bool PresetHasValues(int index) const;
 

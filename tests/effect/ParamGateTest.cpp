@@ -2,9 +2,11 @@
 // processing off until every parameter has been applied once.
 #include "EffectProbe.h"
 #include "effect/Quantise.h"
+#include "effect/VibrascendParams.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -111,4 +113,43 @@ TEST(ParamDeclaration, TargetTextsAreTheGainParameterNames)
     EXPECT_NEAR(probe->GetParam(0)->FromNormalized(0.5), 5015.0, 1e-9);
     EXPECT_EQ(probe->GetParam(7)->Precision(), 2);
     EXPECT_EQ(probe->GetParam(2)->Precision(), 1);
+}
+
+TEST(ParamTable, EveryIdOnceWithDefaultsInRangeAndOneTextPerEnumValue)
+{
+    std::array<int, kNumVibrascendParams> seen{};
+    for (const VibrascendParamRow& row : VibrascendParamTable()) {
+        ASSERT_GE(row.id, 0);
+        ASSERT_LT(row.id, kNumVibrascendParams);
+        ++seen[static_cast<size_t>(row.id)];
+        EXPECT_EQ(VibrascendParamRowOf(row.id), &row);
+        EXPECT_GE(row.def, row.min) << row.name;
+        EXPECT_LE(row.def, row.max) << row.name;
+        if (row.kind == kParamEnum)
+            EXPECT_EQ(static_cast<double>(row.texts.size()), row.max - row.min + 1.0) << row.name;
+        else
+            EXPECT_TRUE(row.texts.empty()) << row.name;
+    }
+    for (int count : seen)
+        EXPECT_EQ(count, 1);
+    EXPECT_EQ(VibrascendParamRowOf(-1), nullptr);
+    EXPECT_EQ(VibrascendParamRowOf(kNumVibrascendParams), nullptr);
+    EXPECT_EQ(QuantiseParam(kNumVibrascendParams, 2.5), 3);  // outside the table: the nearest integer
+}
+
+TEST(ParamTable, DefinedRecordsMatchTheirRows)
+{
+    ProbePtr probe(new EffectProbe);
+    for (const VibrascendParamRow& row : VibrascendParamTable()) {
+        const IParamDef* p = probe->GetParam(row.id);
+        ASSERT_NE(p, nullptr);
+        EXPECT_STREQ(p->Name(), row.name);
+        EXPECT_STREQ(p->Label(), row.unit);
+        EXPECT_EQ(p->Kind(), row.kind);
+        EXPECT_EQ(p->Min(), row.min);
+        EXPECT_EQ(p->Max(), row.max);
+        EXPECT_EQ(p->Default(), row.def);
+        EXPECT_EQ(p->Shape(), row.curve);
+        EXPECT_EQ(p->ValueTextCount(), static_cast<int>(row.texts.size()));
+    }
 }
