@@ -1,13 +1,13 @@
 #include "controls/IBitmapControl.h"
 
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 
 #include <algorithm>
 #include <cmath>
 
-IBitmapControl::IBitmapControl(IFxBase* plug, const IBox& area, const IImage& image, const IBlend& how,
+IBitmapControl::IBitmapControl(IEditHost* host, const IBox& area, const IImage& image, const IBlend& how,
                                bool framesVertical)
-    : IControl(plug, -1), vertical(framesVertical), bitmap(image)
+    : IControl(host, -1), vertical(framesVertical), bitmap(image)
 {
     rect = area;
     targetRect = area;

@@ -8,7 +8,7 @@
 class IBitmapControl : public IControl {
 public:
     // Covers rect, has no parameter; frames are stacked vertically when `vertical`.
-    IBitmapControl(IFxBase* plug, const IBox& rect, const IImage& bitmap, const IBlend& blend, bool vertical);
+    IBitmapControl(IEditHost* host, const IBox& rect, const IImage& bitmap, const IBlend& blend, bool vertical);
 
     bool Draw(IGraphics& graphics) override;
 

@@ -1,17 +1,15 @@
 #include "controls/IControl.h"
 
 #include "controls/PromptPopup.h"
-#include "framework/IFxBase.h"
+#include "framework/IEditHost.h"
 #include "framework/IParamDef.h"
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 
 #include <cmath>
 
-IControl::IControl(IFxBase* plug, int paramIdx) : plug(plug), paramIdx(paramIdx) {}
+IControl::IControl(IEditHost* host, int paramIdx) : host(host), paramIdx(paramIdx) {}
 
-IGraphics* IControl::Graphics() const { return plug ? plug->Graphics() : nullptr; }
-
-IParamDef* IControl::Param() const { return plug && paramIdx >= 0 ? plug->GetParam(paramIdx) : nullptr; }
+const IParamDef* IControl::Param() const { return host && paramIdx >= 0 ? host->ParamRecord(paramIdx) : nullptr; }
 
 void IControl::OnMouseDown(int, int, const IMouseState& mod)
 {
@@ -120,8 +118,8 @@ void IControl::SetDirty(bool pushToPlug)
     else if (value > clampHi)
         value = clampHi;
     dirty = true;
-    if (pushToPlug && plug && paramIdx >= 0)
-        plug->SetParamFromEditor(paramIdx, value);
+    if (pushToPlug && host && paramIdx >= 0)
+        host->SetParamFromEditor(paramIdx, value);
 }
 
 void IControl::SetClean()
@@ -134,7 +132,7 @@ bool IControl::IsDirty() const { return dirty; }
 
 void IControl::OpenValueEntry()
 {
-    IParamDef* param = Param();
+    const IParamDef* param = Param();
     IGraphics* graphics = Graphics();
     if (!param || noValueEntry || !graphics)
         return;

@@ -3,21 +3,21 @@
 // core asks, and turns mouse events into value changes that it pushes to the plug-in.
 //
 // Threads: the audio thread reaches a control only through SetValueFromParam (host automation),
-// always under the plug-in lock; the graphics core holds the same lock around every event and
-// frame, so `value` and the dirty flags are never touched by two threads at once.
+// always under the plug-in's edit lock; the graphics core holds the same lock around every event
+// and frame, so `value` and the dirty flags are never touched by two threads at once.
 #pragma once
 
 #include "graphics/IBlend.h"
 #include "graphics/IBox.h"
 #include "graphics/IMouseState.h"
 
-class IFxBase;
+class IEditHost;
 class IGraphics;
 class IParamDef;
 
 class IControl {
 public:
-    IControl(IFxBase* plug, int paramIdx);
+    IControl(IEditHost* host, int paramIdx);
     virtual ~IControl() = default;
     IControl(const IControl&) = delete;
     IControl& operator=(const IControl&) = delete;
@@ -75,17 +75,19 @@ public:
     bool DblAsPress() const { return dblAsPress; }
     const IBlend& Blend() const { return blend; }
     IControl* Owner() const { return owner; }
-    IFxBase* Plug() const { return plug; }
+    IEditHost* Host() const { return host; }
+    // The graphics object this control was attached to; set by it.
+    IGraphics* Graphics() const { return graphics; }
+    void SetGraphics(IGraphics* owner) { graphics = owner; }
 
 protected:
-    // The editor's graphics object, or null while the plug-in has none attached.
-    IGraphics* Graphics() const;
     // The linked parameter's record, or null without one.
-    IParamDef* Param() const;
+    const IParamDef* Param() const;
 
     double value = 0.0;
     IControl* owner = nullptr;  // the control this one acts for (the pop-up value menu's opener)
-    IFxBase* plug;
+    IEditHost* host;
+    IGraphics* graphics = nullptr;
     IBox rect;
     IBox targetRect;
     int paramIdx;

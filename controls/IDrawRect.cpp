@@ -1,9 +1,9 @@
 #include "controls/IDrawRect.h"
 
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 
-IDrawRect::IDrawRect(IFxBase* plug, const IBox& area, const IArgb& fill, const IBox& bar)
-    : IControl(plug, -1), colour(fill), barRect(bar)
+IDrawRect::IDrawRect(IEditHost* host, const IBox& area, const IArgb& fill, const IBox& bar)
+    : IControl(host, -1), colour(fill), barRect(bar)
 {
     rect = area;
     targetRect = area;

@@ -8,7 +8,7 @@
 class IDrawRect : public IControl {
 public:
     // area: where the bar may lie; barRect: the part filled at first. No parameter.
-    IDrawRect(IFxBase* plug, const IBox& area, const IArgb& colour, const IBox& barRect);
+    IDrawRect(IEditHost* host, const IBox& area, const IArgb& colour, const IBox& barRect);
 
     // Moves the bar; marks the control dirty even when the rectangle is unchanged.
     void SetBarRect(const IBox& r);

@@ -1,8 +1,8 @@
 #include "controls/IDropDown.h"
 
 #include "controls/IDropDownChild.h"
-#include "framework/IFxBase.h"
-#include "graphics/IGraphics.h"
+#include "framework/IEditHost.h"
+#include "controls/IGraphics.h"
 
 #include <algorithm>
 #include <climits>
@@ -24,9 +24,9 @@ int Saturate(long long v) { return static_cast<int>(std::clamp<long long>(v, INT
 
 } // namespace
 
-IDropDown::IDropDown(IFxBase* plug, int paramIdx, int x, int y, const IImage& faceBitmap, const IImage& listBitmap,
+IDropDown::IDropDown(IEditHost* host, int paramIdx, int x, int y, const IImage& faceBitmap, const IImage& listBitmap,
                      int columns, int placement)
-    : IControl(plug, paramIdx), faceBitmap(faceBitmap), listBitmap(listBitmap), columns(columns), placement(placement)
+    : IControl(host, paramIdx), faceBitmap(faceBitmap), listBitmap(listBitmap), columns(columns), placement(placement)
 {
     const int h = FaceHeight();
     rect = IBox{x, Saturate(static_cast<long long>(y) - 1), Saturate(static_cast<long long>(x) + std::max(0, faceBitmap.W)),
@@ -97,7 +97,7 @@ void IDropDown::OnMouseDown(int, int, const IMouseState& mod)
         int left = 0;
         int top = 0;
         ListOrigin(left, top);
-        auto child = std::make_unique<IDropDownChild>(plug, &value, left, top, listBitmap, columns);
+        auto child = std::make_unique<IDropDownChild>(host, &value, left, top, listBitmap, columns);
         IDropDownChild* attached = child.get();
         if (graphics->AttachControl(std::move(child)) >= 0) {
             list = attached;
@@ -133,11 +133,11 @@ bool IDropDown::Draw(IGraphics& graphics)
     // as one complete edit, and the list closes.
     if (created && value != lastDrawnValue) {
         redraw = true;
-        if (plug && paramIdx >= 0)
-            plug->BeginParamEdit(paramIdx);
+        if (host && paramIdx >= 0)
+            host->BeginParamEdit(paramIdx);
         SetDirty(true);
-        if (plug && paramIdx >= 0)
-            plug->EndParamEdit(paramIdx);
+        if (host && paramIdx >= 0)
+            host->EndParamEdit(paramIdx);
         CloseList();
     }
     lastDrawnValue = value;

@@ -21,7 +21,7 @@ public:
 
     // The face's frames are stacked vertically (faceBitmap.N of them); the rectangle has one
     // spare pixel row above and below the face, whose top-left corner is (x, y).
-    IDropDown(IFxBase* plug, int paramIdx, int x, int y, const IImage& faceBitmap, const IImage& listBitmap,
+    IDropDown(IEditHost* host, int paramIdx, int x, int y, const IImage& faceBitmap, const IImage& listBitmap,
               int columns, int placement);
 
     // A left press opens or closes the list; a right press only closes it. Every press pushes

@@ -1,12 +1,12 @@
 #include "controls/IDropDownChild.h"
 
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 
 #include <algorithm>
 #include <cmath>
 
-IDropDownChild::IDropDownChild(IFxBase* plug, double* target, int x, int y, const IImage& listBitmap, int columns)
-    : IControl(plug, -1), listBitmap(listBitmap), target(target), columns(std::max(1, columns))
+IDropDownChild::IDropDownChild(IEditHost* host, double* target, int x, int y, const IImage& listBitmap, int columns)
+    : IControl(host, -1), listBitmap(listBitmap), target(target), columns(std::max(1, columns))
 {
     const long long right = static_cast<long long>(x) + std::max(0, listBitmap.W);
     const long long bottom = static_cast<long long>(y) + std::max(0, listBitmap.H);

@@ -9,7 +9,7 @@
 class IDropDownChild : public IControl {
 public:
     // target: the selector's value, written on a choice; not owned. The list has no parameter.
-    IDropDownChild(IFxBase* plug, double* target, int x, int y, const IImage& listBitmap, int columns);
+    IDropDownChild(IEditHost* host, double* target, int x, int y, const IImage& listBitmap, int columns);
 
     // A left press on a choice writes it to the target and hides the list; a press below the
     // last row, or a right press, changes nothing.

@@ -16,8 +16,8 @@ int ToInt(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MI
 
 } // namespace
 
-IKnobControl::IKnobControl(IFxBase* plug, int paramIdx, int dragDirection, double dragGearing)
-    : IControl(plug, paramIdx), direction(dragDirection), gearing(dragGearing)
+IKnobControl::IKnobControl(IEditHost* host, int paramIdx, int dragDirection, double dragGearing)
+    : IControl(host, paramIdx), direction(dragDirection), gearing(dragGearing)
 {
 }
 

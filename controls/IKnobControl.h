@@ -10,7 +10,7 @@ class IKnobControl : public IControl {
 public:
     // direction 0 drags vertically (up raises the value), any other value horizontally (right
     // raises it); gearing is the pointer travel, in control extents, that covers 0..1.
-    IKnobControl(IFxBase* plug, int paramIdx, int direction, double gearing);
+    IKnobControl(IEditHost* host, int paramIdx, int direction, double gearing);
 
     void OnMouseDrag(int x, int y, int dX, int dY, const IMouseState& mod) override;
 

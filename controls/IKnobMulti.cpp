@@ -1,6 +1,6 @@
 #include "controls/IKnobMulti.h"
 
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 
 #include <algorithm>
 #include <climits>
@@ -19,9 +19,9 @@ int NearestInt(double v)
 
 } // namespace
 
-IKnobMulti::IKnobMulti(IFxBase* plug, int paramIdx, int x, int y, const IImage& image, const ITextStyle& style,
+IKnobMulti::IKnobMulti(IEditHost* host, int paramIdx, int x, int y, const IImage& image, const ITextStyle& style,
                        int gap, double dragGearing, int width, int dragDirection)
-    : IKnobControl(plug, paramIdx, dragDirection, dragGearing), text(style), bitmap(image), centreX(x), textGap(gap)
+    : IKnobControl(host, paramIdx, dragDirection, dragGearing), text(style), bitmap(image), centreX(x), textGap(gap)
 {
     rect = KnobRect(x, y, image, width, style.size, gap);
     targetRect = rect;

@@ -10,7 +10,7 @@ class IKnobMulti : public IKnobControl {
 public:
     // Centred on (x, y); width 0 takes one frame's width, a larger width widens the mouse target
     // but not the drawn frame.
-    IKnobMulti(IFxBase* plug, int paramIdx, int x, int y, const IImage& bitmap, const ITextStyle& text, int textGap,
+    IKnobMulti(IEditHost* host, int paramIdx, int x, int y, const IImage& bitmap, const ITextStyle& text, int textGap,
                double gearing, int width, int direction);
 
     // The value text, then the frame of the current value.

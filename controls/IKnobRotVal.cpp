@@ -1,16 +1,16 @@
 #include "controls/IKnobRotVal.h"
 
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <numbers>
 
-IKnobRotVal::IKnobRotVal(IFxBase* plug, int paramIdx, int x, int y, const IImage& image, const ITextStyle& style,
+IKnobRotVal::IKnobRotVal(IEditHost* host, int paramIdx, int x, int y, const IImage& image, const ITextStyle& style,
                          int gap, int sweepDegrees, double dragGearing, int width, int dragDirection, float dim,
                          bool appendLabel, int positions)
-    : IKnobControl(plug, paramIdx, dragDirection, dragGearing),
+    : IKnobControl(host, paramIdx, dragDirection, dragGearing),
       text(style),
       bitmap(image),
       centreX(x),

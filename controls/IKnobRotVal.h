@@ -11,7 +11,7 @@ public:
     // Centred on (x, y). width 0 takes the width of one image frame. sweep: total rotation in
     // degrees. hoverDim: opacity taken away while hovered. showLabel appends the parameter's unit.
     // steps: number of snap positions on release; 0 or 1 means continuous.
-    IKnobRotVal(IFxBase* plug, int paramIdx, int x, int y, const IImage& bitmap, const ITextStyle& text, int textGap,
+    IKnobRotVal(IEditHost* host, int paramIdx, int x, int y, const IImage& bitmap, const ITextStyle& text, int textGap,
                 int sweep, double gearing, int width, int direction, float hoverDim, bool showLabel, int steps);
 
     void OnMouseUp(int x, int y, const IMouseState& mod) override;

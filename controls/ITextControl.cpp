@@ -1,11 +1,11 @@
 #include "controls/ITextControl.h"
 
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 
 #include <cstring>
 
-ITextControl::ITextControl(IFxBase* plug, const IBox& area, const ITextStyle& style, const char* initialString)
-    : IControl(plug, -1), text(style), string(initialString ? initialString : "")
+ITextControl::ITextControl(IEditHost* host, const IBox& area, const ITextStyle& style, const char* initialString)
+    : IControl(host, -1), text(style), string(initialString ? initialString : "")
 {
     rect = area;
     targetRect = area;

@@ -9,7 +9,7 @@
 class ITextControl : public IControl {
 public:
     // initialString may be null (empty text).
-    ITextControl(IFxBase* plug, const IBox& rect, const ITextStyle& text, const char* initialString);
+    ITextControl(IEditHost* host, const IBox& rect, const ITextStyle& text, const char* initialString);
 
     // Draws the text in its style with its first line's top at rect's top; an empty text
     // draws nothing.

@@ -1,6 +1,6 @@
 #include "controls/IURLControl.h"
 
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 
 #include <cstring>
 
@@ -17,9 +17,9 @@ void CopyField(char* field, int size, const char* source)
 
 } // namespace
 
-IURLControl::IURLControl(IFxBase* plug, const IBox& area, const char* address, const char* backupAddress,
+IURLControl::IURLControl(IEditHost* host, const IBox& area, const char* address, const char* backupAddress,
                          const char* caption)
-    : IControl(plug, -1)
+    : IControl(host, -1)
 {
     rect = area;
     targetRect = area;

@@ -10,7 +10,7 @@ public:
     static constexpr int kTitleSize = 1024;
 
     // Null or empty arguments leave the field empty; longer ones are cut to fit.
-    IURLControl(IFxBase* plug, const IBox& rect, const char* url, const char* backupUrl, const char* title);
+    IURLControl(IEditHost* host, const IBox& rect, const char* url, const char* backupUrl, const char* title);
 
     // Any button: opens the address, or the backup address when the first is empty or refused.
     void OnMouseDown(int x, int y, const IMouseState& mod) override;

@@ -1,8 +1,8 @@
 #include "controls/PromptPopup.h"
 
-#include "framework/IFxBase.h"
+#include "framework/IEditHost.h"
 #include "framework/IParamDef.h"
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 
 #include <algorithm>
 #include <climits>
@@ -52,13 +52,14 @@ int CentreInside(int pos, long long openerSize, long long size, int editorSize)
 
 PromptPopup* PromptPopup::OpenFor(IControl& opener)
 {
-    IFxBase* plug = opener.Plug();
-    IGraphics* graphics = plug ? plug->Graphics() : nullptr;
-    const IParamDef* param = plug && opener.ParamIdx() >= 0 ? plug->GetParam(opener.ParamIdx()) : nullptr;
+    IEditHost* host = opener.Host();
+    IGraphics* graphics = opener.Graphics();
+    const IParamDef* param = host && opener.ParamIdx() >= 0 ? host->ParamRecord(opener.ParamIdx()) : nullptr;
     if (!graphics || !param)
         return nullptr;
     const IBox& at = opener.Rect();
-    auto created = std::make_unique<PromptPopup>(plug, at.L, at.T, kOpenWidth, 1, nullptr, nullptr, nullptr);
+    const IPromptStyle& style = graphics->PromptStyle();
+    auto created = std::make_unique<PromptPopup>(host, at.L, at.T, kOpenWidth, 1, &style.text, &style.fill, &style.frame);
     PromptPopup* menu = created.get();
     if (graphics->AttachControl(std::move(created)) < 0)
         return nullptr;
@@ -72,13 +73,11 @@ PromptPopup* PromptPopup::OpenFor(IControl& opener)
     return menu;
 }
 
-PromptPopup::PromptPopup(IFxBase* plug, int x, int y, int width, int columns, const ITextStyle* text,
+PromptPopup::PromptPopup(IEditHost* host, int x, int y, int width, int columns, const ITextStyle* text,
                          const IArgb* background, const IArgb* highlight)
-    : IControl(plug, -1), columnWidth(width), columns(std::max(1, columns))
+    : IControl(host, -1), columnWidth(width), columns(std::max(1, columns))
 {
-    const IGraphics* graphics = Graphics();
-    const IPromptStyle fallback;
-    const IPromptStyle& style = graphics ? graphics->PromptStyle() : fallback;
+    const IPromptStyle style;
     normalText = text ? *text : style.text;
     this->background = background ? *background : style.fill;
     this->highlight = highlight ? *highlight : style.frame;
@@ -147,7 +146,7 @@ void PromptPopup::MoveTo(int left, int top)
 
 void PromptPopup::SetParam(int paramIdx, IControl* opener)
 {
-    const IParamDef* param = plug && paramIdx >= 0 ? plug->GetParam(paramIdx) : nullptr;
+    const IParamDef* param = host && paramIdx >= 0 ? host->ParamRecord(paramIdx) : nullptr;
     if (param) {
         // Items are the value texts in the order they were added: find the one of the value.
         const int current = Nearest(param->Value());
@@ -256,13 +255,13 @@ void PromptPopup::OnMouseDown(int x, int y, const IMouseState& mod)
     selectedIndex = firstVisible + hoverIndex;
     const int chosen = selectedIndex;
     const std::array<char, kItemCapacity> text = items[static_cast<size_t>(chosen)];
-    IFxBase* const base = plug;
+    IEditHost* const base = host;
     IGraphics* const graphics = Graphics();
     const bool registered = graphics && graphics->Popup() == this;
     IControl* target = owner && owner->Owner() ? owner->Owner() : owner;
     if (target) {
         const int p = target->ParamIdx();
-        const IParamDef* param = base && p >= 0 ? base->GetParam(p) : nullptr;
+        const IParamDef* param = base && p >= 0 ? base->ParamRecord(p) : nullptr;
         if (param) {
             const double plain = chosen < param->ValueTextCount() ? param->ValueTextAt(chosen)->value : chosen;
             base->BeginParamEdit(p);

@@ -9,7 +9,7 @@
 #include "effect/VibrascendParams.h"
 #include "framework/IFxBase.h"
 #include "graphics/ITextStyle.h"
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 #include "platform/PlatformGraphics.h"
 
 #include <cstring>
@@ -94,6 +94,5 @@ void BuildVibrascendEditor(IFxBase* plug, EditorLfoControls& lfo)
         rotKnob({mainKnobs[i], 69 + 74 * i, 403, 0}, knob);
 
     plug->AttachEditor(std::move(graphics));
-    if (IGraphics* attached = plug->Graphics())
-        attached->SetMouseOverEnabled(true);
+    g.SetMouseOverEnabled(true);
 }

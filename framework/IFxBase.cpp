@@ -1,7 +1,6 @@
 #include "framework/IFxBase.h"
 
 #include "framework/HostKind.h"
-#include "graphics/IGraphics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -69,7 +68,7 @@ IFxBase::IFxBase(const IFxDeclaration& d)
     }
 }
 
-IFxBase::~IFxBase() { graphics.reset(); }
+IFxBase::~IFxBase() { editor.reset(); }
 
 void IFxBase::Reset() { Guard g(lock); }
 
@@ -304,10 +303,10 @@ void IFxBase::SetParamFromEditor(int index, double normalized)
 
 void IFxBase::RefreshEditorParams()
 {
-    if (!graphics)
+    if (!editor)
         return;
     for (int i = 0; i < NumParams(); ++i)
-        graphics->PushParameterToControls(i, params.Get(i)->Value(), false);
+        editor->PushParameterToControls(i, params.Get(i)->Value(), false);
 }
 
 void IFxBase::BeginDelayedParamEdit(int index)
@@ -322,34 +321,34 @@ void IFxBase::BeginDelayedParamEdit(int index)
 void IFxBase::EndDelayedParamEdit(int index)
 {
     Guard g(lock);
-    if (!graphics) {
+    if (!editor) {
         EndParamEdit(index);
         return;
     }
     pendingEndEdit = index;
-    graphics->SetParamEditCountdown(std::max(1, graphics->FrameRate() / 2));
+    editor->SetParamEditCountdown(std::max(1, editor->FrameRate() / 2));
 }
 
 void IFxBase::FlushDelayedParamEdit()
 {
     Guard g(lock);
-    if (graphics)
-        graphics->CancelParamEditCountdown();
+    if (editor)
+        editor->CancelParamEditCountdown();
     if (pendingEndEdit >= 0) {
         EndParamEdit(pendingEndEdit);
         pendingEndEdit = -1;
     }
 }
 
-void IFxBase::AttachEditor(std::unique_ptr<IGraphics> newGraphics)
+void IFxBase::AttachEditor(std::unique_ptr<IFxEditor> newEditor)
 {
-    if (!newGraphics)
+    if (!newEditor)
         return;
     Guard g(lock);
     for (int i = 0; i < NumParams(); ++i)
-        newGraphics->PushParameterToControls(i, params.Get(i)->Normalized(), true);
-    newGraphics->PrepareDrawing();
-    graphics = std::move(newGraphics);
+        newEditor->PushParameterToControls(i, params.Get(i)->Normalized(), true);
+    newEditor->PrepareDrawing();
+    editor = std::move(newEditor);
 }
 
 void IFxBase::IdentifyHost(const char* name, int hostVer)

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "framework/ChannelBinding.h"
+#include "framework/IEditHost.h"
+#include "framework/IFxEditor.h"
 #include "framework/IParamDef.h"
 #include "framework/PresetSlot.h"
 #include "framework/PtrList.h"
@@ -15,8 +17,6 @@
 #include <memory>
 #include <mutex>
 #include <span>
-
-class IGraphics;
 
 struct MidiMessage {
     int32_t offset;
@@ -58,7 +58,7 @@ struct IFxDeclaration {
 
 constexpr int kIdentitySize = 128;
 
-class IFxBase {
+class IFxBase : public IEditHost {
 public:
     explicit IFxBase(const IFxDeclaration& declaration);
     virtual ~IFxBase();
@@ -77,26 +77,26 @@ public:
     virtual bool NoteNameFor(int note, char* out);
     virtual bool SaveState(StateChunk& chunk);
     virtual int32_t LoadState(const StateChunk& chunk, int32_t position);
-    virtual void OnMouseOverParam(int index);
+    void OnMouseOverParam(int index) override;
     virtual bool AcceptsParamRestore(int index, int presetIndex);
     virtual void OnEditorResized() {}
     virtual int ApiKind() const { return bindingKind; }
 
     // Host-facing operations the binding supplies.
-    virtual bool BeginParamEdit(int index) = 0;
+    bool BeginParamEdit(int index) override = 0;
     // Opens the host's edit gesture for a wheel step unless the same parameter's gesture is still
     // waiting for its delayed end; a pending gesture of another parameter is ended first.
-    virtual void BeginDelayedParamEdit(int index);
+    void BeginDelayedParamEdit(int index) override;
     virtual bool PerformParamEdit(int index, double normalized) = 0;
-    virtual bool EndParamEdit(int index) = 0;
+    bool EndParamEdit(int index) override = 0;
     virtual void OnHostKnown() {}
     virtual void PopupParamMenu(int, int, int) {}
     virtual int SamplePosition() const = 0;
     virtual double Tempo() const = 0;
     virtual void TimeSignature(int& numerator, int& denominator) const = 0;
     virtual int HostKind() const { return hostKind; }
-    virtual void ResizeEditorWindow(int width, int height) = 0;
-    virtual void AttachEditor(std::unique_ptr<IGraphics> graphics);
+    void ResizeEditorWindow(int width, int height) override = 0;
+    virtual void AttachEditor(std::unique_ptr<IFxEditor> editor);
     virtual void ChangeBlockSize(int frames);
     virtual void ChangeLatency(int samples) { latency = samples; }
     virtual bool SendMidiEvent(const MidiMessage& message) = 0;
@@ -126,10 +126,11 @@ public:
     bool PresetHasValues(int index) const;
 
     // Editor-originated changes and the delayed end of an edit.
-    void SetParamFromEditor(int index, double normalized);
+    void SetParamFromEditor(int index, double normalized) override;
     void RefreshEditorParams();
-    void EndDelayedParamEdit(int index);
-    void FlushDelayedParamEdit();
+    void EndDelayedParamEdit(int index) override;
+    void FlushDelayedParamEdit() override;
+    const IParamDef* ParamRecord(int index) const override { return GetParam(index); }
 
     void IdentifyHost(const char* name, int version);
     void FormatVersion(char* out, int outSize) const;
@@ -152,8 +153,9 @@ public:
     bool ProcessingEnabled() const { return processingEnabled; }
     bool Bypassed() const { return bypassed.load(std::memory_order_relaxed); }
     void SetBypassed(bool state) { bypassed.store(state, std::memory_order_relaxed); }
-    IGraphics* Graphics() const { return graphics.get(); }
+    IFxEditor* Editor() const { return editor.get(); }
     std::recursive_mutex& Lock() const { return lock; }
+    std::recursive_mutex& EditLock() const override { return lock; }
 
 protected:
     bool IsChannelPairAllowed(int inputs, int outputs) const;
@@ -200,7 +202,7 @@ protected:
     int32_t midiInput;
     int blockSize = 0;
     int tailLength = 0;
-    std::unique_ptr<IGraphics> graphics;
+    std::unique_ptr<IFxEditor> editor;
     std::unique_ptr<double*[]> inputPointers;
     std::unique_ptr<double*[]> outputPointers;
     OwnedPtrList<InChannelBinding> inBindings;

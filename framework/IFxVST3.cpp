@@ -2,7 +2,6 @@
 
 #include "framework/HostKind.h"
 #include "framework/IFxVST3View.h"
-#include "graphics/IGraphics.h"
 
 #include "base/source/fstring.h"
 #include "pluginterfaces/base/ibstream.h"
@@ -221,8 +220,8 @@ void IFxVST3::ApplyParameterChanges(IParameterChanges* changes)
             LoadPreset(PresetIndexFromNormalized(value));
         } else if (id < static_cast<ParamID>(NumParams())) {
             GetParam(static_cast<int>(id))->SetFromNormalized(value);
-            if (IGraphics* g = Graphics())
-                g->PushParameterToControls(static_cast<int>(id), value, true);
+            if (IFxEditor* e = Editor())
+                e->PushParameterToControls(static_cast<int>(id), value, true);
             ParamChanged(static_cast<int>(id));
         }
     }

@@ -4,7 +4,6 @@
 
 #include "framework/IFxParameter.h"
 #include "framework/IFxVST3View.h"
-#include "graphics/IGraphics.h"
 
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/vst/ivstcontextmenu.h"
@@ -214,7 +213,7 @@ bool IFxVST3::EndParamEdit(int index)
 
 void IFxVST3::ResizeEditorWindow(int width, int height)
 {
-    if (!Graphics() || views.empty())
+    if (!Editor() || views.empty())
         return;
     IFxVST3View* view = views.front();
     if (!view->Frame())

@@ -1,8 +1,6 @@
 #include "framework/IFxVST3View.h"
 
 #include "framework/IFxVST3.h"
-#include "graphics/IGraphics.h"
-#include "graphics/PIX_SysBitmap.h"
 
 #if !defined(_WIN32)
 #include "framework/IFxVST3RunLoop.h"
@@ -32,8 +30,8 @@ IFxVST3View::~IFxVST3View()
     // A host that releases the view without removing it first must not leave the window
     // driven by a run loop that goes away with the view.
     if (runLoop) {
-        if (IGraphics* graphics = plugin->Graphics())
-            graphics->CloseWindow();
+        if (IFxEditor* editor = plugin->Editor())
+            editor->CloseWindow();
         runLoop.reset();
     }
     plugin->RemoveView(this);
@@ -42,25 +40,25 @@ IFxVST3View::~IFxVST3View()
 
 tresult PLUGIN_API IFxVST3View::isPlatformTypeSupported(FIDString type)
 {
-    if (!plugin->Graphics() || !type)
+    if (!plugin->Editor() || !type)
         return kResultFalse;
     return std::strcmp(type, kNativeViewType) == 0 ? kResultTrue : kResultFalse;
 }
 
 tresult PLUGIN_API IFxVST3View::attached(void* parent, FIDString type)
 {
-    IGraphics* graphics = plugin->Graphics();
-    if (!graphics)
+    IFxEditor* editor = plugin->Editor();
+    if (!editor)
         return kResultFalse;
     CPluginView::attached(parent, type);
     if (type && std::strcmp(type, kNativeViewType) == 0) {
 #if defined(_WIN32)
-        graphics->OpenWindow(parent);
+        editor->OpenWindow(parent);
 #else
         // The parent is an X window id; the window runs on the run loop the host's frame offers.
         runLoop = IFxVST3RunLoop::FromFrame(plugFrame);
         EmbedTarget target{static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(parent)), runLoop.get()};
-        graphics->OpenWindow(&target);
+        editor->OpenWindow(&target);
 #endif
     }
     plugin->OnEditorOpen();
@@ -69,9 +67,9 @@ tresult PLUGIN_API IFxVST3View::attached(void* parent, FIDString type)
 
 tresult PLUGIN_API IFxVST3View::removed()
 {
-    if (IGraphics* graphics = plugin->Graphics()) {
+    if (IFxEditor* editor = plugin->Editor()) {
         plugin->OnEditorClose();
-        graphics->CloseWindow();
+        editor->CloseWindow();
     }
     runLoop.reset();
     return CPluginView::removed();
@@ -85,10 +83,10 @@ tresult PLUGIN_API IFxVST3View::onKeyUp(char16, int16, int16) { return kResultFa
 
 tresult PLUGIN_API IFxVST3View::getSize(ViewRect* size)
 {
-    IGraphics* graphics = plugin->Graphics();
-    if (!graphics || !size)
+    IFxEditor* editor = plugin->Editor();
+    if (!editor || !size)
         return kResultFalse;
-    *size = ViewRect(0, 0, graphics->Width(), graphics->Height());
+    *size = ViewRect(0, 0, editor->Width(), editor->Height());
     return kResultOk;
 }
 
@@ -118,42 +116,37 @@ tresult PLUGIN_API IFxVST3View::checkSizeConstraint(ViewRect*) { return kResultF
 
 tresult PLUGIN_API IFxVST3View::mouseEvent(int32 kind, int32 x, int32 y, int32 dy, int32 modifiers)
 {
-    IGraphics* graphics = plugin->Graphics();
-    if (!graphics)
+    IFxEditor* editor = plugin->Editor();
+    if (!editor)
         return kResultFalse;
-    IMouseState mod{};
-    mod.S = (modifiers & kShift) != 0;
-    mod.C = (modifiers & kControl) != 0;
-    mod.A = (modifiers & kAlt) != 0;
+    using Event = IFxEditor::MouseEvent;
+    Event event = Event::kOver;
     switch (kind) {
-    case kMouseOver: graphics->OnMouseOver(x, y, mod); break;
-    case kLeftDown: mod.L = true; graphics->OnMouseDown(x, y, mod); break;
-    case kLeftUp: mod.L = true; graphics->OnMouseUp(x, y, mod); break;
-    case kRightDown: mod.R = true; graphics->OnMouseDown(x, y, mod); break;
-    case kRightUp: mod.R = true; graphics->OnMouseUp(x, y, mod); break;
-    case kDrag: mod.L = true; graphics->OnMouseDrag(x, y, mod); break;
-    case kWheel: graphics->OnMouseWheel(x, y, mod, dy); break;
-    case kDoubleClick: mod.L = true; graphics->OnMouseDblClick(x, y, mod); break;
-    case kMouseOut: graphics->OnMouseOut(); break;
+    case kMouseOver: event = Event::kOver; break;
+    case kLeftDown: event = Event::kLeftDown; break;
+    case kLeftUp: event = Event::kLeftUp; break;
+    case kRightDown: event = Event::kRightDown; break;
+    case kRightUp: event = Event::kRightUp; break;
+    case kDrag: event = Event::kDrag; break;
+    case kWheel: event = Event::kWheel; break;
+    case kDoubleClick: event = Event::kDoubleClick; break;
+    case kMouseOut: event = Event::kOut; break;
     default: return kInvalidArgument;
     }
+    editor->DeliverMouse(event, x, y, dy, (modifiers & kShift) != 0, (modifiers & kControl) != 0,
+                         (modifiers & kAlt) != 0);
     return kResultOk;
 }
 
 tresult PLUGIN_API IFxVST3View::capture(uint32* pixels, int32 capacity, int32& width, int32& height)
 {
-    IGraphics* graphics = plugin->Graphics();
-    if (!graphics)
+    IFxEditor* editor = plugin->Editor();
+    if (!editor)
         return kResultFalse;
-    width = graphics->Width();
-    height = graphics->Height();
-    graphics->Draw(IBox{0, 0, width, height});
-    const PIX_SysBitmap* back = graphics->BackBuffer();
-    if (!back || !pixels || capacity < int64(width) * height)
-        return kResultFalse;
-    const int span = back->GetRowSpan();
-    const uint32* bits = back->GetBits();
-    for (int32 row = 0; row < height; ++row)
-        std::memcpy(pixels + int64(row) * width, bits + int64(row) * span, sizeof(uint32) * size_t(width));
-    return kResultOk;
+    int w = 0;
+    int h = 0;
+    const bool copied = editor->CaptureFrame(pixels, capacity, w, h);
+    width = w;
+    height = h;
+    return copied ? kResultOk : kResultFalse;
 }

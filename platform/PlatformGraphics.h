@@ -3,8 +3,8 @@
 
 #include <memory>
 
-class IFxBase;
+class IEditHost;
 class IGraphics;
 
 // fps 0 takes the graphics core's default frame rate.
-std::unique_ptr<IGraphics> CreatePlatformGraphics(IFxBase* plug, int width, int height, int fps);
+std::unique_ptr<IGraphics> CreatePlatformGraphics(IEditHost* host, int width, int height, int fps);

@@ -8,7 +8,7 @@
 
 #include "controls/IControl.h"
 #include "effect/CLS_VIBRASCEND.h"
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 #include "graphics/PIX_BitmapView.h"
 #include "graphics/PIX_SysBitmap.h"
 #include "graphics/TextDrawing.h"
@@ -59,7 +59,7 @@ struct EffectRelease {
 // The effect with its editor drawn once, so that images and glyphs are cached.
 struct Editor {
     std::unique_ptr<CLS_VIBRASCEND, EffectRelease> effect{new CLS_VIBRASCEND};
-    IGraphics& graphics = *effect->Graphics();
+    IGraphics& graphics = *static_cast<IGraphics*>(effect->Editor());
     Editor()
     {
         for (int i = 0; i < CLS_VIBRASCEND::kNumParams; ++i)

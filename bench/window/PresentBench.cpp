@@ -2,8 +2,8 @@
 // whole 434x480 window, through the connection (XPutImage) and through shared memory, each
 // frame waited for until the server has drawn it. Needs a display (for example Xvfb).
 #include "graphics/PIX_SysBitmap.h"
-#include "platform/linux/X11EditorWindow.h"
-#include "platform/linux/X11HostWindow.h"
+#include "platform/linux/x11/X11EditorWindow.h"
+#include "platform/linux/x11host/X11HostWindow.h"
 
 #include <benchmark/benchmark.h>
 

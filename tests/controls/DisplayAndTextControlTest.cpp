@@ -229,7 +229,10 @@ TEST_F(Links, OverlongArgumentsAreCutToTheirFields)
 {
     const std::string longUrl = "https://tolmira.example/" + std::string(400, 'a');
     const std::string longTitle(2000, 't');
-    IURLControl link(plug, IBox{0, 0, 10, 10}, longUrl.c_str(), longUrl.c_str(), longTitle.c_str());
+    auto owned = std::make_unique<IURLControl>(plug, IBox{0, 0, 10, 10}, longUrl.c_str(), longUrl.c_str(),
+                                               longTitle.c_str());
+    IURLControl& link = *owned;
+    graphics->AttachControl(std::move(owned));
     EXPECT_EQ(std::string(link.Url()), longUrl.substr(0, 255));
     EXPECT_EQ(std::string(link.BackupUrl()), longUrl.substr(0, 255));
     EXPECT_EQ(std::string(link.Title()), longTitle.substr(0, 1023));

@@ -31,7 +31,7 @@ bool RecordingGraphics::PresentRegion(const IBox& rect)
     return true;
 }
 
-void RecordingGraphics::OpenValueEntry(IControl* control, IParamDef*, bool) { valueEntries.push_back(control); }
+void RecordingGraphics::OpenValueEntry(IControl* control, const IParamDef*, bool) { valueEntries.push_back(control); }
 
 ProbeControl::ProbeControl(IFxBase* plug, int paramIdx, const IBox& area, IArgb fill, std::string* record,
                            const char* label)

@@ -6,7 +6,7 @@
 #include "component_handler.h"
 #include "controls/IControl.h"
 #include "framework/IFxVST3.h"
-#include "platform/linux/IGraphicsLinux.h"
+#include "platform/linux/x11/IGraphicsLinux.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ class RecordingGraphics : public IGraphicsLinux {
 public:
     using IGraphicsLinux::IGraphicsLinux;
     bool PresentRegion(const IBox& rect) override;
-    void OpenValueEntry(IControl* control, IParamDef* param, bool centred) override;
+    void OpenValueEntry(IControl* control, const IParamDef* param, bool centred) override;
 
     std::vector<IBox> presented;
     std::vector<IControl*> valueEntries;

@@ -3,7 +3,7 @@
 // destruction order.
 #include "EditorFixture.h"
 
-#include "graphics/ImageCache.h"
+#include "controls/ImageCache.h"
 #include "graphics/PIX_MemBitmap.h"
 #include "graphics/PIX_SysBitmap.h"
 

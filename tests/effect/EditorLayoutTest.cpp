@@ -2,7 +2,7 @@
 
 #include "controls/IDrawRect.h"
 #include "controls/ITextControl.h"
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@ struct Probe {
     EffectProbe* effect = new EffectProbe;
     ~Probe() { effect->release(); }
     EffectProbe* operator->() const { return effect; }
-    IGraphics& Editor() const { return *effect->Graphics(); }
-    IControl& At(int index) const { return *effect->Graphics()->GetControl(index); }
+    IGraphics& Editor() const { return *static_cast<IGraphics*>(effect->Editor()); }
+    IControl& At(int index) const { return *Editor().GetControl(index); }
 };
 
 } // namespace
@@ -21,7 +21,7 @@ struct Probe {
 TEST(EditorLayout, ControlsInDrawingOrderWithTheirRectangles)
 {
     Probe probe;
-    ASSERT_NE(probe->Graphics(), nullptr);
+    ASSERT_NE(probe->Editor(), nullptr);
     EXPECT_EQ(probe.Editor().Width(), 434);
     EXPECT_EQ(probe.Editor().Height(), 480);
     ASSERT_EQ(probe.Editor().NumControls(), 20);

@@ -3,8 +3,8 @@
 #include "editor_session.h"
 #include "framework/IEditorSnapshot.h"
 #include "plugin_instance.h"
-#include "platform/linux/X11HostWindow.h"
-#include "platform/linux/X11InputSynthesizer.h"
+#include "platform/linux/x11host/X11HostWindow.h"
+#include "platform/linux/x11host/X11InputSynthesizer.h"
 #include "run_loop_frame.h"
 
 #include <gtest/gtest.h>

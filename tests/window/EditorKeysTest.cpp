@@ -1,5 +1,5 @@
 // The editor's key codes for X keysyms.
-#include "platform/linux/EditorKeys.h"
+#include "platform/linux/x11/EditorKeys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The value-entry box without a window: editing, the list's choices and what a commit reads.
-#include "platform/linux/ValueEntryBox.h"
+#include "platform/linux/x11/ValueEntryBox.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 #include "controls/IControl.h"
 #include "editor_session.h"
 #include "framework/IFxVST3.h"
-#include "platform/linux/IGraphicsLinux.h"
-#include "platform/linux/X11HostWindow.h"
-#include "platform/linux/X11InputSynthesizer.h"
+#include "platform/linux/x11/IGraphicsLinux.h"
+#include "platform/linux/x11host/X11HostWindow.h"
+#include "platform/linux/x11host/X11InputSynthesizer.h"
 #include "run_loop_frame.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ class WindowPlugin : public IFxVST3 {
 public:
     explicit WindowPlugin(int fps = 0);
     void ParamChanged(int index) override;
-    IGraphicsLinux* Editor() const { return static_cast<IGraphicsLinux*>(Graphics()); }
+    IGraphicsLinux* Editor() const { return static_cast<IGraphicsLinux*>(IFxVST3::Editor()); }
 };
 
 // Fills its rectangle with a colour of its value; a drag moves the value by -dY / 100; a right

@@ -7,7 +7,7 @@
 #include "initial_settings.h"
 #include "plugin_instance.h"
 #include "png_file.h"
-#include "platform/linux/X11HostWindow.h"
+#include "platform/linux/x11host/X11HostWindow.h"
 #include "run_loop_frame.h"
 
 #include <chrono>

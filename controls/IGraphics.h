@@ -5,10 +5,12 @@
 // virtual platform operations.
 //
 // Threads: everything runs on the editor's thread except PushParameterToControls, which the
-// audio thread calls under the plug-in lock and which only stores values and dirty flags. Every
-// other entry point that reads or changes controls takes that same (recursive) lock.
+// audio thread calls under the plug-in's edit lock and which only stores values and dirty flags.
+// Every other entry point that reads or changes controls takes that same (recursive) lock.
 #pragma once
 
+#include "framework/IEditHost.h"
+#include "framework/IFxEditor.h"
 #include "graphics/IArgb.h"
 #include "graphics/IBlend.h"
 #include "graphics/IBox.h"
@@ -17,13 +19,13 @@
 #include "graphics/ITextStyle.h"
 #include "graphics/PIX_IBitmap.h"
 
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 class IControl;
-class IFxBase;
 class IParamDef;
 class PIX_SysBitmap;
 
@@ -34,12 +36,12 @@ struct IPromptStyle {
     IArgb frame{75, 200, 200, 200};
 };
 
-class IGraphics {
+class IGraphics : public IFxEditor {
 public:
     // fps of 0 or less selects 24 frames per second.
-    IGraphics(IFxBase* plug, int width, int height, int fps);
+    IGraphics(IEditHost* host, int width, int height, int fps);
     // Destroys the controls last to first, then the back buffer.
-    virtual ~IGraphics();
+    ~IGraphics() override;
     IGraphics(const IGraphics&) = delete;
     IGraphics& operator=(const IGraphics&) = delete;
 
@@ -53,20 +55,13 @@ public:
     virtual bool WindowIsOpen() const { return GetWindow() != nullptr; }
     // Opens a text box (or a list, for parameters with display texts) to type the parameter's
     // value; a commit comes back through ApplyEnteredText.
-    virtual void OpenValueEntry(IControl* control, IParamDef* param, bool centred) = 0;
+    virtual void OpenValueEntry(IControl* control, const IParamDef* param, bool centred) = 0;
     // Folder of the host executable / of this library, with a trailing separator; empty if unknown.
     virtual std::string HostFolder() const = 0;
     virtual std::string LibraryFolder() const = 0;
     // Opens a web address in the user's browser; confirmText (optional) asks first, errorText
     // (optional) is shown on failure. Answers whether the address was handed over.
     virtual bool OpenURL(const char* url, const char* caption, const char* confirmText, const char* errorText) = 0;
-    // The delayed end of an edit: the plug-in's FlushDelayedParamEdit is due after this many ticks.
-    virtual void SetParamEditCountdown(int ticks) = 0;
-    virtual void CancelParamEditCountdown() = 0;
-    // Opens the editor as a child of the host's window; null on failure.
-    virtual void* OpenWindow(void* parent) = 0;
-    virtual void CloseWindow() = 0;
-    virtual void* GetWindow() const = 0;
     // Decodes one image of the library's resources into a new bitmap; null if there is none.
     virtual std::unique_ptr<PIX_IBitmap> DecodeImage(int resourceId, const char* name) = 0;
 
@@ -83,13 +78,12 @@ public:
     // An image loaded earlier under this id (one frame); an empty image if there is none.
     IImage FindCachedBitmap(int resourceId) const;
     // Creates the back buffer (width x height).
-    void PrepareDrawing();
-    // Gives every control linked to paramIdx the value, normalising a plain value first.
-    // Called from the audio thread too, under the plug-in lock: it only stores values and flags.
-    void PushParameterToControls(int paramIdx, double value, bool isNormalized);
+    void PrepareDrawing() override;
+    // Called from the audio thread too, under the edit lock: it only stores values and flags.
+    void PushParameterToControls(int paramIdx, double value, bool isNormalized) override;
     // Applies a committed text entry: a display text of the parameter or a decimal number.
     // Text that is neither changes nothing.
-    void ApplyEnteredText(IControl* control, IParamDef* param, const char* text);
+    void ApplyEnteredText(IControl* control, const IParamDef* param, const char* text);
 
     // Drawing operations for controls' Draw; all clip to the region being redrawn. A null blend
     // draws with the source's alpha at full weight.
@@ -131,6 +125,9 @@ public:
     void OnMouseOut();
     void OnKeyDown(int x, int y, int key);
     void ReleaseMouseCapture();
+    // The snapshot face: the events a tool feeds in place of a window, and a frame copy.
+    void DeliverMouse(MouseEvent kind, int x, int y, int notches, bool shift, bool control, bool alt) override;
+    bool CaptureFrame(std::uint32_t* pixels, std::int64_t capacity, int& width, int& height) override;
     // The captured control, else the topmost visible, enabled control under the point; -1 if none.
     int FindControlAt(int x, int y) const;
 
@@ -145,10 +142,10 @@ public:
     // dismissal mark is set. The background is redrawn.
     void ClosePopup(bool fromPopup);
 
-    int Width() const { return width; }
-    int Height() const { return height; }
-    int FrameRate() const { return fps; }
-    IFxBase* Plug() const { return plug; }
+    int Width() const override { return width; }
+    int Height() const override { return height; }
+    int FrameRate() const override { return fps; }
+    IEditHost* Host() const { return host; }
     const IPromptStyle& PromptStyle() const { return promptStyle; }
     int NumControls() const { return static_cast<int>(controls.size()); }
     IControl* GetControl(int index) const;
@@ -159,8 +156,8 @@ public:
     const PIX_SysBitmap* BackBuffer() const { return drawBitmap.get(); }
 
 protected:
-    // The plug-in lock, held around events and frames (no-op without a plug-in).
-    std::unique_lock<std::recursive_mutex> HoldPlugLock() const;
+    // The plug-in's edit lock, held around events and frames (no-op without a host).
+    std::unique_lock<std::recursive_mutex> HoldEditLock() const;
 
 private:
     int IndexOf(const IControl* control) const;
@@ -179,7 +176,7 @@ private:
     IControl* popup = nullptr;
     bool popupDismissed = false;
     std::vector<std::unique_ptr<IControl>> controls;
-    IFxBase* plug;
+    IEditHost* host;
     IBox drawRect;
     std::unique_ptr<PIX_SysBitmap> drawBitmap;
     int width;

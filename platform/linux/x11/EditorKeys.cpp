@@ -1,4 +1,4 @@
-#include "platform/linux/EditorKeys.h"
+#include "platform/linux/x11/EditorKeys.h"
 
 #include <X11/keysym.h>
 

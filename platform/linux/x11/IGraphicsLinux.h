@@ -6,12 +6,12 @@
 // opener, the host's and the library's folders and the delayed end-of-edit countdown.
 #pragma once
 
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 #include "graphics/PIX_MemBitmap.h"
 #include "platform/linux/EditorRunLoop.h"
-#include "platform/linux/EditorWindowEvent.h"
+#include "platform/linux/x11/EditorWindowEvent.h"
 #include "platform/linux/UrlOpener.h"
-#include "platform/linux/ValueEntryBox.h"
+#include "platform/linux/x11/ValueEntryBox.h"
 
 #include <memory>
 #include <optional>
@@ -26,11 +26,11 @@ public:
     static constexpr unsigned long kDoubleClickMs = 500;  // second press within this time...
     static constexpr int kDoubleClickDistance = 2;        // ...and this many pixels each way
 
-    IGraphicsLinux(IFxBase* plug, int width, int height, int fps);
+    IGraphicsLinux(IEditHost* host, int width, int height, int fps);
     ~IGraphicsLinux() override;
 
     bool PresentRegion(const IBox& rect) override;
-    void OpenValueEntry(IControl* control, IParamDef* param, bool centred) override;
+    void OpenValueEntry(IControl* control, const IParamDef* param, bool centred) override;
     std::string HostFolder() const override;
     std::string LibraryFolder() const override;
     // Without a dialog to ask with, an address that needs confirmation is not opened, and
@@ -86,6 +86,6 @@ private:
     std::optional<ValueEntryBox> textBox;
     PIX_MemBitmap textBoxPixels{0, 0, 4};
     IControl* textBoxControl = nullptr;
-    IParamDef* textBoxParam = nullptr;
+    const IParamDef* textBoxParam = nullptr;
     int textBoxState = kTextBoxIdle;
 };

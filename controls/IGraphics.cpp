@@ -1,14 +1,13 @@
-#include "graphics/IGraphics.h"
+#include "controls/IGraphics.h"
 
 #include "controls/IBitmapControl.h"
 #include "controls/IControl.h"
-#include "framework/IFxBase.h"
 #include "framework/IParamDef.h"
 #include "graphics/Arc.h"
 #include "graphics/Blit.h"
 #include "graphics/BlitRotated.h"
 #include "graphics/FillRect.h"
-#include "graphics/ImageCache.h"
+#include "controls/ImageCache.h"
 #include "graphics/Line.h"
 #include "graphics/PIX_BitmapView.h"
 #include "graphics/PIX_SysBitmap.h"
@@ -70,8 +69,8 @@ int ClampToInt(long long v) { return static_cast<int>(std::clamp<long long>(v, I
 
 } // namespace
 
-IGraphics::IGraphics(IFxBase* plug, int width, int height, int fps)
-    : plug(plug), width(std::max(0, width)), height(std::max(0, height)), fps(fps > 0 ? fps : 24)
+IGraphics::IGraphics(IEditHost* host, int width, int height, int fps)
+    : host(host), width(std::max(0, width)), height(std::max(0, height)), fps(fps > 0 ? fps : 24)
 {
 }
 
@@ -82,11 +81,11 @@ IGraphics::~IGraphics()
     drawBitmap.reset();
 }
 
-std::unique_lock<std::recursive_mutex> IGraphics::HoldPlugLock() const
+std::unique_lock<std::recursive_mutex> IGraphics::HoldEditLock() const
 {
-    if (!plug)
+    if (!host)
         return {};
-    return std::unique_lock<std::recursive_mutex>(plug->Lock());
+    return std::unique_lock<std::recursive_mutex>(host->EditLock());
 }
 
 // ---- Construction and set-up -------------------------------------------------------------------
@@ -95,7 +94,8 @@ int IGraphics::AttachControl(std::unique_ptr<IControl> control)
 {
     if (!control)
         return -1;
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
+    control->SetGraphics(this);
     controls.push_back(std::move(control));
     return NumControls() - 1;
 }
@@ -104,15 +104,16 @@ void IGraphics::AttachBackground(int resourceId, const char* name)
 {
     const IImage image = LoadBitmap(resourceId, name, 1);
     const IBox area{0, 0, image.W, image.H};
-    auto held = HoldPlugLock();
-    controls.insert(controls.begin(),
-                    std::make_unique<IBitmapControl>(plug, area, image, IBlend{IBlend::kCopy, 1.0f}, true));
+    auto held = HoldEditLock();
+    auto background = std::make_unique<IBitmapControl>(host, area, image, IBlend{IBlend::kCopy, 1.0f}, true);
+    background->SetGraphics(this);
+    controls.insert(controls.begin(), std::move(background));
     ShiftIndexes(0, +1);
 }
 
 std::unique_ptr<IControl> IGraphics::RemoveControl(IControl* control)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     const int i = IndexOf(control);
     if (i < 0)
         return nullptr;
@@ -148,7 +149,7 @@ void IGraphics::PushParameterToControls(int paramIdx, double value, bool isNorma
     if (paramIdx < 0)
         return;
     if (!isNormalized) {
-        const IParamDef* param = plug ? plug->GetParam(paramIdx) : nullptr;
+        const IParamDef* param = host ? host->ParamRecord(paramIdx) : nullptr;
         if (!param)
             return;
         value = param->ToNormalized(value);
@@ -160,11 +161,11 @@ void IGraphics::PushParameterToControls(int paramIdx, double value, bool isNorma
             c->SetValueFromParam(value);
 }
 
-void IGraphics::ApplyEnteredText(IControl* control, IParamDef* param, const char* text)
+void IGraphics::ApplyEnteredText(IControl* control, const IParamDef* param, const char* text)
 {
     if (!control || !param || !text)
         return;
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     double plain = 0.0;
     bool known = false;
     for (int i = 0; i < param->ValueTextCount() && !known; ++i) {
@@ -184,11 +185,11 @@ void IGraphics::ApplyEnteredText(IControl* control, IParamDef* param, const char
     }
     const double normalized = param->ToNormalized(plain);
     const int p = control->ParamIdx();
-    if (p >= 0 && plug)
-        plug->BeginParamEdit(p);
+    if (p >= 0 && host)
+        host->BeginParamEdit(p);
     control->SetValueFromEntry(normalized);
-    if (p >= 0 && plug)
-        plug->EndParamEdit(p);
+    if (p >= 0 && host)
+        host->EndParamEdit(p);
 }
 
 // ---- Drawing operations ------------------------------------------------------------------------
@@ -375,7 +376,7 @@ bool IGraphics::DrawText(ITextStyle& text, const char* string, const IBox& rect)
 
 bool IGraphics::IsDirty(IBox& rect)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     bool any = false;
     for (const std::unique_ptr<IControl>& c : controls) {
         if (c->IsDirty()) {
@@ -388,7 +389,7 @@ bool IGraphics::IsDirty(IBox& rect)
 
 bool IGraphics::Draw(const IBox& rect)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     if (controls.empty())
         return true;
     const IBox region = Clip(rect, IBox{0, 0, width, height});
@@ -427,8 +428,8 @@ void IGraphics::ReleaseMouseCapture()
 void IGraphics::EndGestureEdit()
 {
     gestureIdx = -1;
-    if (gestureParam >= 0 && plug)
-        plug->EndParamEdit(gestureParam);
+    if (gestureParam >= 0 && host)
+        host->EndParamEdit(gestureParam);
     gestureParam = -1;
 }
 
@@ -437,8 +438,8 @@ int IGraphics::ControlForNewGesture(int x, int y)
     // A new gesture first closes any edit still open: a press whose release never came, or a
     // wheel edit waiting for its delayed end.
     EndGestureEdit();
-    if (plug)
-        plug->FlushDelayedParamEdit();
+    if (host)
+        host->FlushDelayedParamEdit();
     ReleaseMouseCapture();
     return FindControlAt(x, y);
 }
@@ -447,15 +448,15 @@ void IGraphics::BeginGesture(int controlIdx)
 {
     gestureIdx = controlIdx;
     const int p = controls[static_cast<size_t>(controlIdx)]->ParamIdx();
-    if (p >= 0 && plug) {
-        plug->BeginParamEdit(p);
+    if (p >= 0 && host) {
+        host->BeginParamEdit(p);
         gestureParam = p;
     }
 }
 
 void IGraphics::OnMouseDown(int x, int y, const IMouseState& mod)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     const int c = ControlForNewGesture(x, y);
     if (c < 0)
         return;
@@ -472,7 +473,7 @@ void IGraphics::OnMouseDown(int x, int y, const IMouseState& mod)
 
 void IGraphics::OnMouseUp(int x, int y, const IMouseState& mod)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     // The release goes to the control of the press (or double click) it ends; a release without
     // one reaches nobody, so the host never sees an end without a begin.
     const int c = mouseCapture >= 0 ? mouseCapture : gestureIdx;
@@ -484,7 +485,7 @@ void IGraphics::OnMouseUp(int x, int y, const IMouseState& mod)
 
 void IGraphics::OnMouseDrag(int x, int y, const IMouseState& mod)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     if (mouseCapture < 0 || mouseCapture >= NumControls())
         return;
     const int dX = ClampToInt(static_cast<long long>(x) - mouseX);
@@ -498,7 +499,7 @@ void IGraphics::OnMouseDrag(int x, int y, const IMouseState& mod)
 
 bool IGraphics::OnMouseDblClick(int x, int y, const IMouseState& mod)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     const int c = ControlForNewGesture(x, y);
     if (c < 0)
         return false;
@@ -517,7 +518,7 @@ bool IGraphics::OnMouseDblClick(int x, int y, const IMouseState& mod)
 
 void IGraphics::OnMouseWheel(int x, int y, const IMouseState& mod, int notches)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     if (notches == 0)
         return;
     const int c = FindControlAt(x, y);
@@ -525,16 +526,16 @@ void IGraphics::OnMouseWheel(int x, int y, const IMouseState& mod, int notches)
         return;
     IControl* control = controls[static_cast<size_t>(c)].get();
     const int p = control->ParamIdx();
-    if (p >= 0 && plug)
-        plug->BeginDelayedParamEdit(p);
+    if (p >= 0 && host)
+        host->BeginDelayedParamEdit(p);
     control->OnMouseWheel(x, y, mod, notches);
-    if (p >= 0 && plug)
-        plug->EndDelayedParamEdit(p);
+    if (p >= 0 && host)
+        host->EndDelayedParamEdit(p);
 }
 
 bool IGraphics::OnMouseOver(int x, int y, const IMouseState& mod)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     if (!mouseOverEnabled)
         return false;
     const int c = FindControlAt(x, y);
@@ -544,8 +545,8 @@ bool IGraphics::OnMouseOver(int x, int y, const IMouseState& mod)
     mouseY = y;
     IControl* control = controls[static_cast<size_t>(c)].get();
     control->OnMouseOver(x, y, mod);
-    if (control->ParamIdx() >= 0 && plug)
-        plug->OnMouseOverParam(control->ParamIdx());
+    if (control->ParamIdx() >= 0 && host)
+        host->OnMouseOverParam(control->ParamIdx());
     if (mouseOverIdx >= 0 && mouseOverIdx != c && mouseOverIdx < NumControls())
         controls[static_cast<size_t>(mouseOverIdx)]->OnMouseOut();
     mouseOverIdx = c;
@@ -554,7 +555,7 @@ bool IGraphics::OnMouseOver(int x, int y, const IMouseState& mod)
 
 void IGraphics::OnMouseOut()
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     for (size_t i = 0; i < controls.size(); ++i)
         controls[i]->OnMouseOut();
     mouseOverIdx = -1;
@@ -562,17 +563,52 @@ void IGraphics::OnMouseOut()
 
 void IGraphics::OnKeyDown(int x, int y, int key)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     const int c = FindControlAt(x, y);
     if (c >= 0)
         controls[static_cast<size_t>(c)]->OnKeyDown(x, y, key);
+}
+
+void IGraphics::DeliverMouse(MouseEvent kind, int x, int y, int notches, bool shift, bool control, bool alt)
+{
+    IMouseState mod{};
+    mod.S = shift;
+    mod.C = control;
+    mod.A = alt;
+    switch (kind) {
+    case MouseEvent::kOver: OnMouseOver(x, y, mod); break;
+    case MouseEvent::kLeftDown: mod.L = true; OnMouseDown(x, y, mod); break;
+    case MouseEvent::kLeftUp: mod.L = true; OnMouseUp(x, y, mod); break;
+    case MouseEvent::kRightDown: mod.R = true; OnMouseDown(x, y, mod); break;
+    case MouseEvent::kRightUp: mod.R = true; OnMouseUp(x, y, mod); break;
+    case MouseEvent::kDrag: mod.L = true; OnMouseDrag(x, y, mod); break;
+    case MouseEvent::kWheel: OnMouseWheel(x, y, mod, notches); break;
+    case MouseEvent::kDoubleClick: mod.L = true; OnMouseDblClick(x, y, mod); break;
+    case MouseEvent::kOut: OnMouseOut(); break;
+    }
+}
+
+bool IGraphics::CaptureFrame(std::uint32_t* pixels, std::int64_t capacity, int& frameWidth, int& frameHeight)
+{
+    frameWidth = width;
+    frameHeight = height;
+    Draw(IBox{0, 0, width, height});
+    const PIX_SysBitmap* back = BackBuffer();
+    if (!back || !pixels || capacity < static_cast<std::int64_t>(width) * height)
+        return false;
+    const int span = back->GetRowSpan();
+    const std::uint32_t* bits = back->GetBits();
+    for (int row = 0; row < height; ++row)
+        std::memcpy(pixels + static_cast<std::int64_t>(row) * width, bits + static_cast<std::int64_t>(row) * span,
+                    sizeof(std::uint32_t) * static_cast<size_t>(width));
+    return true;
 }
 
 // ---- Pop-up value menu -------------------------------------------------------------------------
 
 void IGraphics::SetPopup(IControl* newPopup)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     if (newPopup == popup || IndexOf(newPopup) < 0)
         return;
     if (popup)
@@ -583,7 +619,7 @@ void IGraphics::SetPopup(IControl* newPopup)
 
 void IGraphics::ClosePopup(bool fromPopup)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     if (!popup)
         return;
     IControl* closing = popup;
@@ -600,7 +636,7 @@ void IGraphics::ClosePopup(bool fromPopup)
 
 void IGraphics::Resize(int newWidth, int newHeight)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     width = std::max(0, newWidth);
     height = std::max(0, newHeight);
     EndGestureEdit();
@@ -612,8 +648,8 @@ void IGraphics::Resize(int newWidth, int newHeight)
     mouseOverIdx = -1;
     if (drawBitmap)
         drawBitmap->Resize(width, height);
-    if (plug)
-        plug->ResizeEditorWindow(width, height);
+    if (host)
+        host->ResizeEditorWindow(width, height);
 }
 
 IControl* IGraphics::GetControl(int index) const

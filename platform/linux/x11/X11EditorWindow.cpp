@@ -1,8 +1,8 @@
-#include "platform/linux/X11EditorWindow.h"
+#include "platform/linux/x11/X11EditorWindow.h"
 
 #include "graphics/PIX_IBitmap.h"
-#include "platform/linux/EditorKeys.h"
-#include "platform/linux/X11Presenter.h"
+#include "platform/linux/x11/EditorKeys.h"
+#include "platform/linux/x11/X11Presenter.h"
 #include "platform/linux/XErrorTrap.h"
 
 #include <X11/Xlib.h>

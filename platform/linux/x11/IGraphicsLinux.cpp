@@ -1,14 +1,13 @@
-#include "platform/linux/IGraphicsLinux.h"
+#include "platform/linux/x11/IGraphicsLinux.h"
 
 #include "controls/IControl.h"
-#include "framework/IFxBase.h"
 #include "framework/IParamDef.h"
 #include "graphics/PIX_SysBitmap.h"
 #include "graphics/PngDecoder.h"
 #include "platform/EmbeddedResources.h"
 #include "platform/linux/EmbedTarget.h"
 #include "platform/linux/ModuleInfo.h"
-#include "platform/linux/X11EditorWindow.h"
+#include "platform/linux/x11/X11EditorWindow.h"
 
 #include <unistd.h>
 
@@ -17,8 +16,8 @@
 #include <cstring>
 #include <vector>
 
-IGraphicsLinux::IGraphicsLinux(IFxBase* plug, int width, int height, int fps)
-    : IGraphics(plug, width, height, fps), module(platform::ThisModule())
+IGraphicsLinux::IGraphicsLinux(IEditHost* host, int width, int height, int fps)
+    : IGraphics(host, width, height, fps), module(platform::ThisModule())
 {
 }
 
@@ -56,13 +55,13 @@ bool IGraphicsLinux::OpenURL(const char* url, const char*, const char* confirmTe
 
 void IGraphicsLinux::SetParamEditCountdown(int ticks)
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     paramEditCountdown = ticks;
 }
 
 void IGraphicsLinux::CancelParamEditCountdown()
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     paramEditCountdown = 0;
 }
 
@@ -97,7 +96,7 @@ void* IGraphicsLinux::OpenWindow(void* parent)
     lastButton = 0;
     window->TakeFocus(false, 0);
     {
-        auto held = HoldPlugLock();
+        auto held = HoldEditLock();
         if (IControl* background = GetControl(0))
             background->SetDirty(false);
     }
@@ -108,8 +107,8 @@ void IGraphicsLinux::CloseWindow()
 {
     if (!window)
         return;
-    if (paramEditCountdown > 0 && Plug())
-        Plug()->FlushDelayedParamEdit();
+    if (paramEditCountdown > 0 && Host())
+        Host()->FlushDelayedParamEdit();
     textBox.reset();
     textBoxControl = nullptr;
     textBoxParam = nullptr;
@@ -150,7 +149,7 @@ bool IGraphicsLinux::HoldsControl(const IControl* control) const
 
 void IGraphicsLinux::Tick()
 {
-    auto held = HoldPlugLock();
+    auto held = HoldEditLock();
     if (textBox && textBoxState != kTextBoxIdle) {
         const int request = textBoxState;
         textBoxState = kTextBoxIdle;
@@ -167,8 +166,8 @@ void IGraphicsLinux::Tick()
     IBox dirty;
     if (IsDirty(dirty))
         Draw(dirty);
-    if (paramEditCountdown > 0 && --paramEditCountdown == 0 && Plug())
-        Plug()->FlushDelayedParamEdit();
+    if (paramEditCountdown > 0 && --paramEditCountdown == 0 && Host())
+        Host()->FlushDelayedParamEdit();
 }
 
 // ---- Events ------------------------------------------------------------------------------------
@@ -275,7 +274,7 @@ void IGraphicsLinux::HandlePress(const EditorWindowEvent& event)
 
 // ---- Typed value entry -------------------------------------------------------------------------
 
-void IGraphicsLinux::OpenValueEntry(IControl* control, IParamDef* param, bool centred)
+void IGraphicsLinux::OpenValueEntry(IControl* control, const IParamDef* param, bool centred)
 {
     if (!control || !param || textBox || !window || !window->Usable())
         return;

@@ -1,4 +1,4 @@
-#include "platform/linux/ValueEntryBox.h"
+#include "platform/linux/x11/ValueEntryBox.h"
 
 #include "graphics/FillRect.h"
 #include "graphics/RasterMode.h"

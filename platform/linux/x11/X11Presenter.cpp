@@ -1,4 +1,4 @@
-#include "platform/linux/X11Presenter.h"
+#include "platform/linux/x11/X11Presenter.h"
 
 #include "platform/linux/XErrorTrap.h"
 

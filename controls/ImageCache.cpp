@@ -1,4 +1,4 @@
-#include "graphics/ImageCache.h"
+#include "controls/ImageCache.h"
 
 ImageCache& ImageCache::Instance()
 {

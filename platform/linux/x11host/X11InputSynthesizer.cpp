@@ -1,4 +1,4 @@
-#include "platform/linux/X11InputSynthesizer.h"
+#include "platform/linux/x11host/X11InputSynthesizer.h"
 
 #include "platform/linux/XErrorTrap.h"
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "graphics/IBox.h"
-#include "platform/linux/EditorWindowEvent.h"
+#include "platform/linux/x11/EditorWindowEvent.h"
 
 #include <cstdint>
 #include <memory>

@@ -7,7 +7,7 @@
 #include "graphics/IBox.h"
 #include "graphics/ITextStyle.h"
 #include "graphics/PIX_MemBitmap.h"
-#include "platform/linux/EditorWindowEvent.h"
+#include "platform/linux/x11/EditorWindowEvent.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "platform/linux/X11HostWindow.h"
+#include "platform/linux/x11host/X11HostWindow.h"
 
 #include "platform/linux/XErrorTrap.h"
 

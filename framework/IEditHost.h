@@ -1,0 +1,33 @@
+// IEditHost: what the editor core and the controls need of the plug-in. Edits are bracketed by
+// begin and end notifications for the host's automation; a wheel edit ends after a delay so that
+// a burst of steps makes one gesture. Parameter records are read-only here.
+#pragma once
+
+#include <mutex>
+
+class IParamDef;
+
+class IEditHost {
+public:
+    // The host's edit gesture for a parameter: opened, then closed.
+    virtual bool BeginParamEdit(int index) = 0;
+    virtual bool EndParamEdit(int index) = 0;
+    // The user set a normalised value: the parameter takes it, the host hears of it and the
+    // effect applies it.
+    virtual void SetParamFromEditor(int index, double normalized) = 0;
+    // Wheel edits: the end is sent when the editor's countdown expires (FlushDelayedParamEdit).
+    virtual void BeginDelayedParamEdit(int index) = 0;
+    virtual void EndDelayedParamEdit(int index) = 0;
+    virtual void FlushDelayedParamEdit() = 0;
+    // The record of a parameter, null for an index out of range.
+    virtual const IParamDef* ParamRecord(int index) const = 0;
+    virtual void OnMouseOverParam(int index) = 0;
+    // Asks the host to give the editor's view a new size.
+    virtual void ResizeEditorWindow(int width, int height) = 0;
+    // Held by the editor around events and frames while the audio thread may push values into
+    // controls.
+    virtual std::recursive_mutex& EditLock() const = 0;
+
+protected:
+    ~IEditHost() = default;
+};
