@@ -38,7 +38,8 @@ std::string_view TextOf(const char* string, int count) {
 }
 
 platform::TextSurface SurfaceOf(PIX_IBitmap& bitmap) {
-  return platform::TextSurface{bitmap.GetBits(), bitmap.GetWidth(), bitmap.GetHeight(), bitmap.GetRowSpan()};
+  return platform::TextSurface{bitmap.GetBits(), bitmap.GetWidth(), bitmap.GetHeight(), bitmap.GetRowSpan(),
+                               bitmap.GetDC()};
 }
 
 int ClampToInt(long long v) { return int(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
@@ -71,7 +72,8 @@ void PIX_CachedFont::SetCombineMode(int mode, float newAlpha) {
 
 bool PIX_CachedFont::UsesPlatformPath(int dtFlags) const {
   if (lineHeight > kMaxCachedLineHeight) return true;
-  return (flags & pix::kFontPreferPlatform) && fontHandle && !(dtFlags & pix::kTextUseAlpha);
+  return (flags & pix::kFontPreferPlatform) && fontHandle && !platform::RunsUnderWine() &&
+         !(dtFlags & pix::kTextUseAlpha);
 }
 
 int PIX_CachedFont::DrawText(PIX_IBitmap* bitmap, const char* string, int count, IBox& rect, int dtFlags) {

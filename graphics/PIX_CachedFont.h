@@ -2,7 +2,8 @@
 // drawing, straight into the bitmap, or from its glyph cache: each character
 // is rendered once by the platform into a shared scratch bitmap, kept as an
 // 8-bit coverage map and then blended in the text colour at any opacity.
-// Translucent text always goes through the glyph cache.
+// Translucent text always goes through the glyph cache, and so does all text
+// under the Wine compatibility layer.
 //
 // A font object is not locked: it is used by one drawing thread at a time.
 #pragma once

@@ -16,7 +16,7 @@ class PIX_IBitmap {
   // Changes the size; answers true when the size changed. Pixel contents
   // are neither kept nor cleared.
   virtual bool Resize(int width, int height) = 0;
-  // Native device context; there is none on this platform.
+  // The native device context holding the pixels, where the platform has one; else null.
   virtual void* GetDC() const { return nullptr; }
   virtual int ExtensionQuery() { return 0; }
 

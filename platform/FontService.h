@@ -13,12 +13,14 @@
 namespace platform {
 
 // A pixel array to draw into: A<<24 | R<<16 | G<<8 | B, top row first, row y
-// at bits + y * rowSpan.
+// at bits + y * rowSpan. context is the native device context holding the
+// pixels, when the bitmap has one (fonts that draw through one use it).
 struct TextSurface {
   std::uint32_t* bits = nullptr;
   int width = 0;
   int height = 0;
   int rowSpan = 0;
+  void* context = nullptr;
 };
 
 // A rectangle {left, top, right, bottom}; right and bottom are exclusive.
@@ -85,5 +87,10 @@ inline constexpr int kMaxFontCellHeight = 1000;
 // A font for the request, or null when the platform refuses it (a size out
 // of range, no usable face).
 std::unique_ptr<PlatformFont> CreatePlatformFont(const FontRequest& request);
+
+// True when the process runs under the Wine compatibility layer, whose own
+// string drawing fonts do not rely on: they then draw every string from their
+// glyph caches. Decided once per process.
+bool RunsUnderWine();
 
 }  // namespace platform

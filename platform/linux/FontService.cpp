@@ -21,4 +21,6 @@ std::unique_ptr<PlatformFont> CreatePlatformFont(const FontRequest& request) {
   return FreeTypeFont::Create(std::move(library), face, request, antialias);
 }
 
+bool RunsUnderWine() { return false; }
+
 }  // namespace platform
