@@ -76,6 +76,7 @@ IGraphics::IGraphics(IEditHost* host, int width, int height, int fps)
 
 IGraphics::~IGraphics()
 {
+    frameClients.clear();
     while (!controls.empty())
         controls.pop_back();
     drawBitmap.reset();
@@ -142,7 +143,33 @@ IImage IGraphics::FindCachedBitmap(int resourceId) const
     return IImage{bitmap, bitmap->GetWidth(), bitmap->GetHeight(), 1, false};
 }
 
-void IGraphics::PrepareDrawing() { drawBitmap = std::make_unique<PIX_SysBitmap>(width, height); }
+void IGraphics::PrepareDrawing()
+{
+    drawBitmap = std::make_unique<PIX_SysBitmap>(width, height);
+    shownSerials.assign(static_cast<size_t>(host ? std::max(host->ParamCount(), 0) : 0), 0);
+    for (size_t i = 0; i < shownSerials.size(); ++i)
+        shownSerials[i] = host->HostChangeSerial(static_cast<int>(i));
+}
+
+void IGraphics::UpdateFromHost()
+{
+    for (size_t i = 0; i < shownSerials.size(); ++i) {
+        const int index = static_cast<int>(i);
+        const std::uint32_t serial = host->HostChangeSerial(index);
+        if (serial == shownSerials[i])
+            continue;
+        shownSerials[i] = serial;
+        PushParameterToControls(index, host->HostChangeValue(index), true);
+    }
+    for (const std::unique_ptr<IFrameClient>& client : frameClients)
+        client->OnFrame();
+}
+
+void IGraphics::AddFrameClient(std::unique_ptr<IFrameClient> client)
+{
+    if (client)
+        frameClients.push_back(std::move(client));
+}
 
 void IGraphics::PushParameterToControls(int paramIdx, double value, bool isNormalized)
 {
@@ -592,6 +619,7 @@ bool IGraphics::CaptureFrame(std::uint32_t* pixels, std::int64_t capacity, int& 
 {
     frameWidth = width;
     frameHeight = height;
+    UpdateFromHost();
     Draw(IBox{0, 0, width, height});
     const PIX_SysBitmap* back = BackBuffer();
     if (!back || !pixels || capacity < static_cast<std::int64_t>(width) * height)

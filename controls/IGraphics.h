@@ -9,6 +9,7 @@
 // Every other entry point that reads or changes controls takes that same (recursive) lock.
 #pragma once
 
+#include "controls/IFrameClient.h"
 #include "framework/IEditHost.h"
 #include "framework/IFxEditor.h"
 #include "graphics/IArgb.h"
@@ -77,7 +78,7 @@ public:
     IImage LoadBitmap(int resourceId, const char* name, int frameCount);
     // An image loaded earlier under this id (one frame); an empty image if there is none.
     IImage FindCachedBitmap(int resourceId) const;
-    // Creates the back buffer (width x height).
+    // Creates the back buffer (width x height) and notes the host-side changes shown so far.
     void PrepareDrawing() override;
     // Called from the audio thread too, under the edit lock: it only stores values and flags.
     void PushParameterToControls(int paramIdx, double value, bool isNormalized) override;
@@ -106,6 +107,12 @@ public:
     bool DrawText(ITextStyle& text, const char* string, const IBox& rect);
 
     // Frames, driven by the window's timer.
+
+    // Takes up what the plug-in published since the last frame: host-side parameter changes go
+    // to the controls linked to them, then every frame client runs. The timer calls it first.
+    void UpdateFromHost();
+    // The editor owns the client and runs it from UpdateFromHost, in the order added.
+    void AddFrameClient(std::unique_ptr<IFrameClient> client);
 
     // Widens rect (pass an empty one) by the rectangle of every dirty control; answers whether
     // any control was dirty.
@@ -176,6 +183,8 @@ private:
     IControl* popup = nullptr;
     bool popupDismissed = false;
     std::vector<std::unique_ptr<IControl>> controls;
+    std::vector<std::unique_ptr<IFrameClient>> frameClients;
+    std::vector<std::uint32_t> shownSerials;  // per parameter, the host-side changes taken up
     IEditHost* host;
     IBox drawRect;
     std::unique_ptr<PIX_SysBitmap> drawBitmap;

@@ -4,6 +4,7 @@
 #include "effect/PresetCatalogue.h"
 #include "effect/ProcessClock.h"
 #include "effect/Quantise.h"
+#include "controls/IGraphics.h"
 #include "effect/VibrascendEditor.h"
 
 #include <algorithm>
@@ -50,7 +51,7 @@ IBox FullBar(int slot) { return IBox{kBarX0[slot], kBarTop, kBarX0[slot] + kBarW
 }  // namespace
 
 CLS_VIBRASCEND::CLS_VIBRASCEND()
-    : IFxVST3(Declaration(), 0), displays{LfoDisplay(FullBar(0)), LfoDisplay(FullBar(1))}
+    : IFxVST3(Declaration(), 0), displays{LfoReadout(FullBar(0)), LfoReadout(FullBar(1))}
 {
     // A byte pattern no quantised value can take, so that the first notification of every
     // parameter applies.
@@ -58,14 +59,12 @@ CLS_VIBRASCEND::CLS_VIBRASCEND()
     missingParams = kNumParams;
     applied.fill(false);
     DefineVibrascendParams(*this);
-    EditorLfoControls editor;
-    BuildVibrascendEditor(this, editor);
-    for (size_t k = 0; k < displays.size(); ++k)
-        displays[k].Attach(editor.bandLabel[k], editor.rangeBar[k]);
     DefineFactoryPresets(*this);
 }
 
 CLS_VIBRASCEND::~CLS_VIBRASCEND() = default;
+
+std::unique_ptr<IFxEditor> CLS_VIBRASCEND::CreateEditor() { return BuildVibrascendEditor(*this, displays[0], displays[1]); }
 
 int32_t CLS_VIBRASCEND::CachedParam(int index) const
 {
@@ -171,7 +170,7 @@ void CLS_VIBRASCEND::UpdateLfoRange(int slot)
 void CLS_VIBRASCEND::UpdateBar(int slot)
 {
     const Lfo& lfo = lfos[static_cast<size_t>(slot)];
-    LfoDisplay& display = displays[static_cast<size_t>(slot)];
+    LfoReadout& display = displays[static_cast<size_t>(slot)];
     if (!lfo.Active()) {
         display.CollapseBar();
         return;

@@ -6,7 +6,7 @@
 #include "effect/BandGains.h"
 #include "effect/BandSplitFilter.h"
 #include "effect/Lfo.h"
-#include "effect/LfoDisplay.h"
+#include "effect/LfoReadout.h"
 #include "effect/VibrascendParams.h"
 #include "framework/IFxVST3.h"
 
@@ -33,7 +33,7 @@ public:
     const BandSplitFilter& Filter() const { return filter; }
     const BandGains& Gains() const { return gains; }
     const Lfo& GetLfo(int lfo) const { return lfos[LfoSlot(lfo)]; }
-    const LfoDisplay& Display(int lfo) const { return displays[LfoSlot(lfo)]; }
+    const LfoReadout& Display(int lfo) const { return displays[LfoSlot(lfo)]; }
     int32_t CachedParam(int index) const;
     int MissingParams() const { return missingParams; }
     double SampleRateSeen() const { return sampleRateSeen; }
@@ -41,6 +41,8 @@ public:
     int32_t SilentCount() const { return silentCount; }
 
 protected:
+    // The editor, built when the host first asks for a view.
+    std::unique_ptr<IFxEditor> CreateEditor() override;
     // Milliseconds of the process clock; a seam so that pauses can be simulated.
     virtual uint32_t ClockMs() const;
 
@@ -62,7 +64,7 @@ private:
     std::array<FilterMemory, 2> memory{};
     BandGains gains;
     std::array<Lfo, 2> lfos{};
-    std::array<LfoDisplay, 2> displays;
+    std::array<LfoReadout, 2> displays;
 
     double sampleRateSeen = 0.0;
     int32_t tailSamples = 0;

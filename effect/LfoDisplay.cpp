@@ -2,42 +2,30 @@
 
 #include "controls/IDrawRect.h"
 #include "controls/ITextControl.h"
+#include "effect/LfoReadout.h"
 
-#include <cstring>
-
-void LfoDisplay::Attach(ITextControl* label, IDrawRect* rangeBar)
+LfoDisplay::LfoDisplay(const LfoReadout& source, ITextControl* bandLabel, IDrawRect* bar)
+    : readout(source), label(bandLabel), rangeBar(bar), labelChanges(source.LabelChanges()),
+      barRedraws(source.BarRedraws())
 {
-    labelControl = label;
-    barControl = rangeBar;
-    if (labelControl)
-        labelControl->ReplaceText(bandName);
-    if (barControl)
-        barControl->SetBarRect(bar);
+    if (label)
+        label->ReplaceText(readout.BandName());
+    if (rangeBar)
+        rangeBar->SetBarRect(readout.BarRect());
 }
 
-void LfoDisplay::ReplaceText(const char* text)
+void LfoDisplay::OnFrame()
 {
-    if (!text || std::strcmp(text, bandName) == 0)
-        return;
-    bandName = text;
-    ++labelChanges;
-    if (labelControl)
-        labelControl->ReplaceText(bandName);
-}
-
-void LfoDisplay::SetBarRect(const IBox& rect)
-{
-    bar = rect;
-    ++barRedraws;
-    if (barControl)
-        barControl->SetBarRect(bar);
-}
-
-void LfoDisplay::CollapseBar()
-{
-    bar.R = bar.L;
-    bar.B = bar.T;
-    ++barRedraws;
-    if (barControl)
-        barControl->CollapseBar();
+    const unsigned labelNow = readout.LabelChanges();
+    if (labelNow != labelChanges) {
+        labelChanges = labelNow;
+        if (label)
+            label->ReplaceText(readout.BandName());
+    }
+    const unsigned barNow = readout.BarRedraws();
+    if (barNow != barRedraws) {
+        barRedraws = barNow;
+        if (rangeBar)
+            rangeBar->SetBarRect(readout.BarRect());
+    }
 }

@@ -6,6 +6,7 @@
 #include "controls/IKnobRotVal.h"
 #include "controls/ITextControl.h"
 #include "controls/IURLControl.h"
+#include "effect/LfoDisplay.h"
 #include "effect/VibrascendParams.h"
 #include "framework/IFxBase.h"
 #include "graphics/ITextStyle.h"
@@ -35,8 +36,9 @@ struct KnobPlace {
 
 } // namespace
 
-void BuildVibrascendEditor(IFxBase* plug, EditorLfoControls& lfo)
+std::unique_ptr<IGraphics> BuildVibrascendEditor(IFxBase& effect, const LfoReadout& lfo1, const LfoReadout& lfo2)
 {
+    IFxBase* plug = &effect;
     std::unique_ptr<IGraphics> graphics = CreatePlatformGraphics(plug, kEditorWidth, kEditorHeight, 0);
     IGraphics& g = *graphics;
     g.AttachBackground(kBackground, "img/bg.png");
@@ -45,8 +47,7 @@ void BuildVibrascendEditor(IFxBase* plug, EditorLfoControls& lfo)
     const IBox bar2{239, 327, 399, 333};
     auto rangeBar1 = std::make_unique<IDrawRect>(plug, bar1, kBarColour, bar1);
     auto rangeBar2 = std::make_unique<IDrawRect>(plug, bar2, kBarColour, bar2);
-    lfo.rangeBar[0] = rangeBar1.get();
-    lfo.rangeBar[1] = rangeBar2.get();
+    IDrawRect* const bars[2] = {rangeBar1.get(), rangeBar2.get()};
     g.AttachControl(std::move(rangeBar1));
     g.AttachControl(std::move(rangeBar2));
 
@@ -64,8 +65,7 @@ void BuildVibrascendEditor(IFxBase* plug, EditorLfoControls& lfo)
     const ITextStyle bandStyle("Arial", 15, kWhite200, 0, ITextStyle::kAlignCentre);
     auto label1 = std::make_unique<ITextControl>(plug, IBox{85, 277, 169, 292}, bandStyle, "");
     auto label2 = std::make_unique<ITextControl>(plug, IBox{256, 277, 340, 292}, bandStyle, "");
-    lfo.bandLabel[0] = label1.get();
-    lfo.bandLabel[1] = label2.get();
+    ITextControl* const labels[2] = {label1.get(), label2.get()};
     g.AttachControl(std::move(label1));
     g.AttachControl(std::move(label2));
 
@@ -93,6 +93,8 @@ void BuildVibrascendEditor(IFxBase* plug, EditorLfoControls& lfo)
     for (int i = 0; i < 5; ++i)
         rotKnob({mainKnobs[i], 69 + 74 * i, 403, 0}, knob);
 
-    plug->AttachEditor(std::move(graphics));
+    g.AddFrameClient(std::make_unique<LfoDisplay>(lfo1, labels[0], bars[0]));
+    g.AddFrameClient(std::make_unique<LfoDisplay>(lfo2, labels[1], bars[1]));
     g.SetMouseOverEnabled(true);
+    return graphics;
 }

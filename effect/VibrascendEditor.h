@@ -2,19 +2,15 @@
 // the five main knobs, the version text, the logo link, and per LFO a band label and a range bar.
 #pragma once
 
+#include <memory>
+
 class IFxBase;
-class IDrawRect;
-class ITextControl;
+class IGraphics;
+class LfoReadout;
 
-// The controls the effect itself updates; they belong to the graphics object.
-struct EditorLfoControls {
-    ITextControl* bandLabel[2] = {nullptr, nullptr};
-    IDrawRect* rangeBar[2] = {nullptr, nullptr};
-};
-
-// Builds the graphics object with every control attached in drawing order, hands it to the
-// plug-in, and reports the band labels and range bars through `lfoControls`.
-void BuildVibrascendEditor(IFxBase* plug, EditorLfoControls& lfoControls);
+// Builds the graphics object with every control attached in drawing order; each LFO's band label
+// and range bar follow what the effect publishes in its readout (which outlives the editor).
+std::unique_ptr<IGraphics> BuildVibrascendEditor(IFxBase& plug, const LfoReadout& lfo1, const LfoReadout& lfo2);
 
 constexpr int kEditorWidth = 434;
 constexpr int kEditorHeight = 480;

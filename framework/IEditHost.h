@@ -3,6 +3,7 @@
 // a burst of steps makes one gesture. Parameter records are read-only here.
 #pragma once
 
+#include <cstdint>
 #include <mutex>
 
 class IParamDef;
@@ -21,6 +22,12 @@ public:
     virtual void FlushDelayedParamEdit() = 0;
     // The record of a parameter, null for an index out of range.
     virtual const IParamDef* ParamRecord(int index) const = 0;
+    virtual int ParamCount() const = 0;
+    // Changes made on the host's side (automation, presets, restored state), which the editor
+    // shows on its next frame: a count per parameter that moves on with each one, and the
+    // normalised value to show.
+    virtual std::uint32_t HostChangeSerial(int index) const = 0;
+    virtual double HostChangeValue(int index) const = 0;
     virtual void OnMouseOverParam(int index) = 0;
     // Asks the host to give the editor's view a new size.
     virtual void ResizeEditorWindow(int width, int height) = 0;

@@ -39,6 +39,7 @@ IFxBase::IFxBase(const IFxDeclaration& d)
     ParseChannelPairs(d.channelConfig, channelPairs);
     for (int i = 0; i < d.numParams; ++i)
         params.Append(new IParamDef);
+    hostChanges = std::make_unique<HostChange[]>(static_cast<size_t>(std::max(params.Count(), 1)));
     for (int i = 0; i < d.numPresets; ++i) {
         auto* slot = new PresetSlot;
         std::snprintf(slot->name, sizeof slot->name, "- %d -", i + 1);
@@ -303,10 +304,36 @@ void IFxBase::SetParamFromEditor(int index, double normalized)
 
 void IFxBase::RefreshEditorParams()
 {
-    if (!editor)
-        return;
     for (int i = 0; i < NumParams(); ++i)
-        editor->PushParameterToControls(i, params.Get(i)->Value(), false);
+        PublishHostChange(i, params.Get(i)->Normalized());
+}
+
+void IFxBase::PublishHostChange(int index, double normalized)
+{
+    if (index < 0 || index >= NumParams())
+        return;
+    HostChange& change = hostChanges[static_cast<size_t>(index)];
+    change.normalized.store(normalized, std::memory_order_relaxed);
+    change.serial.fetch_add(1, std::memory_order_release);
+}
+
+std::uint32_t IFxBase::HostChangeSerial(int index) const
+{
+    if (index < 0 || index >= NumParams())
+        return 0;
+    return hostChanges[static_cast<size_t>(index)].serial.load(std::memory_order_acquire);
+}
+
+double IFxBase::HostChangeValue(int index) const
+{
+    const IParamDef* param = GetParam(index);
+    if (!param)
+        return 0.0;
+    // Before any host-side change the value to show is the parameter's own.
+    const HostChange& change = hostChanges[static_cast<size_t>(index)];
+    if (change.serial.load(std::memory_order_acquire) == 0)
+        return param->Normalized();
+    return change.normalized.load(std::memory_order_relaxed);
 }
 
 void IFxBase::BeginDelayedParamEdit(int index)
@@ -345,10 +372,17 @@ void IFxBase::AttachEditor(std::unique_ptr<IFxEditor> newEditor)
     if (!newEditor)
         return;
     Guard g(lock);
-    for (int i = 0; i < NumParams(); ++i)
-        newEditor->PushParameterToControls(i, params.Get(i)->Normalized(), true);
     newEditor->PrepareDrawing();
+    for (int i = 0; i < NumParams(); ++i)
+        newEditor->PushParameterToControls(i, HostChangeValue(i), true);
     editor = std::move(newEditor);
+}
+
+IFxEditor* IFxBase::EnsureEditor()
+{
+    if (!editor)
+        AttachEditor(CreateEditor());
+    return editor.get();
 }
 
 void IFxBase::IdentifyHost(const char* name, int hostVer)

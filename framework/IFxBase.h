@@ -125,12 +125,18 @@ public:
     void NextUserPresetName(char* out, int outSize) const;
     bool PresetHasValues(int index) const;
 
+    // The editor, made by CreateEditor when a view first asks for it; it then stays for later views.
+    IFxEditor* EnsureEditor();
+
     // Editor-originated changes and the delayed end of an edit.
     void SetParamFromEditor(int index, double normalized) override;
     void RefreshEditorParams();
     void EndDelayedParamEdit(int index) override;
     void FlushDelayedParamEdit() override;
     const IParamDef* ParamRecord(int index) const override { return GetParam(index); }
+    int ParamCount() const override { return NumParams(); }
+    std::uint32_t HostChangeSerial(int index) const override;
+    double HostChangeValue(int index) const override;
 
     void IdentifyHost(const char* name, int version);
     void FormatVersion(char* out, int outSize) const;
@@ -158,6 +164,11 @@ public:
     std::recursive_mutex& EditLock() const override { return lock; }
 
 protected:
+    // Builds the effect's editor; null for a plug-in without one.
+    virtual std::unique_ptr<IFxEditor> CreateEditor() { return nullptr; }
+    // A host-side change of a parameter for the editor to show (normalised value).
+    void PublishHostChange(int index, double normalized);
+
     bool IsChannelPairAllowed(int inputs, int outputs) const;
     void ConnectInputs(int first, int count, bool connected);
     void ConnectOutputs(int first, int count, bool connected);
@@ -203,6 +214,12 @@ protected:
     int blockSize = 0;
     int tailLength = 0;
     std::unique_ptr<IFxEditor> editor;
+    // Per parameter: the count of host-side changes and the last value they gave.
+    struct HostChange {
+        std::atomic<std::uint32_t> serial{0};
+        std::atomic<double> normalized{0.0};
+    };
+    std::unique_ptr<HostChange[]> hostChanges;
     std::unique_ptr<double*[]> inputPointers;
     std::unique_ptr<double*[]> outputPointers;
     OwnedPtrList<InChannelBinding> inBindings;

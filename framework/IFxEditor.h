@@ -19,7 +19,8 @@ public:
     virtual int Width() const = 0;
     virtual int Height() const = 0;
     virtual int FrameRate() const = 0;
-    // Creates what frames are drawn into; called once the editor is complete.
+    // Creates what frames are drawn into and takes note of the host-side changes shown so far;
+    // called once the editor is complete, before the values are pushed.
     virtual void PrepareDrawing() = 0;
     // Gives every control linked to paramIdx the value, normalising a plain value first.
     virtual void PushParameterToControls(int paramIdx, double value, bool isNormalized) = 0;

@@ -220,8 +220,7 @@ void IFxVST3::ApplyParameterChanges(IParameterChanges* changes)
             LoadPreset(PresetIndexFromNormalized(value));
         } else if (id < static_cast<ParamID>(NumParams())) {
             GetParam(static_cast<int>(id))->SetFromNormalized(value);
-            if (IFxEditor* e = Editor())
-                e->PushParameterToControls(static_cast<int>(id), value, true);
+            PublishHostChange(static_cast<int>(id), value);
             ParamChanged(static_cast<int>(id));
         }
     }

@@ -127,6 +127,7 @@ IPlugView* PLUGIN_API IFxVST3::createView(FIDString name)
 {
     if (!name || std::strcmp(name, "editor") != 0)
         return nullptr;
+    EnsureEditor();
     auto* view = new IFxVST3View(this);
     return view;
 }

@@ -59,11 +59,12 @@ struct EffectRelease {
 // The effect with its editor drawn once, so that images and glyphs are cached.
 struct Editor {
     std::unique_ptr<CLS_VIBRASCEND, EffectRelease> effect{new CLS_VIBRASCEND};
-    IGraphics& graphics = *static_cast<IGraphics*>(effect->Editor());
+    IGraphics& graphics = *static_cast<IGraphics*>(effect->EnsureEditor());
     Editor()
     {
         for (int i = 0; i < CLS_VIBRASCEND::kNumParams; ++i)
             effect->ParamChanged(i);
+        graphics.UpdateFromHost();
         graphics.Draw(IBox{0, 0, kWidth, kHeight});
     }
 };

@@ -12,7 +12,10 @@ struct Probe {
     EffectProbe* effect = new EffectProbe;
     ~Probe() { effect->release(); }
     EffectProbe* operator->() const { return effect; }
-    IGraphics& Editor() const { return *static_cast<IGraphics*>(effect->Editor()); }
+    // The editor is made when first asked for, as for a host's first view.
+    IGraphics& Editor() const { return *static_cast<IGraphics*>(effect->EnsureEditor()); }
+    // One editor frame's worth of taking up what the effect published.
+    void Frame() const { Editor().UpdateFromHost(); }
     IControl& At(int index) const { return *Editor().GetControl(index); }
 };
 
@@ -21,7 +24,7 @@ struct Probe {
 TEST(EditorLayout, ControlsInDrawingOrderWithTheirRectangles)
 {
     Probe probe;
-    ASSERT_NE(probe->Editor(), nullptr);
+    ASSERT_NE(probe->EnsureEditor(), nullptr);
     EXPECT_EQ(probe.Editor().Width(), 434);
     EXPECT_EQ(probe.Editor().Height(), 480);
     ASSERT_EQ(probe.Editor().NumControls(), 20);
@@ -76,17 +79,22 @@ TEST(EditorLayout, BandLabelsAndRangeBarsFollowTheLfos)
     EXPECT_EQ(bar2->BarRect().R, bar2->BarRect().L);  // LFO 2 starts on "No Assign"
 
     probe->Set(CLS_VIBRASCEND::kLfo1Freq, 30.0);
+    probe.Frame();
     EXPECT_STREQ(label1->Text(), "GAMMA");
     probe->Set(CLS_VIBRASCEND::kLfo2Freq, 0.49);
+    probe.Frame();
     EXPECT_STREQ(label2->Text(), "EPSILON");
 
     probe->Set(CLS_VIBRASCEND::kLfo1Depth, 100);
+    probe.Frame();
     EXPECT_TRUE(bar1->BarRect() == (IBox{33, 327, 193, 333}));
     probe->Set(CLS_VIBRASCEND::kLfo1Target, 0);
+    probe.Frame();
     EXPECT_EQ(bar1->BarRect().R, bar1->BarRect().L);
     EXPECT_EQ(bar1->BarRect().B, bar1->BarRect().T);
     probe->Set(CLS_VIBRASCEND::kLfo2Target, 2);
     probe->Set(CLS_VIBRASCEND::kLowGain, 6.0);
+    probe.Frame();
     EXPECT_TRUE(bar2->BarRect() == (IBox{239 + 112, 327, 239 + 160, 333}));
 }
 
@@ -95,7 +103,9 @@ TEST(EditorLayout, PresetRefreshesTheControls)
     Probe probe;
     probe->UseSampleRate(44100);
     probe->ApplyAll();
+    probe.Editor();
     ASSERT_TRUE(probe->LoadPreset(73));
+    probe.Frame();
     const IControl& freq = probe.At(8);
     EXPECT_NEAR(freq.Value(), probe->GetParam(CLS_VIBRASCEND::kLfo1Freq)->ToNormalized(7.83), 1e-12);
     const IControl& depth = probe.At(10);

@@ -150,6 +150,7 @@ bool IGraphicsLinux::HoldsControl(const IControl* control) const
 void IGraphicsLinux::Tick()
 {
     auto held = HoldEditLock();
+    UpdateFromHost();
     if (textBox && textBoxState != kTextBoxIdle) {
         const int request = textBoxState;
         textBoxState = kTextBoxIdle;

@@ -45,8 +45,9 @@ public:
     void* GetWindow() const override;
     std::unique_ptr<PIX_IBitmap> DecodeImage(int resourceId, const char* name) override;
 
-    // One frame of the redraw timer: carries out a text-box request, redraws and presents
-    // whatever is dirty, then counts the delayed end of an edit down and sends it when it expires.
+    // One frame of the redraw timer: takes up what the plug-in published, carries out a text-box
+    // request, redraws and presents whatever is dirty, then counts the delayed end of an edit
+    // down and sends it when it expires.
     void Tick();
     // Acts on one window event (the run loop's descriptor callback feeds every queued one here).
     void HandleEvent(const EditorWindowEvent& event);
