@@ -1,18 +1,24 @@
-// The module's exported entry points: the host loads the library, calls ModuleEntry (or
-// InitDll) and GetPluginFactory, and creates plug-in objects through the factory.
+// The module's exported entry points: the host loads the library, calls InitDll (on Linux through
+// ModuleEntry) and GetPluginFactory, and creates plug-in objects through the factory.
 #include "framework/PluginEntry.h"
 
 #include "framework/IFxVST3.h"
 #include "framework/ModuleInstance.h"
 #include "framework/vst3sdk/CPluginFactory.h"
-#include "platform/linux/ModuleInfo.h"
+#include "platform/LoadedModule.h"
+#include "platform/ModuleInfo.h"
+#include "platform/RecursiveLock.h"
 
 #include "pluginterfaces/base/funknown.h"
 
 #include <mutex>
 #include <new>
 
+#if defined(_WIN32)
+#define VIBRASCEND_EXPORT extern "C" __declspec(dllexport)
+#else
 #define VIBRASCEND_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 using namespace Steinberg;
 
@@ -27,7 +33,6 @@ ModuleFactory* factory = nullptr;
 uint32 filledRecords = 0;
 PFactoryInfo factoryInfo;
 PClassInfo2 classInfo;
-void* loadedModule = nullptr;
 
 // The factory lives until the host releases its last reference; a later call makes a new one.
 class ModuleFactory : public CPluginFactory {
@@ -36,9 +41,9 @@ public:
     ~ModuleFactory() override { factory = nullptr; }
 };
 
-std::mutex& CreationLock()
+platform::RecursiveLock& CreationLock()
 {
-    static std::mutex lock;
+    static platform::RecursiveLock lock;
     return lock;
 }
 
@@ -63,7 +68,7 @@ void PluginClassId(TUID cid)
 
 FUnknown* CreateInstance(void*)
 {
-    std::lock_guard<std::mutex> guard(CreationLock());
+    std::lock_guard<platform::RecursiveLock> guard(CreationLock());
     IFxVST3* plugin = CreatePluginInstance();
     return plugin ? static_cast<Vst::IAudioProcessor*>(plugin) : nullptr;
 }
@@ -101,18 +106,22 @@ VIBRASCEND_EXPORT IPluginFactory* PLUGIN_API GetPluginFactory()
 
 VIBRASCEND_EXPORT bool InitDll()
 {
-    SetModuleInstance(loadedModule ? loadedModule : ModuleHandleOf(reinterpret_cast<const void*>(&InitDll)));
+    void* loaded = platform::LoadedModule();
+    SetModuleInstance(loaded ? loaded : ModuleHandleOf(reinterpret_cast<const void*>(&InitDll)));
     return true;
 }
 
 VIBRASCEND_EXPORT bool ExitDll() { return true; }
 
+#if !defined(_WIN32)
 // The handle the host passes is its own dlopen handle; the module is identified by its load
-// address, which is what the library's resource lookup matches against.
+// address, which is what the library's resource lookup matches against. On Windows DllMain
+// records the module handle instead, and hosts call InitDll/ExitDll themselves.
 VIBRASCEND_EXPORT bool ModuleEntry(void*)
 {
-    loadedModule = ModuleHandleOf(reinterpret_cast<const void*>(&InitDll));
+    platform::RecordLoadedModule(ModuleHandleOf(reinterpret_cast<const void*>(&InitDll)));
     return InitDll();
 }
 
 VIBRASCEND_EXPORT bool ModuleExit() { return ExitDll(); }
+#endif

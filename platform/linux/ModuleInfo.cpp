@@ -1,4 +1,4 @@
-#include "platform/linux/ModuleInfo.h"
+#include "platform/ModuleInfo.h"
 
 #include <dlfcn.h>
 

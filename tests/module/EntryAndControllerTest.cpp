@@ -3,7 +3,6 @@
 #include "public.sdk/source/common/memorystream.h"
 
 #include <cstring>
-#include <dlfcn.h>
 
 using namespace module_test;
 
@@ -39,14 +38,11 @@ TEST(ModuleEntry, FactoryDescribesOneEffectClass)
 TEST(ModuleEntry, SecondFactoryCallSharesTheFactory)
 {
     IPluginFactory* first = &Module().factory();
-    void* lib = dlopen(VIBRASCEND_TEST_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
-    ASSERT_NE(lib, nullptr);
-    auto get = reinterpret_cast<IPluginFactory* (*)()>(dlsym(lib, "GetPluginFactory"));
+    auto get = reinterpret_cast<IPluginFactory* (*)()>(Module().symbol("GetPluginFactory"));
     ASSERT_NE(get, nullptr);
     IPluginFactory* again = get();
     EXPECT_EQ(again, first);
     again->release();
-    dlclose(lib);
 }
 
 TEST(ModuleEntry, OneObjectPlaysEveryRole)

@@ -6,6 +6,10 @@
 #include <new>
 #include <thread>
 
+#if defined(_WIN32)
+#include "platform/windows/ImportedAllocationCounter.h"
+#endif
+
 using namespace module_test;
 
 namespace {
@@ -189,10 +193,20 @@ long AllocationsOfProcess(IAudioProcessor* processor, int32 sampleSize, int fram
     data.outputs = &bus;
     data.inputParameterChanges = changes;
     data.processContext = &context;
+#if defined(_WIN32)
+    // The DLL carries its own C++ runtime, whose allocations this program's operator new never
+    // sees: they are counted where the DLL calls into the C runtime.
+    platform::ImportedAllocationCounter inModule(Module().nativeHandle());
+    EXPECT_GT(inModule.RedirectedImports(), 0);
+    inModule.Start();
+#endif
     allocations = 0;
     counting = true;
     processor->process(data);
     counting = false;
+#if defined(_WIN32)
+    allocations += inModule.Stop();
+#endif
     return allocations.load();
 }
 

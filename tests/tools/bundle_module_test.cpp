@@ -19,10 +19,21 @@ std::string loadError(const std::filesystem::path& path) {
     return "(loaded)";
 }
 
-TEST(BundleLoading, BundleFoldersResolveToTheirLinuxLibrary) {
+// Where a bundle keeps this platform's library, and a system library that is no VST3 module.
+#if defined(_WIN32)
+const std::filesystem::path kLibraryInBundle = std::filesystem::path("Contents") / "x86_64-win" / "Thing.vst3";
+const std::filesystem::path kSystemLibrary = "C:\\windows\\system32\\kernel32.dll";
+constexpr const char* kFirstEntryPoint = "GetPluginFactory";
+#else
+const std::filesystem::path kLibraryInBundle = std::filesystem::path("Contents") / "x86_64-linux" / "Thing.so";
+const std::filesystem::path kSystemLibrary = "/lib/x86_64-linux-gnu/libm.so.6";
+constexpr const char* kFirstEntryPoint = "ModuleEntry";
+#endif
+
+TEST(BundleLoading, BundleFoldersResolveToTheirPlatformLibrary) {
     TempFolder folder;
     const auto bundle = folder / "Thing.vst3";
-    const auto library = bundle / "Contents" / "x86_64-linux" / "Thing.so";
+    const auto library = bundle / kLibraryInBundle;
     std::filesystem::create_directories(library.parent_path());
     EXPECT_THROW(resolveModulePath(bundle), HostError);
     std::ofstream(library) << "not a library";
@@ -34,9 +45,9 @@ TEST(BundleLoading, BundleFoldersResolveToTheirLinuxLibrary) {
 }
 
 TEST(BundleLoading, LibrariesWithoutTheModuleEntryPointsAreRefused) {
-    const std::filesystem::path mathLibrary = "/lib/x86_64-linux-gnu/libm.so.6";
-    if (!std::filesystem::exists(mathLibrary)) GTEST_SKIP() << "no " << mathLibrary;
-    EXPECT_NE(loadError(mathLibrary).find("does not export ModuleEntry"), std::string::npos) << loadError(mathLibrary);
+    if (!std::filesystem::exists(kSystemLibrary)) GTEST_SKIP() << "no " << kSystemLibrary;
+    EXPECT_NE(loadError(kSystemLibrary).find(std::string("does not export ") + kFirstEntryPoint), std::string::npos)
+        << loadError(kSystemLibrary);
 }
 
 }  // namespace

@@ -2,19 +2,27 @@
 
 #include "host_error.h"
 
-#include <dlfcn.h>
-
 namespace vibrascend::host {
 
 namespace {
 
-using EntryFunction = bool (*)(void*);
 using FactoryFunction = Steinberg::IPluginFactory* (*)();
 
-void* requireSymbol(void* handle, const char* name, const std::filesystem::path& library) {
-    void* symbol = ::dlsym(handle, name);
+// Where a bundle keeps the library for this platform, and how a host enters and leaves it.
+#if defined(_WIN32)
+constexpr const char* kArchitectureFolder = "x86_64-win";
+constexpr const char* kLibrarySuffix = ".vst3";
+constexpr const char* kPlatformName = "Windows";
+#else
+constexpr const char* kArchitectureFolder = "x86_64-linux";
+constexpr const char* kLibrarySuffix = ".so";
+constexpr const char* kPlatformName = "Linux";
+#endif
+
+void* requireSymbol(const platform::SharedLibrary& library, const char* name, const std::filesystem::path& path) {
+    void* symbol = library.Symbol(name);
     if (symbol == nullptr) {
-        throw HostError(library.string() + " does not export " + name + ": not a VST3 module for Linux");
+        throw HostError(path.string() + " does not export " + name + ": not a VST3 module for " + kPlatformName);
     }
     return symbol;
 }
@@ -26,10 +34,10 @@ std::filesystem::path resolveModulePath(const std::filesystem::path& bundleOrLib
     if (std::filesystem::is_directory(bundleOrLibrary, error)) {
         std::filesystem::path bundle = bundleOrLibrary;
         if (!bundle.has_filename()) bundle = bundle.parent_path();
-        const auto library = bundle / "Contents" / "x86_64-linux" / (bundle.stem().string() + ".so");
+        const auto library = bundle / "Contents" / kArchitectureFolder / (bundle.stem().string() + kLibrarySuffix);
         if (!std::filesystem::is_regular_file(library, error)) {
             throw HostError("the bundle " + bundleOrLibrary.string() + " holds no " +
-                            ("Contents/x86_64-linux/" + library.filename().string()));
+                            ("Contents/" + std::string(kArchitectureFolder) + "/" + library.filename().string()));
         }
         return library;
     }
@@ -41,34 +49,38 @@ std::filesystem::path resolveModulePath(const std::filesystem::path& bundleOrLib
 
 BundleModule::BundleModule(const std::filesystem::path& bundleOrLibrary)
     : library_(resolveModulePath(bundleOrLibrary)) {
-    handle_ = ::dlopen(library_.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle_ == nullptr) {
-        const char* reason = ::dlerror();
-        throw HostError("cannot load " + library_.string() + ": " + (reason ? reason : "unknown error"));
+    std::string reason;
+    handle_ = platform::SharedLibrary::Open(library_, reason);
+    if (!handle_) {
+        throw HostError("cannot load " + library_.string() + ": " + reason);
     }
-    try {
-        const auto entry = reinterpret_cast<EntryFunction>(requireSymbol(handle_, "ModuleEntry", library_));
-        const auto exit = reinterpret_cast<ExitFunction>(requireSymbol(handle_, "ModuleExit", library_));
-        const auto getFactory = reinterpret_cast<FactoryFunction>(requireSymbol(handle_, "GetPluginFactory", library_));
-        if (!entry(handle_)) {
-            throw HostError(library_.string() + ": ModuleEntry failed");
-        }
-        exit_ = exit;
-        factory_ = Steinberg::owned(getFactory());
-        if (!factory_) {
-            throw HostError(library_.string() + ": GetPluginFactory answered no factory");
-        }
-    } catch (...) {
+#if defined(_WIN32)
+    // Windows modules may export InitDll/ExitDll; hosts call them when present.
+    const auto getFactory = reinterpret_cast<FactoryFunction>(requireSymbol(*handle_, "GetPluginFactory", library_));
+    const auto entry = reinterpret_cast<bool (*)()>(handle_->Symbol("InitDll"));
+    const auto exit = reinterpret_cast<ExitFunction>(handle_->Symbol("ExitDll"));
+    if (entry != nullptr && !entry()) {
+        throw HostError(library_.string() + ": InitDll failed");
+    }
+#else
+    const auto entry = reinterpret_cast<bool (*)(void*)>(requireSymbol(*handle_, "ModuleEntry", library_));
+    const auto exit = reinterpret_cast<ExitFunction>(requireSymbol(*handle_, "ModuleExit", library_));
+    const auto getFactory = reinterpret_cast<FactoryFunction>(requireSymbol(*handle_, "GetPluginFactory", library_));
+    if (!entry(handle_->Handle())) {
+        throw HostError(library_.string() + ": ModuleEntry failed");
+    }
+#endif
+    exit_ = exit;
+    factory_ = Steinberg::owned(getFactory());
+    if (!factory_) {
         if (exit_ != nullptr) exit_();
-        ::dlclose(handle_);
-        throw;
+        throw HostError(library_.string() + ": GetPluginFactory answered no factory");
     }
 }
 
 BundleModule::~BundleModule() {
     factory_ = nullptr;
-    exit_();
-    ::dlclose(handle_);
+    if (exit_ != nullptr) exit_();
 }
 
 }  // namespace vibrascend::host

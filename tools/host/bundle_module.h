@@ -1,19 +1,24 @@
-// A loaded VST3 module: the shared library of a bundle, opened and entered as a Linux host does.
+// A loaded VST3 module: the library of a bundle, opened and entered as a host of this platform
+// does (ModuleEntry/ModuleExit on Linux, InitDll/ExitDll on Windows).
 #pragma once
+
+#include "platform/SharedLibrary.h"
 
 #include <pluginterfaces/base/ipluginbase.h>
 #include <pluginterfaces/base/smartpointer.h>
 
 #include <filesystem>
+#include <memory>
 
 namespace vibrascend::host {
 
-// Maps a bundle folder (X.vst3 -> X.vst3/Contents/x86_64-linux/X.so) or a .so path to the
-// library to open. Throws HostError when neither exists.
+// Maps a bundle folder (X.vst3 -> X.vst3/Contents/x86_64-linux/X.so, on Windows
+// X.vst3/Contents/x86_64-win/X.vst3) or a library path to the library to open. Throws HostError
+// when neither exists.
 std::filesystem::path resolveModulePath(const std::filesystem::path& bundleOrLibrary);
 
-// dlopen + ModuleEntry + GetPluginFactory; the destructor releases the factory, calls
-// ModuleExit and closes the library. Everything created from the factory must be released first.
+// Load + module entry + GetPluginFactory; the destructor releases the factory, calls the module
+// exit and closes the library. Everything created from the factory must be released first.
 class BundleModule {
 public:
     explicit BundleModule(const std::filesystem::path& bundleOrLibrary);
@@ -23,12 +28,16 @@ public:
 
     Steinberg::IPluginFactory& factory() const { return *factory_; }
     const std::filesystem::path& libraryPath() const { return library_; }
+    // An exported symbol of the library, null when it has none of that name.
+    void* symbol(const char* name) const { return handle_->Symbol(name); }
+    // The loader's handle of the library (the module handle on Windows).
+    void* nativeHandle() const { return handle_->Handle(); }
 
 private:
     using ExitFunction = bool (*)();
 
     std::filesystem::path library_;
-    void* handle_ = nullptr;
+    std::unique_ptr<platform::SharedLibrary> handle_;
     ExitFunction exit_ = nullptr;
     Steinberg::IPtr<Steinberg::IPluginFactory> factory_;
 };

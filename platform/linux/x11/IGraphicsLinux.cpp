@@ -6,7 +6,7 @@
 #include "graphics/PngDecoder.h"
 #include "platform/EmbeddedResources.h"
 #include "platform/linux/EmbedTarget.h"
-#include "platform/linux/ModuleInfo.h"
+#include "platform/ModuleInfo.h"
 #include "platform/linux/x11/X11EditorWindow.h"
 
 #include <unistd.h>
