@@ -1,6 +1,8 @@
 # vibrascend_embed_resources(<target> <script>)
 # Makes the OBJECT library <target> holding every file that the resource
-# script lists, as the embedded resource table of whatever module links it.
+# script lists, as the embedded resource table of whatever module links it;
+# on Windows the resource compiler builds the same script into the module's
+# resources.
 # Script lines: <integer id> <TYPE> "<file relative to the script>"; lines
 # starting with // or # are comments. A listed file that does not exist
 # (yet) is left out with a warning, and adding it re-runs the configure step.
@@ -18,6 +20,14 @@ function(vibrascend_embed_resources target script)
       endif()
     endif()
   endforeach()
+  if(WIN32)
+    add_library(${target} OBJECT ${script})
+    target_include_directories(${target} PRIVATE ${folder})
+    list(REMOVE_ITEM inputs ${script})
+    set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS "${inputs}")
+    target_link_libraries(${target} PUBLIC vibrascend_platform)
+    return()
+  endif()
   set(output ${CMAKE_CURRENT_BINARY_DIR}/${target}_table.cpp)
   add_custom_command(
     OUTPUT ${output}

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <string>
-#include <unistd.h>
+
+#include "platform/Files.h"
 
 namespace vibrascend::host {
 
@@ -15,7 +16,7 @@ ProgressBar::ProgressBar(std::FILE* out, std::uint64_t total, bool enabled)
 
 ProgressBar ProgressBar::forStandardError(std::uint64_t totalFrames, double sampleRate, double minimumSeconds) {
     const bool longInput = sampleRate > 0 && static_cast<double>(totalFrames) / sampleRate > minimumSeconds;
-    return ProgressBar(stderr, totalFrames, longInput && ::isatty(STDERR_FILENO) == 1);
+    return ProgressBar(stderr, totalFrames, longInput && platform::IsTerminal(stderr));
 }
 
 void ProgressBar::update(std::uint64_t done) {

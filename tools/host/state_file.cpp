@@ -2,12 +2,13 @@
 
 #include "host_error.h"
 
+#include "platform/Files.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace vibrascend::host {
 
@@ -31,7 +32,7 @@ std::vector<std::uint8_t> readStateFile(const std::filesystem::path& path) {
     if (size > kMaxStateFileBytes) {
         throw HostError("state file " + path.string() + " is larger than 1 MiB: not a state of this plug-in");
     }
-    File file(std::fopen(path.c_str(), "rb"));
+    File file(platform::OpenFile(path, "rb"));
     if (!file) throw HostError("cannot read state file " + path.string() + ": " + std::strerror(errno));
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
@@ -41,15 +42,9 @@ std::vector<std::uint8_t> readStateFile(const std::filesystem::path& path) {
 }
 
 void writeStateFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::string temporary = path.string() + ".partial-XXXXXX";
-    const int descriptor = ::mkstemp(temporary.data());
-    if (descriptor < 0) throw HostError("cannot write state file " + path.string() + ": " + std::strerror(errno));
-    File file(::fdopen(descriptor, "wb"));
-    if (!file) {
-        ::close(descriptor);
-        std::filesystem::remove(temporary);
-        throw HostError("cannot write state file " + path.string() + ": " + std::strerror(errno));
-    }
+    std::filesystem::path temporary;
+    File file(platform::CreatePartialFile(path, temporary));
+    if (!file) throw HostError("cannot write state file " + path.string() + ": " + std::strerror(errno));
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
                          std::fclose(file.release()) == 0;
     std::error_code error;

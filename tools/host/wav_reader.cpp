@@ -3,6 +3,8 @@
 #include "byte_order.h"
 #include "host_error.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
 #include <bit>
 #include <cerrno>
@@ -49,7 +51,7 @@ WavReader::WavReader(const std::filesystem::path& path) {
         throw HostError("cannot read " + path.string() + ": " +
                         (std::filesystem::exists(path, error) ? "not a regular file" : "no such file"));
     }
-    file_.reset(std::fopen(path.c_str(), "rb"));
+    file_.reset(platform::OpenFile(path, "rb"));
     if (!file_) {
         throw HostError("cannot read " + path.string() + ": " + std::strerror(errno));
     }

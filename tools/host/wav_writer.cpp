@@ -3,13 +3,13 @@
 #include "byte_order.h"
 #include "host_error.h"
 
+#include "platform/Files.h"
+
 #include <bit>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vibrascend::host {
 
@@ -19,12 +19,6 @@ constexpr std::uint16_t kFormatFloat = 3;
 constexpr std::size_t kHeaderBytes = 58;  // RIFF 12 + fmt 26 + fact 12 + data header 8
 constexpr std::uint64_t kMaxDataBytes = 0xFFFFFFFFull - kHeaderBytes;
 constexpr int kSampleBytes = 4;
-
-mode_t creationMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return static_cast<mode_t>(0666 & ~mask);
-}
 
 }  // namespace
 
@@ -37,17 +31,8 @@ WavWriter::WavWriter(std::filesystem::path destination, std::uint32_t sampleRate
         throw HostError("cannot write " + destination_.string() + ": a rate of " + std::to_string(sampleRate) +
                         " Hz does not fit a WAV header");
     }
-    std::string pattern = destination_.string() + ".partial-XXXXXX";
-    const int descriptor = ::mkstemp(pattern.data());
-    if (descriptor < 0) {
-        throw HostError("cannot write " + destination_.string() + ": " + std::strerror(errno));
-    }
-    temporary_ = pattern;
-    ::fchmod(descriptor, creationMode());
-    file_.reset(::fdopen(descriptor, "wb"));
+    file_.reset(platform::CreatePartialFile(destination_, temporary_));
     if (!file_) {
-        ::close(descriptor);
-        std::filesystem::remove(temporary_);
         throw HostError("cannot write " + destination_.string() + ": " + std::strerror(errno));
     }
     writeHeader();
@@ -118,7 +103,7 @@ void WavWriter::write(std::span<const float* const> channels, std::size_t frames
 void WavWriter::commit() {
     if (committed_) return;
     writeHeader();
-    if (std::fflush(file_.get()) != 0 || ::fsync(::fileno(file_.get())) != 0) {
+    if (!platform::SyncFile(file_.get())) {
         fail(std::strerror(errno));
     }
     if (std::fclose(file_.release()) != 0) {

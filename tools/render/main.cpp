@@ -30,8 +30,12 @@ int main(int argc, char** argv) {
                 render::runPresets(render::locateBundle(line.plugin));
                 break;
             case host::Command::Editor:
+#if defined(VIBRASCEND_EDITOR_COMMAND)
                 render::runEditor(line, render::locateBundle(line.plugin));
                 break;
+#else
+                throw host::HostError("this build of vibrascend-render has no host window for the editor");
+#endif
             case host::Command::Snapshot:
                 render::runSnapshot(line, render::locateBundle(line.plugin));
                 break;

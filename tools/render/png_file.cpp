@@ -1,6 +1,7 @@
 #include "png_file.h"
 
 #include "host_error.h"
+#include "platform/Files.h"
 
 #include <png.h>
 
@@ -13,7 +14,7 @@ void writePng(const std::filesystem::path& file, const std::vector<std::uint32_t
 {
     if (width <= 0 || height <= 0 || pixels.size() != static_cast<size_t>(width) * static_cast<size_t>(height))
         throw host::HostError("nothing to save in " + file.string());
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(file.c_str(), "wb"), &std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(platform::OpenFile(file, "wb"), &std::fclose);
     if (!out)
         throw host::HostError("cannot write " + file.string());
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);

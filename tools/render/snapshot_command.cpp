@@ -90,7 +90,7 @@ void runSnapshot(const CommandLine& line, const std::filesystem::path& bundle) {
     }
     writePng(line.output, pixels, width, height);
     std::printf("Drew the editor of \"%s\" (%d x %d)%s after %zu mouse event(s) into %s\n", plugin.className().c_str(),
-                width, height, applied.c_str(), line.events.size(), line.output.c_str());
+                width, height, applied.c_str(), line.events.size(), line.output.string().c_str());
 }
 
 }  // namespace vibrascend::render

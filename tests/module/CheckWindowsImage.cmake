@@ -1,0 +1,51 @@
+# Reads a Windows image (DLL or EXE) with objdump -p and fails unless every DLL it imports from is
+# a system library, and, when EXPORTS is given, it exports exactly those names.
+# cmake -DOBJDUMP=<objdump> -DIMAGE=<file> [-DEXPORTS=<name;name...>] -P CheckWindowsImage.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${IMAGE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${OBJDUMP} cannot read ${IMAGE}")
+endif()
+
+# Libraries every Windows installation has; the C runtime of mingw programs is msvcrt.dll.
+set(system_libraries
+  advapi32.dll comctl32.dll comdlg32.dll gdi32.dll imm32.dll kernel32.dll msimg32.dll msvcrt.dll
+  ole32.dll oleaut32.dll shell32.dll shlwapi.dll user32.dll uxtheme.dll version.dll winmm.dll ws2_32.dll)
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+if(NOT imports)
+  message(FATAL_ERROR "${IMAGE}: objdump shows no imported DLL")
+endif()
+foreach(line IN LISTS imports)
+  string(REGEX REPLACE "DLL Name: " "" name "${line}")
+  string(STRIP "${name}" name)
+  string(TOLOWER "${name}" lower)
+  if(lower MATCHES "^api-ms-win-")
+    continue()
+  endif()
+  list(FIND system_libraries ${lower} known)
+  if(known EQUAL -1)
+    message(FATAL_ERROR "${IMAGE} needs ${name}, which is not a system library")
+  endif()
+  message(STATUS "imports ${name}")
+endforeach()
+
+if(DEFINED EXPORTS)
+  # The export table lists "[ordinal] name" lines after "[Ordinal/Name Pointer] Table".
+  string(FIND "${dump}" "[Ordinal/Name Pointer] Table" start)
+  if(start EQUAL -1)
+    message(FATAL_ERROR "${IMAGE} exports nothing")
+  endif()
+  string(SUBSTRING "${dump}" ${start} -1 table)
+  string(REGEX MATCHALL "\n[ \t]+\\[[ 0-9]+\\] [A-Za-z_0-9@?$]+" entries "${table}")
+  set(exported "")
+  foreach(entry IN LISTS entries)
+    string(REGEX REPLACE ".*\\] " "" name "${entry}")
+    list(APPEND exported ${name})
+  endforeach()
+  list(SORT exported)
+  set(expected ${EXPORTS})
+  list(SORT expected)
+  if(NOT exported STREQUAL expected)
+    message(FATAL_ERROR "${IMAGE} exports '${exported}', expected exactly '${expected}'")
+  endif()
+  message(STATUS "exports ${exported}")
+endif()
