@@ -2,9 +2,8 @@
 // one plug-in parameter whose normalised value (0..1) it holds, draws itself when the graphics
 // core asks, and turns mouse events into value changes that it pushes to the plug-in.
 //
-// Threads: the audio thread reaches a control only through SetValueFromParam (host automation),
-// always under the plug-in's edit lock; the graphics core holds the same lock around every event
-// and frame, so `value` and the dirty flags are never touched by two threads at once.
+// Threads: controls live on the editor's thread only; host-side values reach them through the
+// graphics core's frame (SetValueFromParam).
 #pragma once
 
 #include "graphics/IBlend.h"

@@ -82,20 +82,12 @@ IGraphics::~IGraphics()
     drawBitmap.reset();
 }
 
-std::unique_lock<std::recursive_mutex> IGraphics::HoldEditLock() const
-{
-    if (!host)
-        return {};
-    return std::unique_lock<std::recursive_mutex>(host->EditLock());
-}
-
 // ---- Construction and set-up -------------------------------------------------------------------
 
 int IGraphics::AttachControl(std::unique_ptr<IControl> control)
 {
     if (!control)
         return -1;
-    auto held = HoldEditLock();
     control->SetGraphics(this);
     controls.push_back(std::move(control));
     return NumControls() - 1;
@@ -105,7 +97,6 @@ void IGraphics::AttachBackground(int resourceId, const char* name)
 {
     const IImage image = LoadBitmap(resourceId, name, 1);
     const IBox area{0, 0, image.W, image.H};
-    auto held = HoldEditLock();
     auto background = std::make_unique<IBitmapControl>(host, area, image, IBlend{IBlend::kCopy, 1.0f}, true);
     background->SetGraphics(this);
     controls.insert(controls.begin(), std::move(background));
@@ -114,7 +105,6 @@ void IGraphics::AttachBackground(int resourceId, const char* name)
 
 std::unique_ptr<IControl> IGraphics::RemoveControl(IControl* control)
 {
-    auto held = HoldEditLock();
     const int i = IndexOf(control);
     if (i < 0)
         return nullptr;
@@ -192,7 +182,6 @@ void IGraphics::ApplyEnteredText(IControl* control, const IParamDef* param, cons
 {
     if (!control || !param || !text)
         return;
-    auto held = HoldEditLock();
     double plain = 0.0;
     bool known = false;
     for (int i = 0; i < param->ValueTextCount() && !known; ++i) {
@@ -403,7 +392,6 @@ bool IGraphics::DrawText(ITextStyle& text, const char* string, const IBox& rect)
 
 bool IGraphics::IsDirty(IBox& rect)
 {
-    auto held = HoldEditLock();
     bool any = false;
     for (const std::unique_ptr<IControl>& c : controls) {
         if (c->IsDirty()) {
@@ -416,7 +404,6 @@ bool IGraphics::IsDirty(IBox& rect)
 
 bool IGraphics::Draw(const IBox& rect)
 {
-    auto held = HoldEditLock();
     if (controls.empty())
         return true;
     const IBox region = Clip(rect, IBox{0, 0, width, height});
@@ -483,7 +470,6 @@ void IGraphics::BeginGesture(int controlIdx)
 
 void IGraphics::OnMouseDown(int x, int y, const IMouseState& mod)
 {
-    auto held = HoldEditLock();
     const int c = ControlForNewGesture(x, y);
     if (c < 0)
         return;
@@ -500,7 +486,6 @@ void IGraphics::OnMouseDown(int x, int y, const IMouseState& mod)
 
 void IGraphics::OnMouseUp(int x, int y, const IMouseState& mod)
 {
-    auto held = HoldEditLock();
     // The release goes to the control of the press (or double click) it ends; a release without
     // one reaches nobody, so the host never sees an end without a begin.
     const int c = mouseCapture >= 0 ? mouseCapture : gestureIdx;
@@ -512,7 +497,6 @@ void IGraphics::OnMouseUp(int x, int y, const IMouseState& mod)
 
 void IGraphics::OnMouseDrag(int x, int y, const IMouseState& mod)
 {
-    auto held = HoldEditLock();
     if (mouseCapture < 0 || mouseCapture >= NumControls())
         return;
     const int dX = ClampToInt(static_cast<long long>(x) - mouseX);
@@ -526,7 +510,6 @@ void IGraphics::OnMouseDrag(int x, int y, const IMouseState& mod)
 
 bool IGraphics::OnMouseDblClick(int x, int y, const IMouseState& mod)
 {
-    auto held = HoldEditLock();
     const int c = ControlForNewGesture(x, y);
     if (c < 0)
         return false;
@@ -545,7 +528,6 @@ bool IGraphics::OnMouseDblClick(int x, int y, const IMouseState& mod)
 
 void IGraphics::OnMouseWheel(int x, int y, const IMouseState& mod, int notches)
 {
-    auto held = HoldEditLock();
     if (notches == 0)
         return;
     const int c = FindControlAt(x, y);
@@ -562,7 +544,6 @@ void IGraphics::OnMouseWheel(int x, int y, const IMouseState& mod, int notches)
 
 bool IGraphics::OnMouseOver(int x, int y, const IMouseState& mod)
 {
-    auto held = HoldEditLock();
     if (!mouseOverEnabled)
         return false;
     const int c = FindControlAt(x, y);
@@ -582,7 +563,6 @@ bool IGraphics::OnMouseOver(int x, int y, const IMouseState& mod)
 
 void IGraphics::OnMouseOut()
 {
-    auto held = HoldEditLock();
     for (size_t i = 0; i < controls.size(); ++i)
         controls[i]->OnMouseOut();
     mouseOverIdx = -1;
@@ -590,7 +570,6 @@ void IGraphics::OnMouseOut()
 
 void IGraphics::OnKeyDown(int x, int y, int key)
 {
-    auto held = HoldEditLock();
     const int c = FindControlAt(x, y);
     if (c >= 0)
         controls[static_cast<size_t>(c)]->OnKeyDown(x, y, key);
@@ -636,7 +615,6 @@ bool IGraphics::CaptureFrame(std::uint32_t* pixels, std::int64_t capacity, int& 
 
 void IGraphics::SetPopup(IControl* newPopup)
 {
-    auto held = HoldEditLock();
     if (newPopup == popup || IndexOf(newPopup) < 0)
         return;
     if (popup)
@@ -647,7 +625,6 @@ void IGraphics::SetPopup(IControl* newPopup)
 
 void IGraphics::ClosePopup(bool fromPopup)
 {
-    auto held = HoldEditLock();
     if (!popup)
         return;
     IControl* closing = popup;
@@ -664,7 +641,6 @@ void IGraphics::ClosePopup(bool fromPopup)
 
 void IGraphics::Resize(int newWidth, int newHeight)
 {
-    auto held = HoldEditLock();
     width = std::max(0, newWidth);
     height = std::max(0, newHeight);
     EndGestureEdit();

@@ -4,9 +4,8 @@
 // plug-in's begin/end notifications. The native window derives from it and supplies the pure
 // virtual platform operations.
 //
-// Threads: everything runs on the editor's thread except PushParameterToControls, which the
-// audio thread calls under the plug-in's edit lock and which only stores values and dirty flags.
-// Every other entry point that reads or changes controls takes that same (recursive) lock.
+// Threads: everything runs on the editor's (the host's UI) thread. What the audio side changes
+// reaches the controls through UpdateFromHost, which reads values the plug-in publishes.
 #pragma once
 
 #include "controls/IFrameClient.h"
@@ -22,7 +21,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -80,7 +78,6 @@ public:
     IImage FindCachedBitmap(int resourceId) const;
     // Creates the back buffer (width x height) and notes the host-side changes shown so far.
     void PrepareDrawing() override;
-    // Called from the audio thread too, under the edit lock: it only stores values and flags.
     void PushParameterToControls(int paramIdx, double value, bool isNormalized) override;
     // Applies a committed text entry: a display text of the parameter or a decimal number.
     // Text that is neither changes nothing.
@@ -161,10 +158,6 @@ public:
     void SetMouseOverEnabled(bool enabled) { mouseOverEnabled = enabled; }
     // The back buffer, null before PrepareDrawing.
     const PIX_SysBitmap* BackBuffer() const { return drawBitmap.get(); }
-
-protected:
-    // The plug-in's edit lock, held around events and frames (no-op without a host).
-    std::unique_lock<std::recursive_mutex> HoldEditLock() const;
 
 private:
     int IndexOf(const IControl* control) const;

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <mutex>
 
 class IParamDef;
 
@@ -31,9 +30,6 @@ public:
     virtual void OnMouseOverParam(int index) = 0;
     // Asks the host to give the editor's view a new size.
     virtual void ResizeEditorWindow(int width, int height) = 0;
-    // Held by the editor around events and frames while the audio thread may push values into
-    // controls.
-    virtual std::recursive_mutex& EditLock() const = 0;
 
 protected:
     ~IEditHost() = default;

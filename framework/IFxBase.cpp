@@ -111,7 +111,7 @@ bool IFxBase::SaveState(StateChunk& chunk) { return SaveParams(chunk); }
 
 int32_t IFxBase::LoadState(const StateChunk& chunk, int32_t position) { return LoadParams(chunk, position); }
 
-void IFxBase::OnMouseOverParam(int) { Guard g(lock); }
+void IFxBase::OnMouseOverParam(int) {}
 
 bool IFxBase::AcceptsParamRestore(int, int)
 {
@@ -149,8 +149,9 @@ int32_t IFxBase::LoadParams(const StateChunk& chunk, int32_t position)
         if (!std::isfinite(x) || !AcceptsParamRestore(i, CurrentPreset()))
             continue;
         params.Get(i)->SetValueClamped(x);
-        ParamChanged(i);
+        NotifyParamChanged(i);
     }
+    ApplyPendingIfIdle();
     return position;
 }
 
@@ -217,6 +218,7 @@ bool IFxBase::PresetHasValues(int index) const
 
 bool IFxBase::LoadPreset(int index)
 {
+    Guard g(lock);
     PresetSlot* slot = presets.Get(index);
     if (!slot)
         return false;
@@ -226,8 +228,9 @@ bool IFxBase::LoadPreset(int index)
             // A named slot without values stands for the declared defaults.
             for (int i = 0; i < NumParams(); ++i) {
                 params.Get(i)->SetValueClamped(params.Get(i)->Default());
-                ParamChanged(i);
+                NotifyParamChanged(i);
             }
+            ApplyPendingIfIdle();
         } else if (LoadParams(slot->chunk, 0) <= 0) {
             return false;
         }
@@ -293,13 +296,47 @@ void IFxBase::NextUserPresetName(char* out, int outSize) const
 
 void IFxBase::SetParamFromEditor(int index, double normalized)
 {
-    Guard g(lock);
     IParamDef* param = GetParam(index);
     if (!param)
         return;
     param->SetFromNormalized(normalized);
     PerformParamEdit(index, normalized);
-    ParamChanged(index);
+    HandToAudio(index);
+    ApplyPendingIfIdle();
+}
+
+void IFxBase::NotifyParamChanged(int index)
+{
+    if (applyOnAudio)
+        ParamChanged(index);
+    else
+        HandToAudio(index);
+}
+
+void IFxBase::HandToAudio(int index)
+{
+    std::lock_guard<std::mutex> producer(handOverLock);
+    pendingChanges.Push(index);
+}
+
+void IFxBase::ApplyPending()
+{
+    pendingChanges.Drain(NumParams(), [this](int index) { ParamChanged(index); });
+}
+
+void IFxBase::ApplyPendingIfIdle()
+{
+    if (audioLive.load())
+        return;
+    Guard g(lock);
+    ApplyPending();
+}
+
+void IFxBase::SetAudioLive(bool live)
+{
+    audioLive.store(live);
+    // Whatever was handed over while the audio side ran, and was not taken up, applies now.
+    ApplyPendingIfIdle();
 }
 
 void IFxBase::RefreshEditorParams()
@@ -338,7 +375,6 @@ double IFxBase::HostChangeValue(int index) const
 
 void IFxBase::BeginDelayedParamEdit(int index)
 {
-    Guard g(lock);
     if (pendingEndEdit == index)
         return;
     FlushDelayedParamEdit();
@@ -347,7 +383,6 @@ void IFxBase::BeginDelayedParamEdit(int index)
 
 void IFxBase::EndDelayedParamEdit(int index)
 {
-    Guard g(lock);
     if (!editor) {
         EndParamEdit(index);
         return;
@@ -358,7 +393,6 @@ void IFxBase::EndDelayedParamEdit(int index)
 
 void IFxBase::FlushDelayedParamEdit()
 {
-    Guard g(lock);
     if (editor)
         editor->CancelParamEditCountdown();
     if (pendingEndEdit >= 0) {
@@ -371,7 +405,6 @@ void IFxBase::AttachEditor(std::unique_ptr<IFxEditor> newEditor)
 {
     if (!newEditor)
         return;
-    Guard g(lock);
     newEditor->PrepareDrawing();
     for (int i = 0; i < NumParams(); ++i)
         newEditor->PushParameterToControls(i, HostChangeValue(i), true);

@@ -7,6 +7,7 @@
 #include "framework/IEditHost.h"
 #include "framework/IFxEditor.h"
 #include "framework/IParamDef.h"
+#include "framework/ParamChangeQueue.h"
 #include "framework/PresetSlot.h"
 #include "framework/PtrList.h"
 #include "framework/StateChunk.h"
@@ -128,7 +129,9 @@ public:
     // The editor, made by CreateEditor when a view first asks for it; it then stays for later views.
     IFxEditor* EnsureEditor();
 
-    // Editor-originated changes and the delayed end of an edit.
+    // Editor-originated changes and the delayed end of an edit. The value is stored at once and
+    // the host told (outside any lock); the effect applies it on the audio side at the next block
+    // start, or at once while the audio side is not live.
     void SetParamFromEditor(int index, double normalized) override;
     void RefreshEditorParams();
     void EndDelayedParamEdit(int index) override;
@@ -161,13 +164,30 @@ public:
     void SetBypassed(bool state) { bypassed.store(state, std::memory_order_relaxed); }
     IFxEditor* Editor() const { return editor.get(); }
     std::recursive_mutex& Lock() const { return lock; }
-    std::recursive_mutex& EditLock() const override { return lock; }
 
 protected:
     // Builds the effect's editor; null for a plug-in without one.
     virtual std::unique_ptr<IFxEditor> CreateEditor() { return nullptr; }
     // A host-side change of a parameter for the editor to show (normalised value).
     void PublishHostChange(int index, double normalized);
+
+    // Changes that reach the effect's ParamChanged. Every caller holds the plug-in lock except
+    // for HandToAudio, which only the UI side calls.
+    //
+    // A parameter whose value was just stored: applied now while the audio side applies
+    // (inside process), else handed to it.
+    void NotifyParamChanged(int index);
+    // Queues the index for the audio side (producers serialised by a lock of their own).
+    void HandToAudio(int index);
+    // Applies every queued index in order; the plug-in lock must be held.
+    void ApplyPending();
+    // While the audio side is not live, takes the plug-in lock and applies what is queued.
+    void ApplyPendingIfIdle();
+    // The audio side is live while the host has it active and processing; leaving that state
+    // applies what is still queued.
+    void SetAudioLive(bool live);
+    // Set by process while it applies changes on the audio thread; guarded by the plug-in lock.
+    bool applyOnAudio = false;
 
     bool IsChannelPairAllowed(int inputs, int outputs) const;
     void ConnectInputs(int first, int count, bool connected);
@@ -193,7 +213,13 @@ protected:
     OwnedPtrList<PresetSlot> presets;
     std::atomic<int> currentPreset{0};
     int pendingEndEdit = -1;
+    // Held briefly: by process, by state copies and restores, by preset loads and while
+    // applying queued changes when the audio side is not live. Never while drawing or calling
+    // the host.
     mutable std::recursive_mutex lock;
+    ParamChangeQueue pendingChanges;
+    std::mutex handOverLock;  // serialises the queue's producers; the audio side never takes it
+    std::atomic<bool> audioLive{false};
     bool processingEnabled = false;
     bool instrument;
     std::atomic<bool> bypassed{false};

@@ -121,6 +121,8 @@ tresult PLUGIN_API IFxVST3::terminate()
 tresult PLUGIN_API IFxVST3::setActive(TBool state)
 {
     OnActivate(state != 0);
+    hostActive.store(state != 0);
+    SetAudioLive(hostActive.load() && hostProcessing.load());
     return kResultOk;
 }
 
@@ -173,7 +175,13 @@ uint32 PLUGIN_API IFxVST3::getLatencySamples() { return static_cast<uint32>(std:
 
 uint32 PLUGIN_API IFxVST3::getTailSamples() { return static_cast<uint32>(std::max(TailLength(), 0)); }
 
-tresult PLUGIN_API IFxVST3::setProcessing(TBool) { return kNotImplemented; }
+tresult PLUGIN_API IFxVST3::setProcessing(TBool state)
+{
+    // Only noted: whether process calls keep coming decides who applies the editor's changes.
+    hostProcessing.store(state != 0);
+    SetAudioLive(hostActive.load() && hostProcessing.load());
+    return kNotImplemented;
+}
 
 tresult PLUGIN_API IFxVST3::setupProcessing(ProcessSetup& setup)
 {
@@ -308,7 +316,11 @@ tresult PLUGIN_API IFxVST3::process(ProcessData& data)
     Guard g(Lock());
     if (data.processContext)
         processContext = *data.processContext;
+    // Changes handed over by the UI side come first, then the host's for this block.
+    applyOnAudio = true;
+    ApplyPending();
     ApplyParameterChanges(data.inputParameterChanges);
+    applyOnAudio = false;
     if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64)
         return kResultOk;
     if (BlockSize() <= 0) {
@@ -331,7 +343,6 @@ tresult IFxVST3::readComponentState(IBStream* stream)
 {
     if (!stream)
         return kInvalidArgument;
-    Guard g(Lock());
     StateChunk chunk;
     uint8 piece[128];
     const bool keepReadingOnError = HostKind() == kHostWaveLab;
@@ -346,8 +357,14 @@ tresult IFxVST3::readComponentState(IBStream* stream)
         if (!chunk.PutBytes(piece, got))
             break;
     }
-    const int32 position = LoadState(chunk, 0);
-    RefreshEditorParams();
+    int32 position = -1;
+    {
+        // The values are stored together; the effect applies them on the audio side, or here
+        // while that is not live.
+        Guard g(Lock());
+        position = LoadState(chunk, 0);
+        RefreshEditorParams();
+    }
     if (position < 0)
         return kResultFalse;
     stream->seek(position, IBStream::kIBSeekSet, nullptr);
@@ -358,10 +375,13 @@ tresult IFxVST3::writeComponentState(IBStream* stream)
 {
     if (!stream)
         return kInvalidArgument;
-    Guard g(Lock());
     StateChunk chunk;
-    if (!SaveState(chunk))
-        return kResultFalse;
+    {
+        // A copy of the values as they stand together; the stream is written outside the lock.
+        Guard g(Lock());
+        if (!SaveState(chunk))
+            return kResultFalse;
+    }
     int32 written = 0;
     if (stream->write(const_cast<uint8*>(chunk.Data()), chunk.Size(), &written) != kResultOk ||
         written != chunk.Size())

@@ -127,6 +127,8 @@ private:
 
     int sideChainChannels;
     bool sideChainActive = false;
+    std::atomic<bool> hostActive{false};
+    std::atomic<bool> hostProcessing{false};
     Steinberg::Vst::ProcessContext processContext{};
     std::vector<IFxVST3View*> views;
 };

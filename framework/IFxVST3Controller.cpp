@@ -179,6 +179,8 @@ tresult PLUGIN_API IFxVST3::getProgramName(ProgramListID listId, int32 programIn
 {
     if (listId != static_cast<ProgramListID>(kPresetListId) || !name)
         return kResultFalse;
+    // The audio side names a never-used slot when it loads it.
+    Guard g(Lock());
     Widen(PresetName(programIndex), name);
     return kResultOk;
 }

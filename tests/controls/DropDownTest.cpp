@@ -6,13 +6,13 @@
 #include "controls/IDropDown.h"
 #include "controls/IDropDownChild.h"
 #include "controls/PromptPopup.h"
+#include "parameter_changes.h"
 #include "graphics/PIX_IBitmap.h"
 
 #include <atomic>
 #include <climits>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <thread>
 
 namespace {
@@ -317,11 +317,20 @@ TEST_F(DropDown, RepeatedOpeningKeepsOneListAndAMenuElsewhereStillOpens)
 TEST_F(DropDown, ThreadHostValuesWhileTheEditorOpensAndChooses)
 {
     IDropDown* d = Attach();
+    ASSERT_EQ(plug->initialize(nullptr), Steinberg::kResultOk);
+    Steinberg::Vst::ProcessSetup setup{Steinberg::Vst::kRealtime, Steinberg::Vst::kSample32, 64, 44100.0};
+    ASSERT_EQ(plug->setupProcessing(setup), Steinberg::kResultOk);
     std::atomic<bool> stop{false};
+    // Host automation of the selector's parameter, in process calls of no frames.
     std::thread audio([&] {
+        vibrascend::host::ParameterChanges changes;
         for (int i = 0; !stop.load(); ++i) {
-            std::lock_guard<std::recursive_mutex> held(plug->Lock());
-            graphics->PushParameterToControls(2, i % 4, false);
+            changes.clear();
+            changes.add(2, (i % 4) / 3.0);
+            Steinberg::Vst::ProcessData data{};
+            data.symbolicSampleSize = Steinberg::Vst::kSample32;
+            data.inputParameterChanges = &changes;
+            plug->process(data);
         }
     });
     for (int i = 0; i < 300; ++i) {
@@ -333,4 +342,5 @@ TEST_F(DropDown, ThreadHostValuesWhileTheEditorOpensAndChooses)
     audio.join();
     EXPECT_GE(d->Value(), 0.0);
     EXPECT_LE(d->Value(), 1.0);
+    plug->terminate();
 }

@@ -55,13 +55,11 @@ bool IGraphicsLinux::OpenURL(const char* url, const char*, const char* confirmTe
 
 void IGraphicsLinux::SetParamEditCountdown(int ticks)
 {
-    auto held = HoldEditLock();
     paramEditCountdown = ticks;
 }
 
 void IGraphicsLinux::CancelParamEditCountdown()
 {
-    auto held = HoldEditLock();
     paramEditCountdown = 0;
 }
 
@@ -95,11 +93,8 @@ void* IGraphicsLinux::OpenWindow(void* parent)
     exposed = IBox{};
     lastButton = 0;
     window->TakeFocus(false, 0);
-    {
-        auto held = HoldEditLock();
-        if (IControl* background = GetControl(0))
-            background->SetDirty(false);
-    }
+    if (IControl* background = GetControl(0))
+        background->SetDirty(false);
     return GetWindow();
 }
 
@@ -149,7 +144,6 @@ bool IGraphicsLinux::HoldsControl(const IControl* control) const
 
 void IGraphicsLinux::Tick()
 {
-    auto held = HoldEditLock();
     UpdateFromHost();
     if (textBox && textBoxState != kTextBoxIdle) {
         const int request = textBoxState;
