@@ -31,10 +31,6 @@ IFxDeclaration Declaration()
     d.uniqueId = 0x74336A61;
     d.manufacturerId = 0x546F4D69;  // "ToMi"
     d.latency = 0;
-    d.midiInput = false;
-    d.stateChunks = false;
-    d.instrument = false;
-    d.bindingKind = 1;
     return d;
 }
 
@@ -51,7 +47,7 @@ IBox FullBar(int slot) { return IBox{kBarX0[slot], kBarTop, kBarX0[slot] + kBarW
 }  // namespace
 
 CLS_VIBRASCEND::CLS_VIBRASCEND()
-    : IFxVST3(Declaration(), 0), displays{LfoReadout(FullBar(0)), LfoReadout(FullBar(1))}
+    : IFxVST3(Declaration()), displays{LfoReadout(FullBar(0)), LfoReadout(FullBar(1))}
 {
     // A byte pattern no quantised value can take, so that the first notification of every
     // parameter applies.

@@ -33,8 +33,7 @@ void ParseChannelPairs(const char* config, OwnedPtrList<ChannelPair>& pairs)
 } // namespace
 
 IFxBase::IFxBase(const IFxDeclaration& d)
-    : instrument(d.instrument), latency(d.latency), uniqueId(d.uniqueId), manufacturerId(d.manufacturerId),
-      version(d.version), bindingKind(d.bindingKind), stateChunks(d.stateChunks), midiInput(d.midiInput ? 1 : 0)
+    : latency(d.latency), uniqueId(d.uniqueId), manufacturerId(d.manufacturerId), version(d.version)
 {
     ParseChannelPairs(d.channelConfig, channelPairs);
     for (int i = 0; i < d.numParams; ++i)
@@ -75,12 +74,6 @@ void IFxBase::Reset() { Guard g(lock); }
 
 void IFxBase::ParamChanged(int) { Guard g(lock); }
 
-void IFxBase::LockedParamChanged(int index)
-{
-    Guard g(lock);
-    ParamChanged(index);
-}
-
 void IFxBase::ProcessBlock(double** inputs, double** outputs, int frames) { PassThrough(inputs, outputs, frames); }
 
 void IFxBase::PassThrough(double** inputs, double** outputs, int frames)
@@ -100,13 +93,6 @@ void IFxBase::PassThrough(double** inputs, double** outputs, int frames)
 
 void IFxBase::OnActivate(bool) { Guard g(lock); }
 
-bool IFxBase::NoteNameFor(int, char* out)
-{
-    if (out)
-        out[0] = '\0';
-    return false;
-}
-
 bool IFxBase::SaveState(StateChunk& chunk) { return SaveParams(chunk); }
 
 int32_t IFxBase::LoadState(const StateChunk& chunk, int32_t position) { return LoadParams(chunk, position); }
@@ -117,14 +103,6 @@ bool IFxBase::AcceptsParamRestore(int, int)
 {
     Guard g(lock);
     return true;
-}
-
-bool IFxBase::SendMidiEvents(const MidiMessage* messages, int count)
-{
-    bool all = true;
-    for (int i = 0; i < count; ++i)
-        all = SendMidiEvent(messages[i]) && all;
-    return all;
 }
 
 bool IFxBase::SaveParams(StateChunk& chunk)
@@ -326,6 +304,9 @@ void IFxBase::ApplyPending()
 
 void IFxBase::ApplyPendingIfIdle()
 {
+    // Pairs with the fence in SetAudioLive: either this side sees the audio side gone, or the
+    // audio side's last drain sees what was queued before.
+    std::atomic_thread_fence(std::memory_order_seq_cst);
     if (audioLive.load())
         return;
     Guard g(lock);
@@ -335,6 +316,7 @@ void IFxBase::ApplyPendingIfIdle()
 void IFxBase::SetAudioLive(bool live)
 {
     audioLive.store(live);
+    std::atomic_thread_fence(std::memory_order_seq_cst);
     // Whatever was handed over while the audio side ran, and was not taken up, applies now.
     ApplyPendingIfIdle();
 }
@@ -418,10 +400,9 @@ IFxEditor* IFxBase::EnsureEditor()
     return editor.get();
 }
 
-void IFxBase::IdentifyHost(const char* name, int hostVer)
+void IFxBase::IdentifyHost(const char* name)
 {
     hostKind = HostKindFromName(name);
-    hostVersion = hostVer;
 }
 
 void IFxBase::FormatVersion(char* out, int outSize) const

@@ -19,26 +19,6 @@
 #include <mutex>
 #include <span>
 
-struct MidiMessage {
-    int32_t offset;
-    uint8_t status;
-    uint8_t data1;
-    uint8_t data2;
-};
-
-struct TransportInfo {
-    double tempo;
-    int64_t samplePosition;
-    double quarterNotePosition;
-    double lastBarStart;
-    double cycleStart;
-    double cycleEnd;
-    int32_t numerator;
-    int32_t denominator;
-    bool transportRunning;
-    bool loopEnabled;
-};
-
 // Identity and configuration an effect declares to the framework.
 struct IFxDeclaration {
     int numParams;
@@ -51,10 +31,6 @@ struct IFxDeclaration {
     int32_t uniqueId;
     int32_t manufacturerId;
     int latency;
-    bool midiInput;
-    bool stateChunks;
-    bool instrument;
-    int bindingKind;
 };
 
 constexpr int kIdentitySize = 128;
@@ -69,19 +45,12 @@ public:
     // Hooks the effect overrides.
     virtual void Reset();
     virtual void ParamChanged(int index);
-    virtual void LockedParamChanged(int index);
     virtual void ProcessBlock(double** inputs, double** outputs, int frames);
-    virtual void OnEditorOpen() {}
-    virtual void OnEditorClose() {}
     virtual void OnActivate(bool active);
-    virtual void OnMidiEvent(const MidiMessage&) {}
-    virtual bool NoteNameFor(int note, char* out);
     virtual bool SaveState(StateChunk& chunk);
     virtual int32_t LoadState(const StateChunk& chunk, int32_t position);
     void OnMouseOverParam(int index) override;
     virtual bool AcceptsParamRestore(int index, int presetIndex);
-    virtual void OnEditorResized() {}
-    virtual int ApiKind() const { return bindingKind; }
 
     // Host-facing operations the binding supplies.
     bool BeginParamEdit(int index) override = 0;
@@ -90,18 +59,12 @@ public:
     void BeginDelayedParamEdit(int index) override;
     virtual bool PerformParamEdit(int index, double normalized) = 0;
     bool EndParamEdit(int index) override = 0;
-    virtual void OnHostKnown() {}
-    virtual void PopupParamMenu(int, int, int) {}
+    // The host's position in samples, from the last process context.
     virtual int SamplePosition() const = 0;
-    virtual double Tempo() const = 0;
-    virtual void TimeSignature(int& numerator, int& denominator) const = 0;
     virtual int HostKind() const { return hostKind; }
     void ResizeEditorWindow(int width, int height) override = 0;
     virtual void AttachEditor(std::unique_ptr<IFxEditor> editor);
     virtual void ChangeBlockSize(int frames);
-    virtual void ChangeLatency(int samples) { latency = samples; }
-    virtual bool SendMidiEvent(const MidiMessage& message) = 0;
-    virtual bool SendMidiEvents(const MidiMessage* messages, int count);
     virtual bool SaveParams(StateChunk& chunk);
     virtual int32_t LoadParams(const StateChunk& chunk, int32_t position);
     virtual bool SavePresetBank(StateChunk& chunk);
@@ -141,7 +104,7 @@ public:
     std::uint32_t HostChangeSerial(int index) const override;
     double HostChangeValue(int index) const override;
 
-    void IdentifyHost(const char* name, int version);
+    void IdentifyHost(const char* name);
     void FormatVersion(char* out, int outSize) const;
 
     // Identity and configuration.
@@ -155,8 +118,6 @@ public:
     int TailLength() const { return tailLength; }
     int BlockSize() const { return blockSize; }
     double SampleRate() const { return sampleRate; }
-    bool IsInstrument() const { return instrument; }
-    bool HasMidiInput() const { return midiInput != 0; }
     int NumInputs() const { return inBindings.Count(); }
     int NumOutputs() const { return outBindings.Count(); }
     bool ProcessingEnabled() const { return processingEnabled; }
@@ -221,7 +182,6 @@ protected:
     std::mutex handOverLock;  // serialises the queue's producers; the audio side never takes it
     std::atomic<bool> audioLive{false};
     bool processingEnabled = false;
-    bool instrument;
     std::atomic<bool> bypassed{false};
     PtrList<char> paramGroups;
     double sampleRate = 44100.0;
@@ -233,10 +193,6 @@ protected:
     int32_t manufacturerId;
     int32_t version;
     int hostKind = -1;
-    int bindingKind;
-    int hostVersion = 0;
-    bool stateChunks;
-    int32_t midiInput;
     int blockSize = 0;
     int tailLength = 0;
     std::unique_ptr<IFxEditor> editor;

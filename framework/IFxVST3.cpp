@@ -51,23 +51,12 @@ SpeakerArrangement ArrangementForChannels(int channels)
     }
 }
 
-IFxVST3::IFxVST3(const IFxDeclaration& declaration, int sideChain)
-    : IFxBase(declaration), sideChainChannels(sideChain)
+IFxVST3::IFxVST3(const IFxDeclaration& declaration) : IFxBase(declaration)
 {
     ConnectInputs(0, NumInputs(), true);
     ConnectOutputs(0, NumOutputs(), true);
     SetInputLabel(0, "Main Input");
-    if (sideChainChannels)
-        SetInputLabel(1, "Aux Input");
-    if (IsInstrument()) {
-        for (int pair = 0; pair < (NumOutputs() + 1) / 2; ++pair) {
-            char label[32];
-            std::snprintf(label, sizeof label, "Output %i", pair + 1);
-            SetOutputLabel(pair, label);
-        }
-    } else {
-        SetOutputLabel(0, "Output");
-    }
+    SetOutputLabel(0, "Output");
 }
 
 IFxVST3::~IFxVST3() = default;
@@ -81,34 +70,19 @@ tresult PLUGIN_API IFxVST3::initialize(FUnknown* context)
         if (host->getName(wide) == kResultOk) {
             char name[129] = {};
             UString(wide, 128).toAscii(name, 129);
-            IdentifyHost(name, 0);
+            IdentifyHost(name);
         }
     }
     if (result == kResultOk) {
         String128 label;
-        const int mainInputs = NumInputs() - sideChainChannels;
-        if (const SpeakerArrangement arr = ArrangementForChannels(mainInputs)) {
+        if (const SpeakerArrangement arr = ArrangementForChannels(NumInputs())) {
             WidenLabel(InputLabel(0), label);
             addAudioInput(label, arr, kMain, BusInfo::kDefaultActive);
         }
-        if (IsInstrument()) {
-            for (int pair = 0; pair < (NumOutputs() + 1) / 2; ++pair) {
-                WidenLabel(OutputLabel(pair), label);
-                addAudioOutput(label, SpeakerArr::kStereo, kMain, BusInfo::kDefaultActive);
-            }
-        } else {
-            WidenLabel(OutputLabel(0), label);
-            addAudioOutput(label, ArrangementForChannels(NumOutputs()), kMain, BusInfo::kDefaultActive);
-        }
-        if (sideChainChannels) {
-            WidenLabel(InputLabel(1), label);
-            addAudioInput(label, ArrangementForChannels(std::min(sideChainChannels, 2)), kAux, 0);
-        }
-        if (HasMidiInput())
-            addEventInput(STR16("MIDI Input"), 1);
+        WidenLabel(OutputLabel(0), label);
+        addAudioOutput(label, ArrangementForChannels(NumOutputs()), kMain, BusInfo::kDefaultActive);
         RegisterParameters();
     }
-    OnHostKnown();
     return result;
 }
 
@@ -154,16 +128,7 @@ tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32
         auto* fresh = new AudioBus(STR16("Output"), kMain, BusInfo::kDefaultActive, ArrangementForChannels(nOut));
         audioOutputs.insert(audioOutputs.begin(), IPtr<Bus>(fresh, false));
     }
-    if (!sideChainChannels)
-        return numIns == 1 ? kResultOk : kResultFalse;
-    if (numIns != 2)
-        return kResultFalse;
-    if (AudioBus* aux = getAudioInput(1); aux && ChannelCount(aux->getArrangement()) != ChannelCount(inputs[1])) {
-        audioInputs.erase(audioInputs.begin() + 1);
-        auto* fresh = new AudioBus(STR16("Sidechain Input"), kAux, 0, inputs[1]);
-        audioInputs.insert(audioInputs.begin() + 1, IPtr<Bus>(fresh, false));
-    }
-    return kResultOk;
+    return numIns == 1 ? kResultOk : kResultFalse;
 }
 
 tresult PLUGIN_API IFxVST3::canProcessSampleSize(int32 size)
@@ -390,46 +355,6 @@ tresult IFxVST3::writeComponentState(IBStream* stream)
 }
 
 int IFxVST3::SamplePosition() const { return static_cast<int>(static_cast<uint32>(processContext.projectTimeSamples)); }
-
-double IFxVST3::Tempo() const { return processContext.tempo; }
-
-void IFxVST3::TimeSignature(int& numerator, int& denominator) const
-{
-    numerator = processContext.timeSigNumerator;
-    denominator = processContext.timeSigDenominator;
-}
-
-int IFxVST3::TransportState() const
-{
-    if (processContext.state & ProcessContext::kPlaying)
-        return 1;
-    if (processContext.state & ProcessContext::kRecording)
-        return 2;
-    return 0;
-}
-
-void IFxVST3::FillTimeInfo(TransportInfo& info) const
-{
-    info.tempo = processContext.tempo;
-    info.samplePosition = processContext.projectTimeSamples;
-    info.quarterNotePosition = processContext.projectTimeMusic;
-    info.lastBarStart = processContext.barPositionMusic;
-    info.cycleStart = processContext.cycleStartMusic;
-    info.cycleEnd = processContext.cycleEndMusic;
-    info.numerator = processContext.timeSigNumerator;
-    info.denominator = processContext.timeSigDenominator;
-    info.transportRunning = (processContext.state & ProcessContext::kPlaying) != 0;
-    info.loopEnabled = (processContext.state & ProcessContext::kCycleActive) != 0;
-}
-
-bool IFxVST3::IsOfflineRendering() const { return processSetup.processMode == kOffline; }
-
-void IFxVST3::ChangeLatency(int samples)
-{
-    IFxBase::ChangeLatency(samples);
-    if (componentHandler)
-        componentHandler->restartComponent(kLatencyChanged);
-}
 
 tresult PLUGIN_API IFxVST3::queryInterface(const TUID iid, void** obj)
 {

@@ -17,7 +17,7 @@ constexpr Steinberg::Vst::ParamID kBypassId = 0x62706173;      // "bpas"
 
 class IFxVST3 : public IFxBase, public Steinberg::Vst::SingleComponentEffect, public Steinberg::Vst::IUnitInfo {
 public:
-    IFxVST3(const IFxDeclaration& declaration, int sideChainChannels);
+    explicit IFxVST3(const IFxDeclaration& declaration);
     ~IFxVST3() override;
 
     // IPluginBase
@@ -89,17 +89,8 @@ public:
     bool PerformParamEdit(int index, double normalized) override;
     bool EndParamEdit(int index) override;
     void ResizeEditorWindow(int width, int height) override;
-    void PopupParamMenu(int index, int x, int y) override;
 
-    // Transport from the host's last process context.
     int SamplePosition() const override;
-    double Tempo() const override;
-    void TimeSignature(int& numerator, int& denominator) const override;
-    void ChangeLatency(int samples) override;
-    bool SendMidiEvent(const MidiMessage&) override { return false; }
-    virtual bool IsOfflineRendering() const;
-    virtual int TransportState() const;
-    virtual void FillTimeInfo(TransportInfo& info) const;
 
     // Open editor views, oldest first; a view adds and removes itself.
     void AddView(IFxVST3View* view);
@@ -125,8 +116,6 @@ private:
     void SilenceOutputs(Steinberg::Vst::ProcessData& data);
     int PresetIndexFromNormalized(double normalized) const;
 
-    int sideChainChannels;
-    bool sideChainActive = false;
     std::atomic<bool> hostActive{false};
     std::atomic<bool> hostProcessing{false};
     Steinberg::Vst::ProcessContext processContext{};

@@ -6,7 +6,6 @@
 #include "framework/IFxVST3View.h"
 
 #include "pluginterfaces/base/ustring.h"
-#include "pluginterfaces/vst/ivstcontextmenu.h"
 
 #include <algorithm>
 #include <cmath>
@@ -221,23 +220,8 @@ void IFxVST3::ResizeEditorWindow(int width, int height)
     IFxVST3View* view = views.front();
     if (!view->Frame())
         return;
-    view->RequestResize();
     ViewRect rect(0, 0, width, height);
     view->Frame()->resizeView(view, &rect);
-}
-
-void IFxVST3::PopupParamMenu(int index, int x, int y)
-{
-    if (!componentHandler || views.empty())
-        return;
-    FUnknownPtr<IComponentHandler3> handler(componentHandler);
-    if (!handler)
-        return;
-    ParamID id = static_cast<ParamID>(index);
-    if (IContextMenu* menu = handler->createContextMenu(views.front(), &id)) {
-        menu->popup(x, y);
-        menu->release();
-    }
 }
 
 void IFxVST3::AddView(IFxVST3View* view) { views.push_back(view); }

@@ -61,16 +61,13 @@ tresult PLUGIN_API IFxVST3View::attached(void* parent, FIDString type)
         editor->OpenWindow(&target);
 #endif
     }
-    plugin->OnEditorOpen();
     return kResultOk;
 }
 
 tresult PLUGIN_API IFxVST3View::removed()
 {
-    if (IFxEditor* editor = plugin->Editor()) {
-        plugin->OnEditorClose();
+    if (IFxEditor* editor = plugin->Editor())
         editor->CloseWindow();
-    }
     runLoop.reset();
     return CPluginView::removed();
 }
@@ -95,10 +92,6 @@ tresult PLUGIN_API IFxVST3View::onSize(ViewRect* newSize)
     if (!newSize)
         return kResultOk;
     rect = *newSize;
-    if (resizeRequested) {
-        plugin->OnEditorResized();
-        resizeRequested = false;
-    }
     return kResultOk;
 }
 

@@ -43,11 +43,9 @@ public:
     REFCOUNT_METHODS(CPluginView)
 
     Steinberg::IPlugFrame* Frame() const { return plugFrame; }
-    void RequestResize() { resizeRequested = true; }
 
 private:
     IFxVST3* plugin;
-    bool resizeRequested = false;
     // The host's run loop while the window is open (Linux hosts drive the window through it).
     std::unique_ptr<IEditorRunLoop> runLoop;
 };

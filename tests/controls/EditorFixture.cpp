@@ -6,12 +6,11 @@
 
 namespace {
 
-constexpr IFxDeclaration kDeclaration{4, "2-2", 1, "Editor", "", "Maker", 0x00010100, 0x45646974, 0x4D616B72, 0,
-                                      false, false, false, 1};
+constexpr IFxDeclaration kDeclaration{4, "2-2", 1, "Editor", "", "Maker", 0x00010100, 0x45646974, 0x4D616B72, 0};
 
 } // namespace
 
-EditorPlugin::EditorPlugin() : IFxVST3(kDeclaration, 0)
+EditorPlugin::EditorPlugin() : IFxVST3(kDeclaration)
 {
     GetParam(0)->DefineDouble("Gain", 0.0, -12.0, 12.0, 0.1, "dB");
     GetParam(1)->DefineInt("Steps", 5, 0, 10, "");

@@ -9,9 +9,9 @@
 class TestPlugin : public IFxVST3 {
 public:
     static constexpr IFxDeclaration kDeclaration{3, "1-1 2-2", 4, "Test", "", "Maker", 0x00010A00,
-                                                 0x74657374, 0x4D616B72, 0, false, false, false, 1};
+                                                 0x74657374, 0x4D616B72, 0};
 
-    TestPlugin() : IFxVST3(kDeclaration, 0)
+    TestPlugin() : IFxVST3(kDeclaration)
     {
         GetParam(0)->DefineInt("Count", 5, 0, 10, "");
         GetParam(1)->DefineDouble("Level", 1.5, -2, 2, 0.5, "dB");

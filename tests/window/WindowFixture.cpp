@@ -4,12 +4,11 @@
 
 namespace {
 
-constexpr IFxDeclaration kDeclaration{3, "2-2", 1, "Window", "", "Maker", 0x00010100, 0x57696E64, 0x4D616B72, 0,
-                                      false, false, false, 1};
+constexpr IFxDeclaration kDeclaration{3, "2-2", 1, "Window", "", "Maker", 0x00010100, 0x57696E64, 0x4D616B72, 0};
 
 }  // namespace
 
-WindowPlugin::WindowPlugin(int fps) : IFxVST3(kDeclaration, 0)
+WindowPlugin::WindowPlugin(int fps) : IFxVST3(kDeclaration)
 {
     GetParam(0)->DefineDouble("Gain", 0.0, -12.0, 12.0, 0.1, "dB");
     GetParam(1)->DefineEnum("Target", 1, 4, "");
