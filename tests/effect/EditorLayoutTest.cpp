@@ -4,6 +4,8 @@
 #include "controls/ITextControl.h"
 #include "controls/IGraphics.h"
 
+#include "pluginterfaces/gui/iplugview.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -112,4 +114,43 @@ TEST(EditorLayout, PresetRefreshesTheControls)
     EXPECT_NEAR(depth.Value(), 0.15, 1e-12);
     const auto* bar1 = dynamic_cast<const IDrawRect*>(&probe.At(1));
     EXPECT_TRUE(bar1->BarRect() == (IBox{101, 327, 125, 333}));
+}
+
+TEST(EditorLayout, TheFirstViewMakesTheEditorAndLaterViewsKeepIt)
+{
+    Probe probe;
+    EXPECT_EQ(probe->Editor(), nullptr);
+    EXPECT_EQ(probe->createView("other"), nullptr);
+    EXPECT_EQ(probe->Editor(), nullptr);
+    Steinberg::IPlugView* first = probe->createView("editor");
+    ASSERT_NE(first, nullptr);
+    IFxEditor* made = probe->Editor();
+    ASSERT_NE(made, nullptr);
+    first->release();
+    Steinberg::IPlugView* second = probe->createView("editor");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(probe->Editor(), made);
+    second->release();
+}
+
+TEST(EditorLayout, ReadoutControlsAreRedrawnOnlyWhenTheEffectChangedThem)
+{
+    Probe probe;
+    probe->UseSampleRate(44100);
+    probe->ApplyAll();
+    const IControl& label1 = probe.At(5);
+    const IControl& bar1 = probe.At(1);
+    probe.Frame();
+    probe.Editor().Draw(IBox{0, 0, 434, 480});
+    ASSERT_FALSE(label1.IsDirty());
+    ASSERT_FALSE(bar1.IsDirty());
+
+    probe.Frame();  // nothing published since
+    EXPECT_FALSE(label1.IsDirty());
+    EXPECT_FALSE(bar1.IsDirty());
+
+    probe->Set(CLS_VIBRASCEND::kLfo1Depth, 60);  // the bar moves, the band stays
+    probe.Frame();
+    EXPECT_FALSE(label1.IsDirty());
+    EXPECT_TRUE(bar1.IsDirty());
 }
