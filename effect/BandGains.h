@@ -27,6 +27,13 @@ struct BandGains {
 
     double Base(GainTarget target) const;
 
+    // The band weights of `frames` frames over which LFO values sweep gains, as (low, high) pairs
+    // per frame: what Sweep leaves after each frame's steps, the first LFO's and then the
+    // second's. A target of None takes no values. The gains in effect and the weights end as
+    // the last frame left them.
+    void SweepBlock(GainTarget first, const double* firstValues, GainTarget second, const double* secondValues,
+                    double* weights, int frames);
+
     // An LFO moved the gain in effect of `target`; the band weights follow the values in effect.
     void Sweep(GainTarget target, double value)
     {

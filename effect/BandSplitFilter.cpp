@@ -1,5 +1,7 @@
 #include "effect/BandSplitFilter.h"
 
+#include "effect/PortableMath.h"
+
 #include <algorithm>
 #include <numbers>
 
@@ -14,7 +16,7 @@ void BandSplitFilter::Recompute(double sampleRate)
     if (!(sampleRate > 0.0) || !std::isfinite(sampleRate))
         return;
     const double hz = std::min(static_cast<double>(splitHz), kMaxSplitRatio * sampleRate);
-    const double k = 1.0 / std::tan(hz * std::numbers::pi / sampleRate);
+    const double k = 1.0 / PortableTan(hz * std::numbers::pi / sampleRate);
     const double c = dampingCoef;
     const double newA0 = 1.0 / ((c + k) * k + 1.0);
     const double newB1 = 2.0 * (1.0 - k * k) * newA0;

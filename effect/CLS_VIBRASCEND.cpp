@@ -1,6 +1,7 @@
 #include "effect/CLS_VIBRASCEND.h"
 
 #include "effect/BandName.h"
+#include "effect/BandSplitBlock.h"
 #include "effect/PresetCatalogue.h"
 #include "effect/ProcessClock.h"
 #include "effect/Quantise.h"
@@ -11,10 +12,6 @@
 #include <cmath>
 #include <cstring>
 #include <mutex>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -223,39 +220,24 @@ void CLS_VIBRASCEND::RealignLfos()
 
 namespace {
 
-// Length of the run of frames, from the start, whose samples on both channels are silent.
-// Eight frames are checked at a time with two-lane compares; the rest one by one. A NaN
-// counts as silent, as in the per-frame test.
-int SilentRun(const double* left, const double* right, int frames, double silence)
-{
-    int n = 0;
-#if defined(__SSE2__)
-    const __m128d signBit = _mm_set1_pd(-0.0);
-    const __m128d limit = _mm_set1_pd(silence);
-    for (; n + 8 <= frames; n += 8) {
-        __m128d loud = _mm_setzero_pd();
-        for (int k = 0; k < 8; k += 2) {
-            loud = _mm_or_pd(loud, _mm_cmpgt_pd(_mm_andnot_pd(signBit, _mm_loadu_pd(left + n + k)), limit));
-            loud = _mm_or_pd(loud, _mm_cmpgt_pd(_mm_andnot_pd(signBit, _mm_loadu_pd(right + n + k)), limit));
-        }
-        if (_mm_movemask_pd(loud))
-            break;
-    }
-#endif
-    while (n < frames && std::fabs(left[n]) <= silence && std::fabs(right[n]) <= silence)
-        ++n;
-    return n;
-}
-
-void CopyRun(const double* in, double* out, int frames)
-{
-    if (in != out)
-        std::memmove(out, in, sizeof(double) * static_cast<size_t>(frames));
-}
+// Frames per run of the block loops: the LFO values, band weights and low-band outputs of one run
+// live on the stack.
+constexpr int kRunFrames = 256;
 
 } // namespace
 
 void CLS_VIBRASCEND::ProcessBlock(double** inputs, double** outputs, int frames)
+{
+    ProcessSamples(inputs, outputs, frames);
+}
+
+void CLS_VIBRASCEND::ProcessBlockFloat(float** inputs, float** outputs, int frames)
+{
+    ProcessSamples(inputs, outputs, frames);
+}
+
+template <class T>
+void CLS_VIBRASCEND::ProcessSamples(T** inputs, T** outputs, int frames)
 {
     if (!started) {
         started = true;
@@ -267,48 +249,83 @@ void CLS_VIBRASCEND::ProcessBlock(double** inputs, double** outputs, int frames)
         resyncRequest = false;
     }
     const bool haveChannels = inputs && outputs && inputs[0] && inputs[1] && outputs[0] && outputs[1];
-    if (haveChannels && frames > 0) {
-        const double* inL = inputs[0];
-        const double* inR = inputs[1];
-        double* outL = outputs[0];
-        double* outR = outputs[1];
-        Lfo& lfo1 = lfos[0];
-        Lfo& lfo2 = lfos[1];
-        double prevLowL = 0.0;
-        double prevLowR = 0.0;
-        for (int i = 0; i < frames; ++i) {
-            if (silentCount >= tailSamples && std::fabs(prevLowL) <= kSilence && std::fabs(prevLowR) <= kSilence) {
-                const int run = SilentRun(inL + i, inR + i, frames - i, kSilence);
-                if (run > 0) {
-                    CopyRun(inL + i, outL + i, run);
-                    CopyRun(inR + i, outR + i, run);
-                    i += run - 1;
-                    continue;
-                }
+    if (haveChannels && frames > 0)
+        ProcessFrames<T>(inputs[0], inputs[1], outputs[0], outputs[1], frames);
+    lastClock = now;
+}
+
+// A frame is processed while fewer than tailSamples frames have passed since the last loud one
+// (a loud sample on either channel, or a loud low-band output of the previous processed frame of
+// this block); otherwise it is copied, and the filter, the LFOs and the count stay as they are.
+// Runs of processed frames go through the block loops, runs of silent frames through the copy.
+template <class T>
+void CLS_VIBRASCEND::ProcessFrames(const T* inL, const T* inR, T* outL, T* outR, int frames)
+{
+    using band_split_block::Loud;
+    prevLowL = 0.0;
+    prevLowR = 0.0;
+    int i = 0;
+    while (i < frames) {
+        if (silentCount >= tailSamples) {
+            if (!Loud(prevLowL, kSilence) && !Loud(prevLowR, kSilence)) {
+                i += band_split_block::CopySilentRun(inL + i, inR + i, outL + i, outR + i, frames - i, kSilence);
+                if (i >= frames)
+                    break;
             }
-            // Read both inputs first: an output may share memory with an input.
-            const double xL = inL[i];
-            const double xR = inR[i];
-            if (std::fabs(xL) > kSilence || std::fabs(xR) > kSilence || std::fabs(prevLowL) > kSilence ||
-                std::fabs(prevLowR) > kSilence)
-                silentCount = 0;
-            if (silentCount < tailSamples) {
-                const double lowL = filter.Run(memory[0], xL);
-                const double lowR = filter.Run(memory[1], xR);
-                if (lfo1.Active())
-                    gains.Sweep(lfo1.TargetGain(), lfo1.Step());
-                if (lfo2.Active())
-                    gains.Sweep(lfo2.TargetGain(), lfo2.Step());
-                outL[i] = (xL - lowL) * gains.highMul + lowL * gains.lowMul;
-                outR[i] = (xR - lowR) * gains.highMul + lowR * gains.lowMul;
-                prevLowL = lowL;
-                prevLowR = lowR;
-                ++silentCount;
-            } else {
-                outL[i] = xL;
-                outR[i] = xR;
+            // Frame i is loud.
+            silentCount = 0;
+            if (tailSamples <= 0) {
+                outL[i] = inL[i];
+                outR[i] = inR[i];
+                ++i;
+                continue;
             }
         }
+        const int n = std::min({frames - i, tailSamples - silentCount, kRunFrames});
+        ProcessRun<T>(inL + i, inR + i, outL + i, outR + i, n);
+        i += n;
     }
-    lastClock = now;
+}
+
+// `frames` frames that are all processed (silentCount + frames <= tailSamples).
+template <class T>
+void CLS_VIBRASCEND::ProcessRun(const T* inL, const T* inR, T* outL, T* outR, int frames)
+{
+    using band_split_block::Loud;
+    // Read before the outputs are written: they may be the same memory.
+    const int lastLoudInput = band_split_block::LastLoudFrame(inL, inR, frames, kSilence);
+
+    alignas(16) double values[2][kRunFrames];
+    alignas(16) double weights[2 * kRunFrames];
+    alignas(16) double lows[2 * kRunFrames];
+    Lfo& lfo1 = lfos[0];
+    Lfo& lfo2 = lfos[1];
+    const bool swept = lfo1.Active() || lfo2.Active();
+    if (swept) {
+        if (lfo1.Active())
+            lfo1.Render(values[0], frames);
+        if (lfo2.Active())
+            lfo2.Render(values[1], frames);
+        gains.SweepBlock(lfo1.Active() ? lfo1.TargetGain() : GainTarget::None, values[0],
+                         lfo2.Active() ? lfo2.TargetGain() : GainTarget::None, values[1], weights, frames);
+    }
+    const band_split_block::StereoRun run{
+        filter.A0(), filter.B1(), filter.B2(), &memory[0], &memory[1], weights, gains.lowMul, gains.highMul, lows};
+    if (swept)
+        band_split_block::FilterStereo<T, true>(run, inL, inR, outL, outR, frames);
+    else
+        band_split_block::FilterStereo<T, false>(run, inL, inR, outL, outR, frames);
+
+    // Frame j is loud when its input is, or when frame j - 1's low band was.
+    int lastLoud = lastLoudInput;
+    for (int j = frames - 2; j >= 0 && j >= lastLoud; --j)
+        if (Loud(lows[2 * j], kSilence) || Loud(lows[2 * j + 1], kSilence)) {
+            lastLoud = j + 1;
+            break;
+        }
+    if (lastLoud < 0 && (Loud(prevLowL, kSilence) || Loud(prevLowR, kSilence)))
+        lastLoud = 0;
+    silentCount = lastLoud >= 0 ? frames - lastLoud : silentCount + frames;
+    prevLowL = lows[2 * (frames - 1)];
+    prevLowR = lows[2 * (frames - 1) + 1];
 }

@@ -28,6 +28,7 @@ public:
     void Reset() override;
     void ParamChanged(int index) override;
     void ProcessBlock(double** inputs, double** outputs, int frames) override;
+    void ProcessBlockFloat(float** inputs, float** outputs, int frames) override;
 
     // Effect state, for the editor and for inspection. `lfo` 1 names LFO 2, anything else LFO 1.
     const BandSplitFilter& Filter() const { return filter; }
@@ -55,6 +56,12 @@ private:
     void UpdateBar(int slot);
     void TrackApplied(int index);
     void RealignLfos();
+    template <class T>
+    void ProcessSamples(T** inputs, T** outputs, int frames);
+    template <class T>
+    void ProcessFrames(const T* inL, const T* inR, T* outL, T* outR, int frames);
+    template <class T>
+    void ProcessRun(const T* inL, const T* inR, T* outL, T* outR, int frames);
 
     std::array<int32_t, kNumParams> paramCache{};
     std::array<bool, kNumParams> applied{};
@@ -62,6 +69,9 @@ private:
 
     BandSplitFilter filter;
     std::array<FilterMemory, 2> memory{};
+    // Low-band outputs of the last processed frame of the current block, left and right.
+    double prevLowL = 0.0;
+    double prevLowR = 0.0;
     BandGains gains;
     std::array<Lfo, 2> lfos{};
     std::array<LfoReadout, 2> displays;

@@ -48,6 +48,9 @@ public:
         return static_cast<double>(lfoAmp) * y + static_cast<double>(lfoCentre);
     }
 
+    // `frames` steps at once: values[i] is what the i-th Step would answer.
+    void Render(double* values, int frames);
+
     // Aligns the phase with a host sample position, as if the LFO had run since position 0.
     // Negative positions (pre-roll, a wrapped counter) still give a phase in [0, 2 pi).
     void Realign(int position);
@@ -68,6 +71,9 @@ public:
     bool Active() const { return lfoActive; }
 
 private:
+    template <int kWave>
+    void RenderWave(double* values, int frames);
+
     // Phase reduced into [0, 2 pi); NaN gives 0.
     static double WrapPhase(double phase);
 

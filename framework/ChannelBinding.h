@@ -9,15 +9,18 @@ struct ChannelPair {
     int outputs;
 };
 
+// The scratch buffers hold block-size doubles. An unconnected channel's entries point at its
+// scratch: inputs read silence there (in either sample type), outputs write what nothing reads.
 struct InChannelBinding {
     bool connected = true;
-    double** entry = nullptr;  // this channel's slot in the input pointer array
-    GrowBuf scratch;           // doubles: converted 32-bit input, or zeros when unconnected
+    double** entry = nullptr;  // this channel's slot in the double input pointer array
+    float** entry32 = nullptr; // and in the float one
+    GrowBuf scratch;           // zeros, except while 32-bit input is converted for a double-only effect
 };
 
 struct OutChannelBinding {
     bool connected = true;
-    double** entry = nullptr;  // this channel's slot in the output pointer array
-    float* destination = nullptr;
+    double** entry = nullptr;  // this channel's slot in the double output pointer array
+    float** entry32 = nullptr; // and in the float one
     GrowBuf scratch;
 };

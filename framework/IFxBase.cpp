@@ -56,14 +56,18 @@ IFxBase::IFxBase(const IFxDeclaration& d)
     }
     inputPointers = std::make_unique<double*[]>(static_cast<size_t>(std::max(numIn, 1)));
     outputPointers = std::make_unique<double*[]>(static_cast<size_t>(std::max(numOut, 1)));
+    inputPointers32 = std::make_unique<float*[]>(static_cast<size_t>(std::max(numIn, 1)));
+    outputPointers32 = std::make_unique<float*[]>(static_cast<size_t>(std::max(numOut, 1)));
     for (int c = 0; c < numIn; ++c) {
         auto* binding = new InChannelBinding;
         binding->entry = &inputPointers[static_cast<size_t>(c)];
+        binding->entry32 = &inputPointers32[static_cast<size_t>(c)];
         inBindings.Append(binding);
     }
     for (int c = 0; c < numOut; ++c) {
         auto* binding = new OutChannelBinding;
         binding->entry = &outputPointers[static_cast<size_t>(c)];
+        binding->entry32 = &outputPointers32[static_cast<size_t>(c)];
         outBindings.Append(binding);
     }
 }
@@ -76,19 +80,64 @@ void IFxBase::ParamChanged(int) { Guard g(lock); }
 
 void IFxBase::ProcessBlock(double** inputs, double** outputs, int frames) { PassThrough(inputs, outputs, frames); }
 
-void IFxBase::PassThrough(double** inputs, double** outputs, int frames)
+void IFxBase::ProcessBlockFloat(float** inputs, float** outputs, int frames)
 {
     if (frames <= 0)
         return;
-    const int shared = std::min(NumInputs(), NumOutputs());
+    // Connected inputs are widened into their scratch buffers for the double hook, and the
+    // buffers are silenced again afterwards: unconnected channels read them as zeros.
+    for (int c = 0; c < NumInputs(); ++c) {
+        InChannelBinding* b = inBindings.Get(c);
+        auto* scratch = static_cast<double*>(b->scratch.Data());
+        if (b->connected && scratch && inputs[c])
+            std::copy_n(inputs[c], frames, scratch);
+        inputPointers[static_cast<size_t>(c)] = scratch;
+    }
+    for (int c = 0; c < NumOutputs(); ++c)
+        outputPointers[static_cast<size_t>(c)] = static_cast<double*>(outBindings.Get(c)->scratch.Data());
+    ProcessBlock(inputPointers.get(), outputPointers.get(), frames);
     for (int c = 0; c < NumOutputs(); ++c) {
+        OutChannelBinding* b = outBindings.Get(c);
+        const double* scratch = outputPointers[static_cast<size_t>(c)];
+        if (b->connected && scratch && outputs[c])
+            for (int i = 0; i < frames; ++i)
+                outputs[c][i] = static_cast<float>(scratch[i]);
+    }
+    for (int c = 0; c < NumInputs(); ++c) {
+        InChannelBinding* b = inBindings.Get(c);
+        if (b->connected && b->scratch.Data())
+            std::fill_n(static_cast<double*>(b->scratch.Data()), frames, 0.0);
+    }
+}
+
+namespace {
+
+template <class T>
+void CopyOrSilence(T** inputs, T** outputs, int numInputs, int numOutputs, int frames)
+{
+    if (frames <= 0)
+        return;
+    const int shared = std::min(numInputs, numOutputs);
+    for (int c = 0; c < numOutputs; ++c) {
         if (!outputs[c])
             continue;
         if (c < shared && inputs[c])
-            std::memmove(outputs[c], inputs[c], sizeof(double) * static_cast<size_t>(frames));
+            std::memmove(outputs[c], inputs[c], sizeof(T) * static_cast<size_t>(frames));
         else
-            std::fill_n(outputs[c], frames, 0.0);
+            std::fill_n(outputs[c], frames, T(0));
     }
+}
+
+} // namespace
+
+void IFxBase::PassThrough(double** inputs, double** outputs, int frames)
+{
+    CopyOrSilence(inputs, outputs, NumInputs(), NumOutputs(), frames);
+}
+
+void IFxBase::PassThrough(float** inputs, float** outputs, int frames)
+{
+    CopyOrSilence(inputs, outputs, NumInputs(), NumOutputs(), frames);
 }
 
 void IFxBase::OnActivate(bool) { Guard g(lock); }
@@ -427,7 +476,8 @@ void IFxBase::ChangeBlockSize(int frames)
     if (frames == blockSize)
         return;
     frames = std::max(frames, 0);
-    const int32_t bytes = frames > (0x7FFFFFFF / static_cast<int>(sizeof(double))) ? -1 : frames * static_cast<int>(sizeof(double));
+    const int32_t bytes =
+        frames > (0x7FFFFFFF / static_cast<int>(sizeof(double))) ? -1 : frames * static_cast<int>(sizeof(double));
     if (bytes < 0)
         return;
     for (int c = 0; c < NumInputs(); ++c) {
@@ -448,10 +498,10 @@ void IFxBase::ChangeBlockSize(int frames)
     // Unconnected channels point at their scratch buffers, which may have moved.
     for (int c = 0; c < NumInputs(); ++c)
         if (!inBindings.Get(c)->connected)
-            *inBindings.Get(c)->entry = static_cast<double*>(inBindings.Get(c)->scratch.Data());
+            ConnectInputs(c, 1, false);
     for (int c = 0; c < NumOutputs(); ++c)
         if (!outBindings.Get(c)->connected)
-            *outBindings.Get(c)->entry = static_cast<double*>(outBindings.Get(c)->scratch.Data());
+            ConnectOutputs(c, 1, false);
 }
 
 void IFxBase::ConnectInputs(int first, int count, bool connected)
@@ -460,8 +510,10 @@ void IFxBase::ConnectInputs(int first, int count, bool connected)
     for (int c = std::max(first, 0); c < end; ++c) {
         InChannelBinding* b = inBindings.Get(c);
         b->connected = connected;
-        if (!connected)
+        if (!connected) {
             *b->entry = static_cast<double*>(b->scratch.Data());
+            *b->entry32 = static_cast<float*>(b->scratch.Data());
+        }
     }
 }
 
@@ -473,97 +525,77 @@ void IFxBase::ConnectOutputs(int first, int count, bool connected)
         b->connected = connected;
         if (!connected) {
             *b->entry = static_cast<double*>(b->scratch.Data());
-            b->destination = nullptr;
+            *b->entry32 = static_cast<float*>(b->scratch.Data());
         }
     }
 }
 
-void IFxBase::BindInputs(int first, int count, float* const* host, int frames)
+namespace {
+
+// Points the next `count` connected channels from `first` at the host's buffers; a channel
+// without a host buffer reads (or writes) its scratch buffer instead and, for an input, counts
+// as unconnected.
+template <class Binding, class T>
+void BindChannels(OwnedPtrList<Binding>& bindings, int first, int count, T* const* host, bool inputs)
 {
     int next = 0;
-    for (int c = std::max(first, 0); c < NumInputs() && next < count; ++c) {
-        InChannelBinding* b = inBindings.Get(c);
+    for (int c = std::max(first, 0); c < bindings.Count() && next < count; ++c) {
+        Binding* b = bindings.Get(c);
         if (!b->connected)
             continue;
-        auto* scratch = static_cast<double*>(b->scratch.Data());
-        const float* src = host ? host[next] : nullptr;
+        T* buffer = host ? host[next] : nullptr;
         ++next;
-        if (!scratch)
-            continue;
-        if (src)
-            for (int i = 0; i < frames; ++i)
-                scratch[i] = src[i];
+        if (!buffer) {
+            buffer = static_cast<T*>(b->scratch.Data());
+            if (inputs)
+                b->connected = false;
+        }
+        if constexpr (sizeof(T) == sizeof(float))
+            *b->entry32 = buffer;
         else
-            std::fill_n(scratch, frames, 0.0);
-        *b->entry = scratch;
+            *b->entry = buffer;
     }
 }
 
-void IFxBase::BindInputs(int first, int count, double* const* host)
-{
-    int next = 0;
-    for (int c = std::max(first, 0); c < NumInputs() && next < count; ++c) {
-        InChannelBinding* b = inBindings.Get(c);
-        if (!b->connected)
-            continue;
-        double* src = host ? host[next] : nullptr;
-        ++next;
-        *b->entry = src ? src : static_cast<double*>(b->scratch.Data());
-        if (!src)
-            b->connected = false;
-    }
-}
+} // namespace
+
+void IFxBase::BindInputs(int first, int count, float* const* host) { BindChannels(inBindings, first, count, host, true); }
+
+void IFxBase::BindInputs(int first, int count, double* const* host) { BindChannels(inBindings, first, count, host, true); }
 
 void IFxBase::BindOutputs(int first, int count, float* const* host)
 {
-    int next = 0;
-    for (int c = std::max(first, 0); c < NumOutputs() && next < count; ++c) {
-        OutChannelBinding* b = outBindings.Get(c);
-        if (!b->connected)
-            continue;
-        *b->entry = static_cast<double*>(b->scratch.Data());
-        b->destination = host ? host[next] : nullptr;
-        ++next;
-    }
+    BindChannels(outBindings, first, count, host, false);
 }
 
 void IFxBase::BindOutputs(int first, int count, double* const* host)
 {
-    int next = 0;
-    for (int c = std::max(first, 0); c < NumOutputs() && next < count; ++c) {
-        OutChannelBinding* b = outBindings.Get(c);
-        if (!b->connected)
-            continue;
-        double* dst = host ? host[next] : nullptr;
-        ++next;
-        *b->entry = dst ? dst : static_cast<double*>(b->scratch.Data());
-        b->destination = nullptr;
+    BindChannels(outBindings, first, count, host, false);
+}
+
+void IFxBase::RunBlock(int frames, bool singlePrecision)
+{
+    if (!singlePrecision) {
+        if (processingEnabled)
+            ProcessBlock(inputPointers.get(), outputPointers.get(), frames);
+        return;
     }
-}
-
-static void ConvertOutputs(OwnedPtrList<OutChannelBinding>& bindings, int frames)
-{
-    for (int c = 0; c < bindings.Count(); ++c) {
-        OutChannelBinding* b = bindings.Get(c);
-        if (!b->connected || !b->destination || !*b->entry)
-            continue;
-        const double* src = *b->entry;
-        for (int i = 0; i < frames; ++i)
-            b->destination[i] = static_cast<float>(src[i]);
+    if (processingEnabled) {
+        ProcessBlockFloat(inputPointers32.get(), outputPointers32.get(), frames);
+        return;
     }
+    // Not ready to process: 32-bit outputs are silent.
+    for (int c = 0; c < NumOutputs(); ++c)
+        if (float* out = outputPointers32[static_cast<size_t>(c)]; out && outBindings.Get(c)->connected && frames > 0)
+            std::fill_n(out, frames, 0.0f);
 }
 
-void IFxBase::RunBlock(int frames)
+void IFxBase::RunBypassed(int frames, bool singlePrecision)
 {
-    if (processingEnabled)
-        ProcessBlock(inputPointers.get(), outputPointers.get(), frames);
-    ConvertOutputs(outBindings, frames);
-}
-
-void IFxBase::RunBypassed(int frames)
-{
-    IFxBase::ProcessBlock(inputPointers.get(), outputPointers.get(), frames);
-    ConvertOutputs(outBindings, frames);
+    if (singlePrecision)
+        PassThrough(inputPointers32.get(), outputPointers32.get(), frames);
+    else
+        PassThrough(inputPointers.get(), outputPointers.get(), frames);
 }
 
 void IFxBase::ClearScratch()

@@ -46,6 +46,8 @@ public:
     virtual void Reset();
     virtual void ParamChanged(int index);
     virtual void ProcessBlock(double** inputs, double** outputs, int frames);
+    // 32-bit host buffers; by default converted through the scratch buffers to the double hook.
+    virtual void ProcessBlockFloat(float** inputs, float** outputs, int frames);
     virtual void OnActivate(bool active);
     virtual bool SaveState(StateChunk& chunk);
     virtual int32_t LoadState(const StateChunk& chunk, int32_t position);
@@ -153,12 +155,13 @@ protected:
     bool IsChannelPairAllowed(int inputs, int outputs) const;
     void ConnectInputs(int first, int count, bool connected);
     void ConnectOutputs(int first, int count, bool connected);
-    void BindInputs(int first, int count, float* const* host, int frames);
+    void BindInputs(int first, int count, float* const* host);
     void BindInputs(int first, int count, double* const* host);
     void BindOutputs(int first, int count, float* const* host);
     void BindOutputs(int first, int count, double* const* host);
-    void RunBlock(int frames);
-    void RunBypassed(int frames);
+    // Process (or copy) one block on the buffers last bound in the given sample type.
+    void RunBlock(int frames, bool singlePrecision);
+    void RunBypassed(int frames, bool singlePrecision);
     void ClearScratch();
     void SetInputLabel(int index, const char* label);
     void SetOutputLabel(int index, const char* label);
@@ -168,6 +171,7 @@ protected:
 
     // Copies input channel c to output channel c and silences the remaining outputs.
     void PassThrough(double** inputs, double** outputs, int frames);
+    void PassThrough(float** inputs, float** outputs, int frames);
 
     OwnedPtrList<ChannelPair> channelPairs;
     OwnedPtrList<IParamDef> params;
@@ -204,6 +208,8 @@ protected:
     std::unique_ptr<HostChange[]> hostChanges;
     std::unique_ptr<double*[]> inputPointers;
     std::unique_ptr<double*[]> outputPointers;
+    std::unique_ptr<float*[]> inputPointers32;
+    std::unique_ptr<float*[]> outputPointers32;
     OwnedPtrList<InChannelBinding> inBindings;
     OwnedPtrList<OutChannelBinding> outBindings;
     OwnedPtrList<TextBuf> inputLabels;

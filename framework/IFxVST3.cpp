@@ -199,7 +199,7 @@ void IFxVST3::ApplyParameterChanges(IParameterChanges* changes)
     }
 }
 
-void IFxVST3::ConnectAndBind(ProcessData& data, int offset, int frames, bool doublePrecision)
+void IFxVST3::ConnectAndBind(ProcessData& data, int offset, bool doublePrecision)
 {
     std::array<float*, kMaxBusChannels> hostFloat{};
     std::array<double*, kMaxBusChannels> hostDouble{};
@@ -220,7 +220,7 @@ void IFxVST3::ConnectAndBind(ProcessData& data, int offset, int frames, bool dou
         if (doublePrecision)
             BindInputs(0, c, hostDouble.data());
         else
-            BindInputs(0, c, hostFloat.data(), frames);
+            BindInputs(0, c, hostFloat.data());
     } else {
         // No input bus this call: read silence rather than buffers of an earlier call.
         ConnectInputs(0, NumInputs(), false);
@@ -254,11 +254,11 @@ void IFxVST3::ConnectAndBind(ProcessData& data, int offset, int frames, bool dou
 void IFxVST3::ProcessPiece(ProcessData& data, int offset, int frames)
 {
     const bool doublePrecision = data.symbolicSampleSize == kSample64;
-    ConnectAndBind(data, offset, frames, doublePrecision);
+    ConnectAndBind(data, offset, doublePrecision);
     if (Bypassed())
-        RunBypassed(frames);
+        RunBypassed(frames, !doublePrecision);
     else
-        RunBlock(frames);
+        RunBlock(frames, !doublePrecision);
 }
 
 void IFxVST3::SilenceOutputs(ProcessData& data)

@@ -112,7 +112,7 @@ private:
     void RegisterParameters();
     void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
     void ProcessPiece(Steinberg::Vst::ProcessData& data, int offset, int frames);
-    void ConnectAndBind(Steinberg::Vst::ProcessData& data, int offset, int frames, bool doublePrecision);
+    void ConnectAndBind(Steinberg::Vst::ProcessData& data, int offset, bool doublePrecision);
     void SilenceOutputs(Steinberg::Vst::ProcessData& data);
     int PresetIndexFromNormalized(double normalized) const;
 

@@ -1,9 +1,15 @@
-// ns per stereo frame of process() through the VST3 interfaces of the built bundle, with both
-// LFOs active and in the one-second-silence fall-back, each next to a plain copy of the same
-// buffers measured in the same run.
+// ns per stereo frame of process() through the VST3 interfaces of the built bundle: both LFOs on
+// sine-type waves, no LFO, the one-second-silence fall-back, and both LFOs in 16-frame calls;
+// each next to the floor kernels measured in the same run: a plain copy of the same buffers, the
+// filter-and-gains loop alone, and the two LFO gain passes alone. Every iteration covers 512
+// frames; the table gives medians of CPU time when repetitions are asked for.
 #include "bundle_module.h"
 #include "host_application.h"
 #include "parameter_changes.h"
+
+#include "effect/BandGains.h"
+#include "effect/BandSplitBlock.h"
+#include "effect/Lfo.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
@@ -15,7 +21,6 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,7 +29,7 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-constexpr int kBlock = 512;
+constexpr int kFrames = 512;
 constexpr double kRate = 44100.0;
 
 vibrascend::host::BundleModule& Module()
@@ -33,12 +38,14 @@ vibrascend::host::BundleModule& Module()
     return module;
 }
 
+enum class Lfos { Both, None };
+
 struct Plugin {
     vibrascend::host::HostApplication host{"vibrascend-bench"};
     IPtr<IComponent> component;
     IPtr<IAudioProcessor> processor;
 
-    explicit Plugin(int32 sampleSize)
+    Plugin(int32 sampleSize, Lfos lfos)
     {
         PClassInfo info{};
         Module().factory().getClassInfo(0, &info);
@@ -47,17 +54,17 @@ struct Plugin {
         component = owned(static_cast<IComponent*>(obj));
         component->initialize(&host);
         processor = FUnknownPtr<IAudioProcessor>(component);
-        ProcessSetup setup{kRealtime, sampleSize, kBlock, kRate};
+        ProcessSetup setup{kRealtime, sampleSize, kFrames, kRate};
         processor->setupProcessing(setup);
         component->setActive(true);
         processor->setProcessing(true);
 
-        // LFO 1 on "Out Gain" with "Golden Sine", LFO 2 on "Low Gain" with "Triangle".
+        // Both: LFO 1 on "Out Gain" with "Sine", LFO 2 on "Low Gain" with "Golden Sine".
         vibrascend::host::ParameterChanges changes;
-        changes.add(5, 1.0 / 3.0);
-        changes.add(6, 1.0 / 8.0);
-        changes.add(9, 2.0 / 3.0);
-        changes.add(10, 2.0 / 8.0);
+        changes.add(5, lfos == Lfos::Both ? 1.0 / 3.0 : 0.0);
+        changes.add(6, 0.0);
+        changes.add(9, lfos == Lfos::Both ? 2.0 / 3.0 : 0.0);
+        changes.add(10, 1.0 / 8.0);
         ProcessData data{};
         data.symbolicSampleSize = sampleSize;
         data.inputParameterChanges = &changes;
@@ -79,10 +86,11 @@ struct Buffers {
     AudioBusBuffers inBus{}, outBus{};
     ProcessData data{};
 
-    Buffers(bool silent, int32 sampleSize)
-        : inL(kBlock), inR(kBlock), outL(kBlock), outR(kBlock), in{inL.data(), inR.data()}, out{outL.data(), outR.data()}
+    explicit Buffers(bool silent)
+        : inL(kFrames), inR(kFrames), outL(kFrames), outR(kFrames), in{inL.data(), inR.data()},
+          out{outL.data(), outR.data()}
     {
-        for (int i = 0; i < kBlock; ++i) {
+        for (int i = 0; i < kFrames; ++i) {
             inL[static_cast<size_t>(i)] = silent ? Sample(0) : Sample(0.3 * std::sin(i * 0.031));
             inR[static_cast<size_t>(i)] = silent ? Sample(0) : Sample(0.3 * std::sin(i * 0.047));
         }
@@ -94,77 +102,150 @@ struct Buffers {
             inBus.channelBuffers64 = reinterpret_cast<Sample64**>(in);
             outBus.channelBuffers64 = reinterpret_cast<Sample64**>(out);
         }
-        data.symbolicSampleSize = sampleSize;
-        data.numSamples = kBlock;
+        data.symbolicSampleSize = sizeof(Sample) == 4 ? kSample32 : kSample64;
+        data.numSamples = kFrames;
         data.numInputs = data.numOutputs = 1;
         data.inputs = &inBus;
         data.outputs = &outBus;
     }
+
+    // Points the busses `offset` frames into the buffers for a call of `frames` frames.
+    void Window(int offset, int frames)
+    {
+        in[0] = inL.data() + offset;
+        in[1] = inR.data() + offset;
+        out[0] = outL.data() + offset;
+        out[1] = outR.data() + offset;
+        data.numSamples = frames;
+    }
 };
 
-std::map<std::string, double>& Results()
-{
-    static std::map<std::string, double> results;
-    return results;
-}
-
 template <typename Sample>
-void Process(benchmark::State& state, bool silent)
+void Process(benchmark::State& state, Lfos lfos, bool silent, int callFrames)
 {
-    const int32 size = sizeof(Sample) == 4 ? kSample32 : kSample64;
-    Plugin plugin(size);
-    Buffers<Sample> buffers(silent, size);
+    Plugin plugin(sizeof(Sample) == 4 ? kSample32 : kSample64, lfos);
+    Buffers<Sample> buffers(silent);
     // More than a second of silence puts the effect into its copying fall-back.
     if (silent)
-        for (int i = 0; i < 2 * static_cast<int>(kRate) / kBlock; ++i)
+        for (int i = 0; i < 2 * static_cast<int>(kRate) / kFrames; ++i)
             plugin.processor->process(buffers.data);
     for (auto _ : state) {
-        plugin.processor->process(buffers.data);
+        for (int offset = 0; offset < kFrames; offset += callFrames) {
+            buffers.Window(offset, callFrames);
+            plugin.processor->process(buffers.data);
+        }
         benchmark::DoNotOptimize(buffers.outL.data());
         benchmark::ClobberMemory();
     }
-    state.counters["ns_per_frame"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * kBlock, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 template <typename Sample>
 void Copy(benchmark::State& state)
 {
-    Buffers<Sample> buffers(false, sizeof(Sample) == 4 ? kSample32 : kSample64);
+    Buffers<Sample> buffers(false);
     for (auto _ : state) {
-        std::memcpy(buffers.outL.data(), buffers.inL.data(), sizeof(Sample) * kBlock);
-        std::memcpy(buffers.outR.data(), buffers.inR.data(), sizeof(Sample) * kBlock);
+        std::memcpy(buffers.outL.data(), buffers.inL.data(), sizeof(Sample) * kFrames);
+        std::memcpy(buffers.outR.data(), buffers.inR.data(), sizeof(Sample) * kFrames);
         benchmark::DoNotOptimize(buffers.outL.data());
         benchmark::ClobberMemory();
     }
-    state.counters["ns_per_frame"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * kBlock, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void BM_Process32_BothLfos(benchmark::State& s) { Process<float>(s, false); }
-void BM_Process64_BothLfos(benchmark::State& s) { Process<double>(s, false); }
-void BM_Process32_Silence(benchmark::State& s) { Process<float>(s, true); }
-void BM_Process64_Silence(benchmark::State& s) { Process<double>(s, true); }
+// The filter-and-gains loop of the effect on the same buffers, with per-frame band weights
+// (swept) or fixed ones.
+template <typename Sample, bool kSwept>
+void FilterAndGains(benchmark::State& state)
+{
+    Buffers<Sample> buffers(false);
+    BandSplitFilter filter;
+    filter.SetSplitHz(1000);
+    filter.SetDampingPercent(50);
+    filter.Recompute(kRate);
+    FilterMemory left, right;
+    std::vector<double> weights(2 * kFrames), lows(2 * kFrames);
+    for (int i = 0; i < kFrames; ++i) {
+        weights[static_cast<size_t>(2 * i)] = 1.0 + 0.001 * i;
+        weights[static_cast<size_t>(2 * i + 1)] = 0.9 - 0.001 * i;
+    }
+    const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &left,       &right,
+                                          weights.data(), 0.8,      1.1,         lows.data()};
+    for (auto _ : state) {
+        band_split_block::FilterStereo<Sample, kSwept>(run, buffers.inL.data(), buffers.inR.data(),
+                                                       buffers.outL.data(), buffers.outR.data(), kFrames);
+        benchmark::DoNotOptimize(buffers.outL.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// The two LFO passes of a block (sine-type waves, as in the process benchmarks) and the band
+// weights they give.
+void LfoPasses(benchmark::State& state)
+{
+    Lfo lfos[2];
+    for (int k = 0; k < 2; ++k) {
+        lfos[k].SetWave(static_cast<int16_t>(k));
+        lfos[k].SetFrequency(4.0f, kRate);
+        lfos[k].SetDepthPercent(30);
+        lfos[k].UpdateRange(1.0f);
+    }
+    BandGains gains;
+    gains.SetOut(1.0);
+    gains.SetLow(1.0);
+    gains.SetHigh(1.0);
+    std::vector<double> values(2 * kFrames), weights(2 * kFrames);
+    for (auto _ : state) {
+        lfos[0].Render(values.data(), kFrames);
+        lfos[1].Render(values.data() + kFrames, kFrames);
+        gains.SweepBlock(GainTarget::Out, values.data(), GainTarget::Low, values.data() + kFrames, weights.data(),
+                         kFrames);
+        benchmark::DoNotOptimize(weights.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_Process32_BothLfos(benchmark::State& s) { Process<float>(s, Lfos::Both, false, kFrames); }
+void BM_Process64_BothLfos(benchmark::State& s) { Process<double>(s, Lfos::Both, false, kFrames); }
+void BM_Process32_NoLfo(benchmark::State& s) { Process<float>(s, Lfos::None, false, kFrames); }
+void BM_Process64_NoLfo(benchmark::State& s) { Process<double>(s, Lfos::None, false, kFrames); }
+void BM_Process32_Silence(benchmark::State& s) { Process<float>(s, Lfos::Both, true, kFrames); }
+void BM_Process64_Silence(benchmark::State& s) { Process<double>(s, Lfos::Both, true, kFrames); }
+void BM_Process32_BothLfos16(benchmark::State& s) { Process<float>(s, Lfos::Both, false, 16); }
+void BM_Process64_BothLfos16(benchmark::State& s) { Process<double>(s, Lfos::Both, false, 16); }
 void BM_Copy32(benchmark::State& s) { Copy<float>(s); }
 void BM_Copy64(benchmark::State& s) { Copy<double>(s); }
+void BM_FilterSwept32(benchmark::State& s) { FilterAndGains<float, true>(s); }
+void BM_FilterSwept64(benchmark::State& s) { FilterAndGains<double, true>(s); }
+void BM_FilterFixed32(benchmark::State& s) { FilterAndGains<float, false>(s); }
+void BM_FilterFixed64(benchmark::State& s) { FilterAndGains<double, false>(s); }
+void BM_LfoPasses(benchmark::State& s) { LfoPasses(s); }
 
 BENCHMARK(BM_Process32_BothLfos);
 BENCHMARK(BM_Process64_BothLfos);
+BENCHMARK(BM_Process32_NoLfo);
+BENCHMARK(BM_Process64_NoLfo);
 BENCHMARK(BM_Process32_Silence);
 BENCHMARK(BM_Process64_Silence);
+BENCHMARK(BM_Process32_BothLfos16);
+BENCHMARK(BM_Process64_BothLfos16);
 BENCHMARK(BM_Copy32);
 BENCHMARK(BM_Copy64);
+BENCHMARK(BM_FilterSwept32);
+BENCHMARK(BM_FilterSwept64);
+BENCHMARK(BM_FilterFixed32);
+BENCHMARK(BM_FilterFixed64);
+BENCHMARK(BM_LfoPasses);
 
-// Collects each run's ns per frame for the summary table.
-class SummaryReporter : public benchmark::ConsoleReporter {
+// Keeps each benchmark's CPU time per iteration (the single run, or the median of repetitions):
+// on a shared machine CPU time is steadier than wall time.
+class CpuTableReporter : public benchmark::ConsoleReporter {
 public:
+    std::map<std::string, double> ns;
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs) {
-            auto it = run.counters.find("ns_per_frame");
-            if (it != run.counters.end())
-                Results()[run.benchmark_name()] = it->second.value * 1e9;
-        }
+        for (const Run& run : runs)
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                ns[run.run_name.function_name] = run.GetAdjustedCPUTime();
         ConsoleReporter::ReportRuns(runs);
     }
 };
@@ -174,18 +255,34 @@ public:
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    SummaryReporter reporter;
+    CpuTableReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    auto& r = Results();
-    std::printf("\n%-24s %14s %14s\n", "process (stereo frame)", "ns per frame", "x plain copy");
-    for (const char* precision : {"32", "64"}) {
-        const double copy = r[std::string("BM_Copy") + precision];
-        for (const char* mode : {"_BothLfos", "_Silence"}) {
-            const std::string name = std::string("BM_Process") + precision + mode;
-            if (r.count(name) && copy > 0)
-                std::printf("%-24s %14.2f %14.2f\n", (precision + std::string("-bit") + mode).c_str(), r[name], r[name] / copy);
-        }
-        std::printf("%-24s %14.2f %14.2f\n", (precision + std::string("-bit copy")).c_str(), copy, 1.0);
+    const auto perFrame = [&reporter](const std::string& name) {
+        auto it = reporter.ns.find(name);
+        return it == reporter.ns.end() ? 0.0 : it->second / kFrames;
+    };
+    const auto row = [](const char* what, double ns, double floor, const char* floorName) {
+        if (ns > 0 && floor > 0)
+            std::printf("%-26s %10.3f %10.2f  x %s\n", what, ns, ns / floor, floorName);
+    };
+    std::printf("\n%-26s %10s %10s\n", "ns per stereo frame", "ns", "ratio");
+    const double lfoPasses = perFrame("BM_LfoPasses");
+    for (const std::string p : {"32", "64"}) {
+        const double copy = perFrame("BM_Copy" + p);
+        const double swept = perFrame("BM_FilterSwept" + p);
+        const double fixed = perFrame("BM_FilterFixed" + p);
+        const double both = perFrame("BM_Process" + p + "_BothLfos");
+        const double both16 = perFrame("BM_Process" + p + "_BothLfos16");
+        row((p + "-bit both LFOs").c_str(), both, swept + lfoPasses, "filter+gains + LFO passes");
+        row((p + "-bit no LFO").c_str(), perFrame("BM_Process" + p + "_NoLfo"), fixed, "filter+gains (fixed)");
+        row((p + "-bit silence").c_str(), perFrame("BM_Process" + p + "_Silence"), copy, "plain copy");
+        row((p + "-bit both LFOs, 16/call").c_str(), both16, both, "512-frame calls");
+        if (both > 0 && both16 > 0)
+            std::printf("%-26s %10.3f %9.1f%%  of the frame cost\n", (p + "-bit per-call overhead").c_str(),
+                        (both16 - both) * 16.0, 100.0 * (both16 - both) / both);
+        row((p + "-bit plain copy").c_str(), copy, copy, "plain copy");
+        row((p + "-bit filter+gains").c_str(), swept, swept, "itself");
     }
+    row("two LFO gain passes", lfoPasses, lfoPasses, "itself");
     return 0;
 }

@@ -1,0 +1,145 @@
+// The block loops of the band-split path: both channels' filters in the two lanes of one
+// register, the band weights applied, and the silence scan and copy of the fall-back. Samples are
+// read and written in the host's own type (float or double); the arithmetic is double throughout.
+#pragma once
+
+#include "effect/BandSplitFilter.h"
+#include "effect/PortableMath.h"
+
+#include <cstring>
+#include <type_traits>
+
+namespace band_split_block {
+
+// Magnitude at or below which a sample or a low-band output is silent, in the sample's own type:
+// for a float, the largest float below the double threshold, so that the comparison answers as
+// it would in double.
+template <class T>
+constexpr T SilenceIn(double threshold)
+{
+    if constexpr (std::is_same_v<T, float>) {
+        const float f = static_cast<float>(threshold);
+        return static_cast<double>(f) < threshold ? f : std::bit_cast<float>(std::bit_cast<uint32_t>(f) - 1);
+    } else {
+        return threshold;
+    }
+}
+
+inline bool Loud(double x, double threshold) { return x > threshold || -x > threshold; }
+
+// Index of the last frame of [0, frames) in which either channel's sample is loud; -1 for none.
+template <class T>
+int LastLoudFrame(const T* left, const T* right, int frames, double threshold)
+{
+    const T limit = SilenceIn<T>(threshold);
+    for (int i = frames - 1; i >= 0; --i)
+        if (left[i] > limit || -left[i] > limit || right[i] > limit || -right[i] > limit)
+            return i;
+    return -1;
+}
+
+// Copies the frames from the start that are silent on both channels (a NaN counts as silent, as
+// it fails every comparison) and answers how many there were. The copy runs together with the
+// scan; frames copied past the first loud one are written again by whoever processes them.
+template <class T>
+int CopySilentRun(const T* inL, const T* inR, T* outL, T* outR, int frames, double threshold)
+{
+    using Vec = std::conditional_t<std::is_same_v<T, float>, float __attribute__((vector_size(16))), Lanes2>;
+    using Bits = std::conditional_t<std::is_same_v<T, float>, int32_t __attribute__((vector_size(16))), LaneBits2>;
+    constexpr int kLanes = static_cast<int>(sizeof(Vec) / sizeof(T));
+    constexpr int kStep = 4 * kLanes;
+    const T limit = SilenceIn<T>(threshold);
+    const bool copy = inL != outL || inR != outR;
+    int n = 0;
+    for (; n + kStep <= frames; n += kStep) {
+        Bits loud{};
+        for (int k = 0; k < kStep; k += kLanes) {
+            Vec l;
+            Vec r;
+            std::memcpy(&l, inL + n + k, sizeof l);
+            std::memcpy(&r, inR + n + k, sizeof r);
+            if (copy) {
+                std::memcpy(outL + n + k, &l, sizeof l);
+                std::memcpy(outR + n + k, &r, sizeof r);
+            }
+            loud |= (l > limit) | (-l > limit) | (r > limit) | (-r > limit);
+        }
+        bool any = false;
+        for (int k = 0; k < kLanes; ++k)
+            any |= loud[k] != 0;
+        if (any)
+            break;
+    }
+    while (n < frames && !(inL[n] > limit || -inL[n] > limit || inR[n] > limit || -inR[n] > limit)) {
+        outL[n] = inL[n];
+        outR[n] = inR[n];
+        ++n;
+    }
+    return n;
+}
+
+// What the filter stage needs of the effect: coefficients, the two channels' memories, and the
+// band weights, either fixed for the run or one (low, high) pair per frame.
+struct StereoRun {
+    double a0, b1, b2;
+    FilterMemory* left;
+    FilterMemory* right;
+    const double* weights;  // lowMul, highMul per frame, interleaved; null for fixed weights
+    double lowMul, highMul;
+    double* lows;  // receives both channels' low-band outputs per frame, interleaved
+};
+
+inline Lanes2 Broadcast(double v) { return Lanes2{v, v}; }
+
+// A memory that the per-sample filter would flush before using it: non-zero and below the flush
+// threshold, or not finite.
+inline bool NeedsFlush(Lanes2 w)
+{
+    const Lanes2 a = std::bit_cast<Lanes2>(std::bit_cast<LaneBits2>(w) & 0x7FFFFFFFFFFFFFFFll);
+    const LaneBits2 usable = (a >= BandSplitFilter::kFlushBelow) & (a <= BandSplitFilter::kFlushAbove);
+    const LaneBits2 bad = ~usable & (a != 0.0);
+    return (bad[0] | bad[1]) != 0;
+}
+
+inline Lanes2 Flushed(Lanes2 w)
+{
+    const Lanes2 a = std::bit_cast<Lanes2>(std::bit_cast<LaneBits2>(w) & 0x7FFFFFFFFFFFFFFFll);
+    const LaneBits2 usable = (a >= BandSplitFilter::kFlushBelow) & (a <= BandSplitFilter::kFlushAbove);
+    return std::bit_cast<Lanes2>(std::bit_cast<LaneBits2>(w) & usable);
+}
+
+// Filters `frames` frames of both channels and weights the bands. Per frame this is exactly the
+// per-sample filter step of each channel: memories the step would flush are flushed as they arise
+// (a branch that is almost never taken), everything else runs without tests.
+template <class T, bool kSwept>
+void FilterStereo(const StereoRun& run, const T* inL, const T* inR, T* outL, T* outR, int frames)
+{
+    const Lanes2 a0 = Broadcast(run.a0);
+    const Lanes2 b1 = Broadcast(run.b1);
+    const Lanes2 b2 = Broadcast(run.b2);
+    Lanes2 lowMul = Broadcast(run.lowMul);
+    Lanes2 highMul = Broadcast(run.highMul);
+    Lanes2 w1 = Flushed(Lanes2{run.left->w1, run.right->w1});
+    Lanes2 w2 = Flushed(Lanes2{run.left->w2, run.right->w2});
+    for (int i = 0; i < frames; ++i) {
+        const Lanes2 x = {static_cast<double>(inL[i]), static_cast<double>(inR[i])};
+        const Lanes2 w = a0 * x - (b2 * w2 + b1 * w1);
+        const Lanes2 low = ((w + w1) + w1) + w2;
+        if constexpr (kSwept) {
+            lowMul = Broadcast(run.weights[2 * i]);
+            highMul = Broadcast(run.weights[2 * i + 1]);
+        }
+        const Lanes2 out = (x - low) * highMul + low * lowMul;
+        std::memcpy(run.lows + 2 * i, &low, sizeof low);
+        outL[i] = static_cast<T>(out[0]);
+        outR[i] = static_cast<T>(out[1]);
+        w2 = w1;
+        w1 = NeedsFlush(w) ? Flushed(w) : w;
+    }
+    run.left->w1 = w1[0];
+    run.right->w1 = w1[1];
+    run.left->w2 = w2[0];
+    run.right->w2 = w2[1];
+}
+
+} // namespace band_split_block
