@@ -78,21 +78,40 @@ int CopySilentRun(const T* inL, const T* inR, T* outL, T* outR, int frames, doub
     return n;
 }
 
-// What the filter stage needs of the effect: coefficients, the two channels' memories, and the
-// band weights, either fixed for the run or one (low, high) pair per frame.
+// What the filter stage needs of the effect: coefficients, the two channels' memories, and where
+// the low-band outputs go.
 struct StereoRun {
     double a0, b1, b2;
     FilterMemory* left;
     FilterMemory* right;
-    const double* weights;  // lowMul, highMul per frame, interleaved; null for fixed weights
-    double lowMul, highMul;
     double* lows;  // receives both channels' low-band outputs per frame, interleaved
 };
 
 inline Lanes2 Broadcast(double v) { return Lanes2{v, v}; }
 
-// A memory that the per-sample filter would flush before using it: non-zero and below the flush
-// threshold, or not finite.
+inline Lanes2 Lane(Lanes2 v, int lane) { return lane == 0 ? __builtin_shuffle(v, LaneBits2{0, 0}) : __builtin_shuffle(v, LaneBits2{1, 1}); }
+
+// Band weights that stay the same over the run.
+struct FixedWeights {
+    Lanes2 low, high;
+    FixedWeights(double lowMul, double highMul) : low(Broadcast(lowMul)), high(Broadcast(highMul)) {}
+    void Pair(Lanes2& lowMul, Lanes2& highMul) const
+    {
+        lowMul = low;
+        highMul = high;
+    }
+};
+
+// The flush test of the per-sample filter (a memory not >= the flush threshold, or not finite,
+// is set to zero), lane by lane.
+inline Lanes2 Flushed(Lanes2 w)
+{
+    const Lanes2 a = std::bit_cast<Lanes2>(std::bit_cast<LaneBits2>(w) & 0x7FFFFFFFFFFFFFFFll);
+    const LaneBits2 usable = (a >= BandSplitFilter::kFlushBelow) & (a <= BandSplitFilter::kFlushAbove);
+    return std::bit_cast<Lanes2>(std::bit_cast<LaneBits2>(w) & usable);
+}
+
+// Whether the flush would change `w`: non-zero and below the threshold, or not finite.
 inline bool NeedsFlush(Lanes2 w)
 {
     const Lanes2 a = std::bit_cast<Lanes2>(std::bit_cast<LaneBits2>(w) & 0x7FFFFFFFFFFFFFFFll);
@@ -101,40 +120,37 @@ inline bool NeedsFlush(Lanes2 w)
     return (bad[0] | bad[1]) != 0;
 }
 
-inline Lanes2 Flushed(Lanes2 w)
-{
-    const Lanes2 a = std::bit_cast<Lanes2>(std::bit_cast<LaneBits2>(w) & 0x7FFFFFFFFFFFFFFFll);
-    const LaneBits2 usable = (a >= BandSplitFilter::kFlushBelow) & (a <= BandSplitFilter::kFlushAbove);
-    return std::bit_cast<Lanes2>(std::bit_cast<LaneBits2>(w) & usable);
-}
-
-// Filters `frames` frames of both channels and weights the bands. Per frame this is exactly the
-// per-sample filter step of each channel: memories the step would flush are flushed as they arise
-// (a branch that is almost never taken), everything else runs without tests.
-template <class T, bool kSwept>
-void FilterStereo(const StereoRun& run, const T* inL, const T* inR, T* outL, T* outR, int frames)
+// Filters `frames` frames of both channels and weights the bands, taking the weights two frames
+// at a time from `weights` (which may compute them as it goes: its work overlaps the filter's
+// chain of dependent operations). Per frame this is exactly the per-sample filter step of each
+// channel: memories the step would flush are flushed as they arise (a branch that is almost never
+// taken), everything else runs without tests.
+template <class T, class Weights>
+void FilterStereo(const StereoRun& run, const T* inL, const T* inR, T* outL, T* outR, int frames, Weights& weights)
 {
     const Lanes2 a0 = Broadcast(run.a0);
     const Lanes2 b1 = Broadcast(run.b1);
     const Lanes2 b2 = Broadcast(run.b2);
-    Lanes2 lowMul = Broadcast(run.lowMul);
-    Lanes2 highMul = Broadcast(run.highMul);
     Lanes2 w1 = Flushed(Lanes2{run.left->w1, run.right->w1});
     Lanes2 w2 = Flushed(Lanes2{run.left->w2, run.right->w2});
-    for (int i = 0; i < frames; ++i) {
+    const auto frame = [&](int i, Lanes2 lowMul, Lanes2 highMul) {
         const Lanes2 x = {static_cast<double>(inL[i]), static_cast<double>(inR[i])};
         const Lanes2 w = a0 * x - (b2 * w2 + b1 * w1);
         const Lanes2 low = ((w + w1) + w1) + w2;
-        if constexpr (kSwept) {
-            lowMul = Broadcast(run.weights[2 * i]);
-            highMul = Broadcast(run.weights[2 * i + 1]);
-        }
         const Lanes2 out = (x - low) * highMul + low * lowMul;
         std::memcpy(run.lows + 2 * i, &low, sizeof low);
         outL[i] = static_cast<T>(out[0]);
         outR[i] = static_cast<T>(out[1]);
         w2 = w1;
         w1 = NeedsFlush(w) ? Flushed(w) : w;
+    };
+    for (int i = 0; i < frames; i += 2) {
+        Lanes2 lowMul;
+        Lanes2 highMul;
+        weights.Pair(lowMul, highMul);
+        frame(i, Lane(lowMul, 0), Lane(highMul, 0));
+        if (i + 1 < frames)
+            frame(i + 1, Lane(lowMul, 1), Lane(highMul, 1));
     }
     run.left->w1 = w1[0];
     run.right->w1 = w1[1];

@@ -2,6 +2,7 @@
 
 #include "effect/BandName.h"
 #include "effect/BandSplitBlock.h"
+#include "effect/LfoSweep.h"
 #include "effect/PresetCatalogue.h"
 #include "effect/ProcessClock.h"
 #include "effect/Quantise.h"
@@ -295,26 +296,16 @@ void CLS_VIBRASCEND::ProcessRun(const T* inL, const T* inR, T* outL, T* outR, in
     // Read before the outputs are written: they may be the same memory.
     const int lastLoudInput = band_split_block::LastLoudFrame(inL, inR, frames, kSilence);
 
-    alignas(16) double values[2][kRunFrames];
-    alignas(16) double weights[2 * kRunFrames];
     alignas(16) double lows[2 * kRunFrames];
-    Lfo& lfo1 = lfos[0];
-    Lfo& lfo2 = lfos[1];
-    const bool swept = lfo1.Active() || lfo2.Active();
-    if (swept) {
-        if (lfo1.Active())
-            lfo1.Render(values[0], frames);
-        if (lfo2.Active())
-            lfo2.Render(values[1], frames);
-        gains.SweepBlock(lfo1.Active() ? lfo1.TargetGain() : GainTarget::None, values[0],
-                         lfo2.Active() ? lfo2.TargetGain() : GainTarget::None, values[1], weights, frames);
+    const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &memory[0], &memory[1], lows};
+    LfoSweep sweep(lfos[0], lfos[1], gains);
+    if (sweep.Sweeps()) {
+        band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, sweep);
+        sweep.Finish(frames);
+    } else {
+        band_split_block::FixedWeights fixed(gains.lowMul, gains.highMul);
+        band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, fixed);
     }
-    const band_split_block::StereoRun run{
-        filter.A0(), filter.B1(), filter.B2(), &memory[0], &memory[1], weights, gains.lowMul, gains.highMul, lows};
-    if (swept)
-        band_split_block::FilterStereo<T, true>(run, inL, inR, outL, outR, frames);
-    else
-        band_split_block::FilterStereo<T, false>(run, inL, inR, outL, outR, frames);
 
     // Frame j is loud when its input is, or when frame j - 1's low band was.
     int lastLoud = lastLoudInput;

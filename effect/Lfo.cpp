@@ -2,9 +2,8 @@
 
 #include "effect/PortableMath.h"
 
-#include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <limits>
 #include <numbers>
 
 namespace {
@@ -92,107 +91,21 @@ void Lfo::UpdateRange(float base)
     lfoCentre = lowest > m ? lowest : m;
 }
 
-namespace {
-
-struct Shape {
-    double a, b, c, d;
-};
-
-// Wave `kWave` at one phase or at a pair of phases: lane by lane the same operations.
-template <int kWave, class V>
-V WaveOf(const Shape& s, V p)
+LfoShape Lfo::Shape() const
 {
-    if constexpr (kWave == 1)
-        return PortableCos(p < s.a ? p * s.b : p * s.c + s.d);
-    else if constexpr (kWave >= 2 && kWave <= 5)
-        return p < s.a ? p * s.b - 1.0 : s.c - p * s.d;
-    else if constexpr (kWave == 6)
-        return PortableSin(p * 0.5) * 2.0 - 1.0;
-    else if constexpr (kWave == 7)
-        return 1.0 - PortableSin(p * 0.5) * 2.0;  // sin(p / 2 + pi) is -sin(p / 2)
-    else if constexpr (kWave == 8)
-        return PortableSin(p < s.a ? p * s.b : p * s.c + s.d) * 2.0 - 1.0;
-    else
-        return PortableSin(p);
-}
-
-} // namespace
-
-double Lfo::WaveAt(double p) const
-{
-    const Shape s{shapeA, shapeB, shapeC, shapeD};
+    constexpr double kNoSplit = std::numeric_limits<double>::infinity();
     switch (lfoWave) {
-    case 1: return WaveOf<1>(s, p);
+    case 1: return {true, shapeA, shapeB, shapeC, shapeD, 0.5, portable_math::kSignBit, 1.0, 0.0};
     case 2:
     case 3:
     case 4:
-    case 5: return WaveOf<2>(s, p);
-    case 6: return WaveOf<6>(s, p);
-    case 7: return WaveOf<7>(s, p);
-    case 8: return WaveOf<8>(s, p);
-    default: return WaveOf<0>(s, p);
+    case 5: return {false, shapeA, shapeB, shapeC, shapeD, 0.0, 0, 1.0, 0.0};
+    case 6: return {true, kNoSplit, 0.5, 0.0, 0.0, 0.0, 0, 2.0, -1.0};
+    // sin(p / 2 + pi) * 2 + 1 is 1 - 2 sin(p / 2).
+    case 7: return {true, kNoSplit, 0.5, 0.0, 0.0, 0.0, 0, -2.0, 1.0};
+    case 8: return {true, shapeA, shapeB, shapeC, shapeD, 0.0, 0, 2.0, -1.0};
+    default: return {true, kNoSplit, 1.0, 0.0, 0.0, 0.0, 0, 1.0, 0.0};
     }
-}
-
-void Lfo::Render(double* values, int frames)
-{
-    switch (lfoWave) {
-    case 1: RenderWave<1>(values, frames); break;
-    case 2:
-    case 3:
-    case 4:
-    case 5: RenderWave<2>(values, frames); break;
-    case 6: RenderWave<6>(values, frames); break;
-    case 7: RenderWave<7>(values, frames); break;
-    case 8: RenderWave<8>(values, frames); break;
-    default: RenderWave<0>(values, frames); break;
-    }
-}
-
-template <int kWave>
-void Lfo::RenderWave(double* values, int frames)
-{
-    constexpr int kChunk = 64;
-    alignas(16) double phases[kChunk];
-    const Shape s{shapeA, shapeB, shapeC, shapeD};
-    const double amp = lfoAmp;
-    const double centre = lfoCentre;
-    const double inc = lfoInc;
-    double phase = lfoPhase;
-    for (int done = 0; done < frames; done += kChunk) {
-        const int n = std::min(kChunk, frames - done);
-        // The phase advances one addition per sample, as Step does, so that it wraps at the
-        // same samples. While the increment is below a period, one subtraction always wraps.
-        if (inc < kTwoPi && phase < kTwoPi) {
-            for (int i = 0; i < n; ++i) {
-                phases[i] = phase;
-                phase += inc;
-                if (phase >= kTwoPi)
-                    phase -= kTwoPi;
-            }
-        } else {
-            for (int i = 0; i < n; ++i) {
-                phases[i] = phase;
-                phase += inc;
-                if (phase >= kTwoPi) {
-                    phase -= kTwoPi;
-                    if (phase >= kTwoPi)
-                        phase = WrapPhase(phase);
-                }
-            }
-        }
-        double* out = values + done;
-        int i = 0;
-        for (; i + 2 <= n; i += 2) {
-            Lanes2 p;
-            std::memcpy(&p, phases + i, sizeof p);
-            const Lanes2 v = WaveOf<kWave>(s, p) * amp + centre;
-            std::memcpy(out + i, &v, sizeof v);
-        }
-        if (i < n)
-            out[i] = WaveOf<kWave>(s, phases[i]) * amp + centre;
-    }
-    lfoPhase = phase;
 }
 
 double Lfo::WrapPhase(double phase)

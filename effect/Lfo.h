@@ -3,8 +3,29 @@
 #pragma once
 
 #include "effect/BandGains.h"
+#include "effect/PortableMath.h"
 
 #include <cstdint>
+
+// A wave in the one form the block loops evaluate: a sine (or cosine) of a piece-wise linear
+// function of the phase, scaled and offset, or a piece-wise linear ramp.
+struct LfoShape {
+    bool sine;            // else a ramp: p < a ? p * b - 1 : c - p * d
+    double a, b, c, d;    // sine argument: p < a ? p * b : p * c + d
+    double quarter;       // 0 for a sine, 1/2 for a cosine
+    uint64_t flip;        // the sign bit for a cosine, else 0
+    double scale, offset; // wave = sine * scale + offset
+};
+
+// The wave at one phase or at a pair of phases: lane by lane the same operations.
+template <class V>
+V WaveOf(const LfoShape& s, V p)
+{
+    if (!s.sine)
+        return p < s.a ? p * s.b - 1.0 : s.c - p * s.d;
+    const V arg = p < s.a ? p * s.b : p * s.c + s.d;
+    return portable_math::ShiftedSinKernel(arg, s.quarter, s.flip) * s.scale + s.offset;
+}
 
 class Lfo {
 public:
@@ -33,23 +54,22 @@ public:
     void SetDrivenParam(int16_t index) { drivenParam = index; }
 
     // Wave value in -1..+1 at phase `p` (0 <= p < 2 pi).
-    double WaveAt(double p) const;
+    double WaveAt(double p) const { return WaveOf(Shape(), p); }
+    // The current wave in the form of LfoShape.
+    LfoShape Shape() const;
 
-    // Advances one sample; answers the swept gain at the phase before the advance.
-    double Step()
+    // One sample's advance of a phase: the increment added, and a period taken off when the
+    // phase reaches it.
+    static double NextPhase(double phase, double increment)
     {
-        const double y = WaveAt(lfoPhase);
-        lfoPhase += lfoInc;
-        if (lfoPhase >= kTwoPi) {
-            lfoPhase -= kTwoPi;
-            if (lfoPhase >= kTwoPi)
-                lfoPhase = WrapPhase(lfoPhase);
+        phase += increment;
+        if (phase >= kTwoPi) {
+            phase -= kTwoPi;
+            if (phase >= kTwoPi) [[unlikely]]
+                phase = WrapPhase(phase);
         }
-        return static_cast<double>(lfoAmp) * y + static_cast<double>(lfoCentre);
+        return phase;
     }
-
-    // `frames` steps at once: values[i] is what the i-th Step would answer.
-    void Render(double* values, int frames);
 
     // Aligns the phase with a host sample position, as if the LFO had run since position 0.
     // Negative positions (pre-roll, a wrapped counter) still give a phase in [0, 2 pi).
@@ -71,9 +91,6 @@ public:
     bool Active() const { return lfoActive; }
 
 private:
-    template <int kWave>
-    void RenderWave(double* values, int frames);
-
     // Phase reduced into [0, 2 pi); NaN gives 0.
     static double WrapPhase(double phase);
 

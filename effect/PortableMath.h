@@ -67,24 +67,34 @@ V SinOfReduced(V r)
     return r + (r * z) * p;
 }
 
-// x = k pi + r with k the nearest integer to x / pi; sin x = (-1)^k sin r.
+// sin(x - q pi), q being 0 or 1/2, negated when `flip` holds the sign bit: x = (k + q) pi + r
+// with k the nearest integer to x / pi - q, and sin(x - q pi) = (-1)^k sin r.
+template <class V>
+V ShiftedSinKernel(V x, double q, uint64_t flip)
+{
+    const V shifted = (x * Splat<V>(kInvPi) - Splat<V>(q)) + Splat<V>(kRoundShift);
+    const V h = (shifted - Splat<V>(kRoundShift)) + Splat<V>(q);
+    const V r = ((x - h * Splat<V>(kPiA)) - h * Splat<V>(kPiB)) - h * Splat<V>(kPiC);
+    const V y = FlipSignIfOdd(SinOfReduced(r), shifted);
+    if constexpr (sizeof(V) == sizeof(double))
+        return std::bit_cast<double>(std::bit_cast<uint64_t>(y) ^ flip);
+    else
+        return std::bit_cast<V>(std::bit_cast<LaneBits2>(y) ^ static_cast<int64_t>(flip));
+}
+
+// sin x is the shifted form with q = 0; cos x = -sin(x - pi / 2), the form with q = 1/2, flipped.
+constexpr uint64_t kSignBit = 0x8000000000000000ull;
+
 template <class V>
 V SinKernel(V x)
 {
-    const V shifted = x * Splat<V>(kInvPi) + Splat<V>(kRoundShift);
-    const V k = shifted - Splat<V>(kRoundShift);
-    const V r = ((x - k * Splat<V>(kPiA)) - k * Splat<V>(kPiB)) - k * Splat<V>(kPiC);
-    return FlipSignIfOdd(SinOfReduced(r), shifted);
+    return ShiftedSinKernel(x, 0.0, 0);
 }
 
-// x = (k + 1/2) pi + r; cos x = (-1)^(k + 1) sin r.
 template <class V>
 V CosKernel(V x)
 {
-    const V shifted = (x * Splat<V>(kInvPi) - Splat<V>(0.5)) + Splat<V>(kRoundShift);
-    const V h = (shifted - Splat<V>(kRoundShift)) + Splat<V>(0.5);
-    const V r = ((x - h * Splat<V>(kPiA)) - h * Splat<V>(kPiB)) - h * Splat<V>(kPiC);
-    return -FlipSignIfOdd(SinOfReduced(r), shifted);
+    return ShiftedSinKernel(x, 0.5, kSignBit);
 }
 
 } // namespace portable_math

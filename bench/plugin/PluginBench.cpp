@@ -10,6 +10,7 @@
 #include "effect/BandGains.h"
 #include "effect/BandSplitBlock.h"
 #include "effect/Lfo.h"
+#include "effect/LfoSweep.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
@@ -151,8 +152,21 @@ void Copy(benchmark::State& state)
     }
 }
 
-// The filter-and-gains loop of the effect on the same buffers, with per-frame band weights
-// (swept) or fixed ones.
+// Band weights read from a table, two frames at a time.
+struct TableWeights {
+    const double* low;
+    const double* high;
+    void Pair(Lanes2& lowMul, Lanes2& highMul)
+    {
+        std::memcpy(&lowMul, low, sizeof lowMul);
+        std::memcpy(&highMul, high, sizeof highMul);
+        low += 2;
+        high += 2;
+    }
+};
+
+// The filter-and-gains loop of the effect on the same buffers, with per-frame band weights from a
+// table (swept) or fixed ones.
 template <typename Sample, bool kSwept>
 void FilterAndGains(benchmark::State& state)
 {
@@ -162,27 +176,35 @@ void FilterAndGains(benchmark::State& state)
     filter.SetDampingPercent(50);
     filter.Recompute(kRate);
     FilterMemory left, right;
-    std::vector<double> weights(2 * kFrames), lows(2 * kFrames);
+    std::vector<double> low(kFrames), high(kFrames), lows(2 * kFrames);
     for (int i = 0; i < kFrames; ++i) {
-        weights[static_cast<size_t>(2 * i)] = 1.0 + 0.001 * i;
-        weights[static_cast<size_t>(2 * i + 1)] = 0.9 - 0.001 * i;
+        low[static_cast<size_t>(i)] = 1.0 + 0.001 * i;
+        high[static_cast<size_t>(i)] = 0.9 - 0.001 * i;
     }
-    const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &left,       &right,
-                                          weights.data(), 0.8,      1.1,         lows.data()};
+    const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &left, &right, lows.data()};
     for (auto _ : state) {
-        band_split_block::FilterStereo<Sample, kSwept>(run, buffers.inL.data(), buffers.inR.data(),
-                                                       buffers.outL.data(), buffers.outR.data(), kFrames);
+        if constexpr (kSwept) {
+            TableWeights weights{low.data(), high.data()};
+            band_split_block::FilterStereo(run, buffers.inL.data(), buffers.inR.data(), buffers.outL.data(),
+                                           buffers.outR.data(), kFrames, weights);
+        } else {
+            band_split_block::FixedWeights weights(0.8, 1.1);
+            band_split_block::FilterStereo(run, buffers.inL.data(), buffers.inR.data(), buffers.outL.data(),
+                                           buffers.outR.data(), kFrames, weights);
+        }
         benchmark::DoNotOptimize(buffers.outL.data());
         benchmark::ClobberMemory();
     }
 }
 
-// The two LFO passes of a block (sine-type waves, as in the process benchmarks) and the band
-// weights they give.
+// The two LFO gain passes of a block (sine-type waves, as in the process benchmarks) giving the
+// band weights, without the filter.
 void LfoPasses(benchmark::State& state)
 {
     Lfo lfos[2];
     for (int k = 0; k < 2; ++k) {
+        lfos[k].SetTarget(static_cast<int16_t>(k + 1));
+        lfos[k].SetActive(true);
         lfos[k].SetWave(static_cast<int16_t>(k));
         lfos[k].SetFrequency(4.0f, kRate);
         lfos[k].SetDepthPercent(30);
@@ -192,12 +214,16 @@ void LfoPasses(benchmark::State& state)
     gains.SetOut(1.0);
     gains.SetLow(1.0);
     gains.SetHigh(1.0);
-    std::vector<double> values(2 * kFrames), weights(2 * kFrames);
+    std::vector<double> weights(2 * kFrames);
     for (auto _ : state) {
-        lfos[0].Render(values.data(), kFrames);
-        lfos[1].Render(values.data() + kFrames, kFrames);
-        gains.SweepBlock(GainTarget::Out, values.data(), GainTarget::Low, values.data() + kFrames, weights.data(),
-                         kFrames);
+        LfoSweep sweep(lfos[0], lfos[1], gains);
+        for (int i = 0; i < kFrames; i += 2) {
+            Lanes2 low, high;
+            sweep.Pair(low, high);
+            std::memcpy(weights.data() + i, &low, sizeof low);
+            std::memcpy(weights.data() + kFrames + i, &high, sizeof high);
+        }
+        sweep.Finish(kFrames);
         benchmark::DoNotOptimize(weights.data());
         benchmark::ClobberMemory();
     }
