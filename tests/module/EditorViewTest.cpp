@@ -52,8 +52,14 @@ TEST(EditorView, FixedSizeNativeWindowTypeOnly)
     ASSERT_EQ(editor.view->getSize(&rect), kResultOk);
     EXPECT_EQ(rect.getWidth(), 434);
     EXPECT_EQ(rect.getHeight(), 480);
+    // The window type of this platform's hosts only.
+#if defined(_WIN32)
+    EXPECT_EQ(editor.view->isPlatformTypeSupported(kPlatformTypeHWND), kResultTrue);
+    EXPECT_EQ(editor.view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultFalse);
+#else
     EXPECT_EQ(editor.view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID), kResultTrue);
     EXPECT_EQ(editor.view->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
+#endif
     EXPECT_EQ(editor.view->canResize(), kResultFalse);
     EXPECT_EQ(plug.controller()->createView("other"), nullptr);
 }
