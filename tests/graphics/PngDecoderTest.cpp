@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#if defined(_WIN32)
+#include "platform/ModuleInfo.h"
+#include "platform/SharedLibrary.h"
+#else
 #include <dlfcn.h>
+#endif
 
 #include "EmbeddedResources.h"
 #include "PIX_SysBitmap.h"
@@ -159,15 +164,27 @@ TEST(PngDecoderTest, ResourcesOfThisModule) {
   EXPECT_EQ(pix::DecodePngResource(self, 103), nullptr);
   EXPECT_EQ(platform::FindResource(self, "ICON", 101).data, nullptr);
   EXPECT_EQ(pix::DecodePngResource(nullptr, 100), nullptr);
+#if defined(_WIN32)
+  // Another module (a system library; libpng is linked in here) holds none of this module's images.
+  std::string error;
+  const auto system = platform::SharedLibrary::Open("kernel32.dll", error);
+  ASSERT_NE(system, nullptr) << error;
+  const void* other = platform::ModuleOfLibraryHandle(system->Handle());
+#else
   // Another module (libpng's) holds none of this module's images.
   const void* other = platform::ModuleOfAddress(reinterpret_cast<const void*>(&png_create_read_struct));
+#endif
   ASSERT_NE(other, nullptr);
   EXPECT_NE(other, self);
   EXPECT_EQ(pix::DecodePngResource(other, 100), nullptr);
   // The loader's handle of the program names this module.
+#if defined(_WIN32)
+  EXPECT_EQ(platform::ModuleOfLibraryHandle(ModuleHandleOf(self)), self);
+#else
   void* program = dlopen(nullptr, RTLD_NOW);
   EXPECT_EQ(platform::ModuleOfLibraryHandle(program), self);
   dlclose(program);
+#endif
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "demo_signal.h"
+#include "program_run.h"
 #include "state_file.h"
 #include "temp_folder.h"
 #include "wav_reader.h"
@@ -13,37 +14,14 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace vibrascend::host::test {
 namespace {
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// Runs vibrascend-render inside `folder` with the built bundle; output is captured elsewhere.
+// Runs vibrascend-render inside `folder` with the built bundle.
 RunResult run(const TempFolder& folder, const std::string& arguments, bool withPlugin = true) {
-    TempFolder logs;
-    const std::string command = "cd '" + folder.path().string() + "' && '" VIBRASCEND_RENDER_EXE "' " + arguments +
-                                (withPlugin ? " --plugin '" VIBRASCEND_BUNDLE "'" : "") + " >'" +
-                                (logs / "out").string() + "' 2>'" + (logs / "err").string() + "' </dev/null";
-    const int status = std::system(command.c_str());
-    RunResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = slurp(logs / "out");
-    result.err = slurp(logs / "err");
-    return result;
+    return runRender(folder.path(), arguments + (withPlugin ? " --plugin " + quotedPath(VIBRASCEND_BUNDLE) : ""));
 }
 
 std::vector<std::vector<double>> readAll(const std::filesystem::path& path) {
@@ -128,7 +106,7 @@ TEST(RenderCommandLine, ListingsShowWhatAHostSees) {
     EXPECT_NE(presets.out.find("   73  7.83 Hz (Schumann Resonance)"), std::string::npos);
     EXPECT_NE(presets.out.find("  116  Solfeggio - 936 Hz (Pineal Gland Activator)"), std::string::npos);
     EXPECT_EQ(lineCount(presets.out), 151);
-    const RunResult direct = run(folder, "presets --plugin '" VIBRASCEND_BUNDLE "/Contents/x86_64-linux/Vibrascend.so'", false);
+    const RunResult direct = run(folder, "presets --plugin " + quotedPath(VIBRASCEND_BUNDLE_LIBRARY), false);
     EXPECT_EQ(direct.exitCode, 0) << direct.err;
     EXPECT_EQ(direct.out, presets.out);
 }
@@ -199,11 +177,11 @@ TEST(RenderCommandLine, SavedStateReproducesTheRenderBitForBit) {
                           "--set 'LFO2 Freq=3.3' --state-out s.bin").exitCode, 0);
     const RunResult again = run(folder, "render in.wav b.wav --state-in s.bin --state-out t.bin");
     ASSERT_EQ(again.exitCode, 0) << again.err;
-    EXPECT_EQ(slurp(folder / "a.wav"), slurp(folder / "b.wav"));
-    EXPECT_EQ(slurp(folder / "s.bin"), slurp(folder / "t.bin"));
+    EXPECT_EQ(readFile(folder / "a.wav"), readFile(folder / "b.wav"));
+    EXPECT_EQ(readFile(folder / "s.bin"), readFile(folder / "t.bin"));
     const RunResult plain = run(folder, "render in.wav c.wav");
     ASSERT_EQ(plain.exitCode, 0) << plain.err;
-    EXPECT_NE(slurp(folder / "a.wav"), slurp(folder / "c.wav"));
+    EXPECT_NE(readFile(folder / "a.wav"), readFile(folder / "c.wav"));
 }
 
 TEST(RenderCommandLine, PrecisionsLayoutsRatesAndBlockSizesAgree) {

@@ -1,4 +1,5 @@
 // vibrascend-render snapshot run as a user runs it, against the built bundle.
+#include "program_run.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -9,35 +10,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace vibrascend::host::test {
 namespace {
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 RunResult snapshot(const TempFolder& folder, const std::string& arguments) {
-    TempFolder logs;
-    const std::string command = "cd '" + folder.path().string() + "' && '" VIBRASCEND_RENDER_EXE "' snapshot " +
-                                arguments + " --plugin '" VIBRASCEND_BUNDLE "' >'" + (logs / "out").string() +
-                                "' 2>'" + (logs / "err").string() + "' </dev/null";
-    const int status = std::system(command.c_str());
-    RunResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = slurp(logs / "out");
-    result.err = slurp(logs / "err");
-    return result;
+    return runRender(folder.path(), "snapshot " + arguments + " --plugin " + quotedPath(VIBRASCEND_BUNDLE));
 }
 
 // Width and height from the PNG signature and IHDR chunk; 0 x 0 when the file is not a PNG.
@@ -62,27 +40,27 @@ TEST(SnapshotCommandLine, DrawsTheEditorAtTheSettingsAndAfterTheEventsGiven) {
     const RunResult plain = snapshot(folder, "default.png");
     ASSERT_EQ(plain.exitCode, 0) << plain.err;
     EXPECT_NE(plain.out.find("(434 x 480)"), std::string::npos) << plain.out;
-    const std::string defaults = slurp(folder / "default.png");
+    const std::string defaults = readFile(folder / "default.png");
     EXPECT_EQ(pngSize(defaults), std::make_pair(434u, 480u));
 
     EXPECT_EQ(snapshot(folder, "again.png").exitCode, 0);
-    EXPECT_EQ(slurp(folder / "again.png"), defaults) << "the same settings draw the same picture";
+    EXPECT_EQ(readFile(folder / "again.png"), defaults) << "the same settings draw the same picture";
 
     const RunResult preset = snapshot(folder, "preset.png --preset 73 --set 'LFO2 Wave=Triangle'");
     ASSERT_EQ(preset.exitCode, 0) << preset.err;
     EXPECT_NE(preset.out.find("preset 73"), std::string::npos) << preset.out;
-    EXPECT_NE(slurp(folder / "preset.png"), defaults);
+    EXPECT_NE(readFile(folder / "preset.png"), defaults);
 
     const RunResult open = snapshot(folder, "open.png --hover 48,174 --press 100,116");
     ASSERT_EQ(open.exitCode, 0) << open.err;
     EXPECT_NE(open.out.find("after 2 mouse event(s)"), std::string::npos) << open.out;
-    EXPECT_NE(slurp(folder / "open.png"), defaults);
+    EXPECT_NE(readFile(folder / "open.png"), defaults);
 
     // Events run in order: a second press on the open list chooses an item and closes it.
     for (const char* events : {"--drag 217,403,0,-40 --wheel 69,403,3", "--right-press 114,174 --press 5,5"}) {
         const RunResult moved = snapshot(folder, std::string("moved.png ") + events);
         ASSERT_EQ(moved.exitCode, 0) << events << ": " << moved.err;
-        EXPECT_EQ(pngSize(slurp(folder / "moved.png")), std::make_pair(434u, 480u)) << events;
+        EXPECT_EQ(pngSize(readFile(folder / "moved.png")), std::make_pair(434u, 480u)) << events;
     }
 }
 
