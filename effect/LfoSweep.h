@@ -23,6 +23,14 @@ public:
         now[0] = gains.outNow;
         now[1] = gains.lowNow;
         now[2] = gains.highNow;
+        // Which value each gain takes per frame: its value in effect, or LFO 1's, or LFO 2's
+        // (stepped after LFO 1, so it wins a shared gain).
+        for (int g = 0; g < 3; ++g) {
+            source[g] = -1;
+            for (int k = 0; k < 2; ++k)
+                if (active[k] && slot[k] == g)
+                    source[g] = k;
+        }
     }
 
     bool Sweeps() const { return active[0] || active[1]; }
@@ -30,7 +38,7 @@ public:
     // Weights of the next two frames, lane 0 the first; the LFOs advance by two samples.
     void Pair(Lanes2& lowMul, Lanes2& highMul)
     {
-        Lanes2 value[3] = {Lanes2{now[0], now[0]}, Lanes2{now[1], now[1]}, Lanes2{now[2], now[2]}};
+        Lanes2 swept[2] = {};
         for (int k = 0; k < 2; ++k) {
             if (!active[k])
                 continue;
@@ -38,15 +46,13 @@ public:
             const double p1 = Lfo::NextPhase(p0, increment[k]);
             phase[k] = Lfo::NextPhase(p1, increment[k]);
             afterFirst[k] = p1;
-            value[slot[k]] = WaveOf(shape[k], Lanes2{p0, p1}) * amp[k] + centre[k];
+            swept[k] = WaveOf(shape[k], Lanes2{p0, p1}) * amp[k] + centre[k];
         }
-        lowMul = value[0] * value[1];
-        highMul = value[0] * value[2];
-        last[0] = value[0];
-        last[1] = value[1];
-        last[2] = value[2];
-        lastLow = lowMul;
-        lastHigh = highMul;
+        const Lanes2 out = Value(0, swept[0], swept[1]);
+        lowMul = out * Value(1, swept[0], swept[1]);
+        highMul = out * Value(2, swept[0], swept[1]);
+        lastSwept[0] = swept[0];
+        lastSwept[1] = swept[1];
     }
 
     // Ends a run of `frames` frames (at least one): when it was odd, the last pair's second frame
@@ -57,14 +63,22 @@ public:
         for (int k = 0; k < 2; ++k)
             if (active[k])
                 lfos[k]->SetPhase(lane == 0 ? afterFirst[k] : phase[k]);
-        gains.outNow = last[0][lane];
-        gains.lowNow = last[1][lane];
-        gains.highNow = last[2][lane];
-        gains.lowMul = lastLow[lane];
-        gains.highMul = lastHigh[lane];
+        const double out = Value(0, lastSwept[0], lastSwept[1])[lane];
+        const double low = Value(1, lastSwept[0], lastSwept[1])[lane];
+        const double high = Value(2, lastSwept[0], lastSwept[1])[lane];
+        gains.outNow = out;
+        gains.lowNow = low;
+        gains.highNow = high;
+        gains.lowMul = out * low;
+        gains.highMul = out * high;
     }
 
 private:
+    Lanes2 Value(int gain, Lanes2 first, Lanes2 second) const
+    {
+        return source[gain] == 1 ? second : source[gain] == 0 ? first : Lanes2{now[gain], now[gain]};
+    }
+
     Lfo* lfos[2];
     BandGains& gains;
     bool active[2];
@@ -76,7 +90,6 @@ private:
     double amp[2];
     double centre[2];
     double now[3];
-    Lanes2 last[3] = {};
-    Lanes2 lastLow = {};
-    Lanes2 lastHigh = {};
+    int source[3];  // per gain: -1 its value in effect, else the LFO that sweeps it
+    Lanes2 lastSwept[2] = {};
 };
