@@ -20,7 +20,7 @@ PIX_IBitmap* ImageCache::FindLocked(int resourceId, bool& found) const
 
 PIX_IBitmap* ImageCache::FindOrDecode(int resourceId, const std::function<std::unique_ptr<PIX_IBitmap>()>& decode)
 {
-    std::lock_guard<std::mutex> g(lock);
+    std::lock_guard<platform::RecursiveLock> g(lock);
     bool found = false;
     if (PIX_IBitmap* bitmap = FindLocked(resourceId, found); found)
         return bitmap;
@@ -30,7 +30,7 @@ PIX_IBitmap* ImageCache::FindOrDecode(int resourceId, const std::function<std::u
 
 PIX_IBitmap* ImageCache::Find(int resourceId) const
 {
-    std::lock_guard<std::mutex> g(lock);
+    std::lock_guard<platform::RecursiveLock> g(lock);
     bool found = false;
     return FindLocked(resourceId, found);
 }

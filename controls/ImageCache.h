@@ -4,6 +4,7 @@
 #pragma once
 
 #include "graphics/PIX_IBitmap.h"
+#include "platform/RecursiveLock.h"
 
 #include <functional>
 #include <memory>
@@ -30,6 +31,6 @@ private:
 
     PIX_IBitmap* FindLocked(int resourceId, bool& found) const;
 
-    mutable std::mutex lock;
+    mutable platform::RecursiveLock lock;
     std::vector<Entry> entries;
 };

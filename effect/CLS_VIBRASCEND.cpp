@@ -67,7 +67,7 @@ int32_t CLS_VIBRASCEND::CachedParam(int index) const
 
 void CLS_VIBRASCEND::ParamChanged(int index)
 {
-    std::lock_guard<std::recursive_mutex> guard(Lock());
+    std::lock_guard<platform::RecursiveLock> guard(Lock());
     if (index < 0 || index >= kNumParams)
         return;
     const IParamDef* param = GetParam(index);
@@ -190,7 +190,7 @@ void CLS_VIBRASCEND::TrackApplied(int index)
 
 void CLS_VIBRASCEND::Reset()
 {
-    std::lock_guard<std::recursive_mutex> guard(Lock());
+    std::lock_guard<platform::RecursiveLock> guard(Lock());
     if (!started)
         return;
     const double rate = SampleRate();

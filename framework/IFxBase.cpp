@@ -11,7 +11,7 @@
 
 namespace {
 
-using Guard = std::lock_guard<std::recursive_mutex>;
+using Guard = std::lock_guard<platform::RecursiveLock>;
 
 // Reads "in-out" pairs separated by spaces; a number that does not scan counts 0.
 void ParseChannelPairs(const char* config, OwnedPtrList<ChannelPair>& pairs)

@@ -12,6 +12,7 @@
 #include "framework/PtrList.h"
 #include "framework/StateChunk.h"
 #include "framework/TextBuf.h"
+#include "platform/RecursiveLock.h"
 
 #include <atomic>
 #include <cstdint>
@@ -126,7 +127,7 @@ public:
     bool Bypassed() const { return bypassed.load(std::memory_order_relaxed); }
     void SetBypassed(bool state) { bypassed.store(state, std::memory_order_relaxed); }
     IFxEditor* Editor() const { return editor.get(); }
-    std::recursive_mutex& Lock() const { return lock; }
+    platform::RecursiveLock& Lock() const { return lock; }
 
 protected:
     // Builds the effect's editor; null for a plug-in without one.
@@ -181,7 +182,7 @@ protected:
     // Held briefly: by process, by state copies and restores, by preset loads and while
     // applying queued changes when the audio side is not live. Never while drawing or calling
     // the host.
-    mutable std::recursive_mutex lock;
+    mutable platform::RecursiveLock lock;
     ParamChangeQueue pendingChanges;
     std::mutex handOverLock;  // serialises the queue's producers; the audio side never takes it
     std::atomic<bool> audioLive{false};

@@ -19,7 +19,7 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-using Guard = std::lock_guard<std::recursive_mutex>;
+using Guard = std::lock_guard<platform::RecursiveLock>;
 
 // Larger host blocks are processed in pieces of this many frames at most.
 constexpr int kMaxBlockSize = 1 << 16;

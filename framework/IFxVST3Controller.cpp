@@ -16,7 +16,7 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-using Guard = std::lock_guard<std::recursive_mutex>;
+using Guard = std::lock_guard<platform::RecursiveLock>;
 
 void Widen(const char* text, String128 out)
 {

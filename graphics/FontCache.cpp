@@ -11,7 +11,7 @@ FontCache& FontCache::Process() {
 // for the same style at once get the same font.
 PIX_IFont* FontCache::FindOrCreate(const ITextStyle& style) {
   const std::string_view face = style.Face();
-  std::lock_guard<std::mutex> guard(lock);
+  std::lock_guard<platform::RecursiveLock> guard(lock);
   for (const Entry& entry : entries)
     if (entry.size == style.size && entry.orientation == style.orientation && entry.style == style.style &&
         entry.face == face)
@@ -34,6 +34,6 @@ PIX_IFont* FontCache::FindOrCreate(const ITextStyle& style) {
 }
 
 std::size_t FontCache::Count() const {
-  std::lock_guard<std::mutex> guard(lock);
+  std::lock_guard<platform::RecursiveLock> guard(lock);
   return entries.size();
 }

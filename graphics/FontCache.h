@@ -12,6 +12,7 @@
 
 #include "ITextStyle.h"
 #include "PIX_CachedFont.h"
+#include "platform/RecursiveLock.h"
 
 class FontCache {
  public:
@@ -32,6 +33,6 @@ class FontCache {
     std::unique_ptr<PIX_CachedFont> font;
   };
 
-  mutable std::mutex lock;
+  mutable platform::RecursiveLock lock;
   std::vector<Entry> entries;
 };

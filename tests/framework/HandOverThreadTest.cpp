@@ -27,14 +27,14 @@ class RecordingPlugin : public TestPlugin {
 public:
     void ParamChanged(int index) override
     {
-        std::lock_guard<std::recursive_mutex> g(Lock());
+        std::lock_guard<platform::RecursiveLock> g(Lock());
         TestPlugin::ParamChanged(index);
         seen.emplace_back(index, GetParam(index)->Value());
     }
     // The value ParamChanged last saw for index, NaN when it never ran.
     double LastSeen(int index)
     {
-        std::lock_guard<std::recursive_mutex> g(Lock());
+        std::lock_guard<platform::RecursiveLock> g(Lock());
         for (auto it = seen.rbegin(); it != seen.rend(); ++it)
             if (it->first == index)
                 return it->second;

@@ -23,7 +23,7 @@ public:
 
     void ParamChanged(int index) override
     {
-        std::lock_guard<std::recursive_mutex> g(Lock());
+        std::lock_guard<platform::RecursiveLock> g(Lock());
         applied.push_back(index);
         processingEnabled = true;
     }
