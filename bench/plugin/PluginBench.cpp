@@ -3,9 +3,9 @@
 // each next to the floor kernels measured in the same run: a plain copy of the same buffers, the
 // filter-and-gains loop alone, and the two LFO gain passes alone. Every iteration covers 512
 // frames; the table gives medians of CPU time when repetitions are asked for.
-#include "bundle_module.h"
-#include "host_application.h"
-#include "parameter_changes.h"
+#include "BundleModule.h"
+#include "HostApplication.h"
+#include "ParameterChanges.h"
 
 #include "effect/BandGains.h"
 #include "effect/BandSplitBlock.h"
@@ -49,9 +49,9 @@ struct Plugin {
     Plugin(int32 sampleSize, Lfos lfos)
     {
         PClassInfo info{};
-        Module().factory().getClassInfo(0, &info);
+        Module().Factory().getClassInfo(0, &info);
         void* obj = nullptr;
-        Module().factory().createInstance(info.cid, IComponent::iid, &obj);
+        Module().Factory().createInstance(info.cid, IComponent::iid, &obj);
         component = owned(static_cast<IComponent*>(obj));
         component->initialize(&host);
         processor = FUnknownPtr<IAudioProcessor>(component);
@@ -62,10 +62,10 @@ struct Plugin {
 
         // Both: LFO 1 on "Out Gain" with "Sine", LFO 2 on "Low Gain" with "Golden Sine".
         vibrascend::host::ParameterChanges changes;
-        changes.add(5, lfos == Lfos::Both ? 1.0 / 3.0 : 0.0);
-        changes.add(6, 0.0);
-        changes.add(9, lfos == Lfos::Both ? 2.0 / 3.0 : 0.0);
-        changes.add(10, 1.0 / 8.0);
+        changes.Add(5, lfos == Lfos::Both ? 1.0 / 3.0 : 0.0);
+        changes.Add(6, 0.0);
+        changes.Add(9, lfos == Lfos::Both ? 2.0 / 3.0 : 0.0);
+        changes.Add(10, 1.0 / 8.0);
         ProcessData data{};
         data.symbolicSampleSize = sampleSize;
         data.inputParameterChanges = &changes;
@@ -229,37 +229,37 @@ void LfoPasses(benchmark::State& state)
     }
 }
 
-void BM_Process32_BothLfos(benchmark::State& s) { Process<float>(s, Lfos::Both, false, kFrames); }
-void BM_Process64_BothLfos(benchmark::State& s) { Process<double>(s, Lfos::Both, false, kFrames); }
-void BM_Process32_NoLfo(benchmark::State& s) { Process<float>(s, Lfos::None, false, kFrames); }
-void BM_Process64_NoLfo(benchmark::State& s) { Process<double>(s, Lfos::None, false, kFrames); }
-void BM_Process32_Silence(benchmark::State& s) { Process<float>(s, Lfos::Both, true, kFrames); }
-void BM_Process64_Silence(benchmark::State& s) { Process<double>(s, Lfos::Both, true, kFrames); }
-void BM_Process32_BothLfos16(benchmark::State& s) { Process<float>(s, Lfos::Both, false, 16); }
-void BM_Process64_BothLfos16(benchmark::State& s) { Process<double>(s, Lfos::Both, false, 16); }
-void BM_Copy32(benchmark::State& s) { Copy<float>(s); }
-void BM_Copy64(benchmark::State& s) { Copy<double>(s); }
-void BM_FilterSwept32(benchmark::State& s) { FilterAndGains<float, true>(s); }
-void BM_FilterSwept64(benchmark::State& s) { FilterAndGains<double, true>(s); }
-void BM_FilterFixed32(benchmark::State& s) { FilterAndGains<float, false>(s); }
-void BM_FilterFixed64(benchmark::State& s) { FilterAndGains<double, false>(s); }
-void BM_LfoPasses(benchmark::State& s) { LfoPasses(s); }
+void BmProcess32BothLfos(benchmark::State& s) { Process<float>(s, Lfos::Both, false, kFrames); }
+void BmProcess64BothLfos(benchmark::State& s) { Process<double>(s, Lfos::Both, false, kFrames); }
+void BmProcess32NoLfo(benchmark::State& s) { Process<float>(s, Lfos::None, false, kFrames); }
+void BmProcess64NoLfo(benchmark::State& s) { Process<double>(s, Lfos::None, false, kFrames); }
+void BmProcess32Silence(benchmark::State& s) { Process<float>(s, Lfos::Both, true, kFrames); }
+void BmProcess64Silence(benchmark::State& s) { Process<double>(s, Lfos::Both, true, kFrames); }
+void BmProcess32BothLfos16(benchmark::State& s) { Process<float>(s, Lfos::Both, false, 16); }
+void BmProcess64BothLfos16(benchmark::State& s) { Process<double>(s, Lfos::Both, false, 16); }
+void BmCopy32(benchmark::State& s) { Copy<float>(s); }
+void BmCopy64(benchmark::State& s) { Copy<double>(s); }
+void BmFilterSwept32(benchmark::State& s) { FilterAndGains<float, true>(s); }
+void BmFilterSwept64(benchmark::State& s) { FilterAndGains<double, true>(s); }
+void BmFilterFixed32(benchmark::State& s) { FilterAndGains<float, false>(s); }
+void BmFilterFixed64(benchmark::State& s) { FilterAndGains<double, false>(s); }
+void BmLfoPasses(benchmark::State& s) { LfoPasses(s); }
 
-BENCHMARK(BM_Process32_BothLfos);
-BENCHMARK(BM_Process64_BothLfos);
-BENCHMARK(BM_Process32_NoLfo);
-BENCHMARK(BM_Process64_NoLfo);
-BENCHMARK(BM_Process32_Silence);
-BENCHMARK(BM_Process64_Silence);
-BENCHMARK(BM_Process32_BothLfos16);
-BENCHMARK(BM_Process64_BothLfos16);
-BENCHMARK(BM_Copy32);
-BENCHMARK(BM_Copy64);
-BENCHMARK(BM_FilterSwept32);
-BENCHMARK(BM_FilterSwept64);
-BENCHMARK(BM_FilterFixed32);
-BENCHMARK(BM_FilterFixed64);
-BENCHMARK(BM_LfoPasses);
+BENCHMARK(BmProcess32BothLfos);
+BENCHMARK(BmProcess64BothLfos);
+BENCHMARK(BmProcess32NoLfo);
+BENCHMARK(BmProcess64NoLfo);
+BENCHMARK(BmProcess32Silence);
+BENCHMARK(BmProcess64Silence);
+BENCHMARK(BmProcess32BothLfos16);
+BENCHMARK(BmProcess64BothLfos16);
+BENCHMARK(BmCopy32);
+BENCHMARK(BmCopy64);
+BENCHMARK(BmFilterSwept32);
+BENCHMARK(BmFilterSwept64);
+BENCHMARK(BmFilterFixed32);
+BENCHMARK(BmFilterFixed64);
+BENCHMARK(BmLfoPasses);
 
 // Keeps each benchmark's CPU time per iteration (the single run, or the median of repetitions):
 // on a shared machine CPU time is steadier than wall time.

@@ -73,7 +73,7 @@ TEST_F(Editor, WheelStepDependsOnTheParameterKind)
     EXPECT_NEAR(target->Value(), 0.0125, 1e-7);
     EXPECT_DOUBLE_EQ(bare->Value(), 0.0);
     EXPECT_DOUBLE_EQ(none->Value(), 0.0);
-    EXPECT_EQ(handler.edits().size(), 2u);
+    EXPECT_EQ(handler.Edits().size(), 2u);
 }
 
 TEST_F(Editor, RightPressOpensValueEntryOnlyForLinkedControls)
@@ -91,7 +91,7 @@ TEST_F(Editor, RightPressOpensValueEntryOnlyForLinkedControls)
 
     gain->SetClean();
     gain->OnTextEntryClosed();
-    EXPECT_EQ(handler.edits().back().kind, vibrascend::host::EditEvent::Kind::Perform);
+    EXPECT_EQ(handler.Edits().back().kind, vibrascend::host::EditEvent::Kind::Perform);
     gain->SetClean();
     EXPECT_TRUE(gain->IsDirty());
 }

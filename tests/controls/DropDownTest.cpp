@@ -6,7 +6,7 @@
 #include "controls/IDropDown.h"
 #include "controls/IDropDownChild.h"
 #include "controls/PromptPopup.h"
-#include "parameter_changes.h"
+#include "ParameterChanges.h"
 #include "graphics/PIX_IBitmap.h"
 
 #include <atomic>
@@ -116,7 +116,7 @@ TEST_F(DropDown, PressOpensTheListARowChoosesAndTheNextFrameCommitsOneEdit)
     Tick();   // the commit frame only repainted what the list covered; this one the face
     EXPECT_TRUE(FaceRowShowsFrame(*d, 3, 5));
     Tick(2);
-    EXPECT_EQ(handler.edits().size(), 6u);   // committed once
+    EXPECT_EQ(handler.Edits().size(), 6u);   // committed once
 
     // Reopening shows the same list again; a press below its last row keeps it open.
     Press(100, 115);
@@ -173,12 +173,12 @@ TEST_F(DropDown, HostValuesCloseTheListButAreNeverSentBack)
     IDropDown* d = Attach();
     graphics->PushParameterToControls(2, 0.0, true);
     Press(100, 115);
-    const size_t edits = handler.edits().size();
+    const size_t edits = handler.Edits().size();
     graphics->PushParameterToControls(2, 3.0, false);
     EXPECT_FALSE(d->IsOpen());
     EXPECT_TRUE(d->List()->IsHidden());
     Tick(2);
-    EXPECT_EQ(handler.edits().size(), edits);
+    EXPECT_EQ(handler.Edits().size(), edits);
     EXPECT_TRUE(FaceRowShowsFrame(*d, 4, 0));
 }
 
@@ -282,7 +282,7 @@ TEST_F(DropDown, MissingImagesAndHostileEventsAreHarmless)
     EXPECT_LE(plug->GetParam(2)->Value(), 3.0);
     size_t begins = 0;
     size_t ends = 0;
-    for (const auto& edit : handler.edits()) {
+    for (const auto& edit : handler.Edits()) {
         begins += edit.kind == vibrascend::host::EditEvent::Kind::Begin;
         ends += edit.kind == vibrascend::host::EditEvent::Kind::End;
     }
@@ -325,8 +325,8 @@ TEST_F(DropDown, ThreadHostValuesWhileTheEditorOpensAndChooses)
     std::thread audio([&] {
         vibrascend::host::ParameterChanges changes;
         for (int i = 0; !stop.load(); ++i) {
-            changes.clear();
-            changes.add(2, (i % 4) / 3.0);
+            changes.Clear();
+            changes.Add(2, (i % 4) / 3.0);
             Steinberg::Vst::ProcessData data{};
             data.symbolicSampleSize = Steinberg::Vst::kSample32;
             data.inputParameterChanges = &changes;

@@ -124,7 +124,7 @@ void Editor::TearDown() { plug->release(); }
 std::string Editor::Edits() const
 {
     std::string out;
-    for (const auto& e : handler.edits()) {
+    for (const auto& e : handler.Edits()) {
         char item[48];
         switch (e.kind) {
         case vibrascend::host::EditEvent::Kind::Begin:

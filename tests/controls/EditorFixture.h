@@ -3,7 +3,7 @@
 // asked to open, and a probe control that records the events it receives.
 #pragma once
 
-#include "component_handler.h"
+#include "ComponentHandler.h"
 #include "controls/IControl.h"
 #include "framework/IFxVST3.h"
 #include "platform/linux/x11/IGraphicsLinux.h"

@@ -2,7 +2,7 @@
 // a knob and draws frames: the plug-in lock keeps values and dirty flags consistent.
 #include "EditorFixture.h"
 
-#include "parameter_changes.h"
+#include "ParameterChanges.h"
 
 #include <algorithm>
 #include <atomic>
@@ -26,8 +26,8 @@ TEST_F(Editor, ThreadHostAutomationWhileTheEditorDraws)
         float* outs[2] = {out.data(), out.data()};
         vibrascend::host::ParameterChanges changes;
         for (int i = 0; !stop.load(); ++i) {
-            changes.clear();
-            changes.add(0, (i % 100) / 100.0);
+            changes.Clear();
+            changes.Add(0, (i % 100) / 100.0);
             AudioBusBuffers inBus{};
             inBus.numChannels = 2;
             inBus.channelBuffers32 = ins;
@@ -57,9 +57,9 @@ TEST_F(Editor, ThreadHostAutomationWhileTheEditorDraws)
     const double v = knob->Value();
     EXPECT_GE(v, 0.0);
     EXPECT_LE(v, 1.0);
-    const size_t begins = std::count_if(handler.edits().begin(), handler.edits().end(),
+    const size_t begins = std::count_if(handler.Edits().begin(), handler.Edits().end(),
                                         [](const auto& e) { return e.kind == vibrascend::host::EditEvent::Kind::Begin; });
-    const size_t ends = std::count_if(handler.edits().begin(), handler.edits().end(),
+    const size_t ends = std::count_if(handler.Edits().begin(), handler.Edits().end(),
                                       [](const auto& e) { return e.kind == vibrascend::host::EditEvent::Kind::End; });
     EXPECT_EQ(begins, 300u);
     EXPECT_EQ(ends, 300u);

@@ -126,10 +126,10 @@ TEST_F(Editor, WheelStepsEndOnceAfterHalfASecond)
     graphics->PushParameterToControls(0, 0.995, true);
     graphics->OnMouseWheel(10, 10, {}, 1);
     EXPECT_DOUBLE_EQ(knob->Value(), 1.0);
-    EXPECT_EQ(handler.edits().back().value, 1.0);
-    const size_t count = handler.edits().size();
+    EXPECT_EQ(handler.Edits().back().value, 1.0);
+    const size_t count = handler.Edits().size();
     graphics->OnMouseWheel(10, 10, {}, 0);   // half a notch: no event at all
-    EXPECT_EQ(handler.edits().size(), count);
+    EXPECT_EQ(handler.Edits().size(), count);
 }
 
 TEST_F(Editor, WheelOnAnotherParameterOrAPressEndsThePendingWheelEdit)

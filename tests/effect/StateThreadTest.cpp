@@ -4,7 +4,7 @@
 #include "effect/BandName.h"
 #include "effect/CLS_VIBRASCEND.h"
 #include "effect/Quantise.h"
-#include "parameter_changes.h"
+#include "ParameterChanges.h"
 
 #include "public.sdk/source/common/memorystream.h"
 
@@ -58,9 +58,9 @@ TEST(EffectThread, StatesPresetsAndEditsWhileProcessingEndInTheEffectExactly)
         double* channels[2] = {left.data(), right.data()};
         vibrascend::host::ParameterChanges changes;
         for (int call = 0; !stop.load(); ++call) {
-            changes.clear();
+            changes.Clear();
             // The host automates the damping; the UI side never touches it after the start.
-            changes.add(CLS_VIBRASCEND::kDamping, (call % 101) / 100.0);
+            changes.Add(CLS_VIBRASCEND::kDamping, (call % 101) / 100.0);
             AudioBusBuffers bus{};
             bus.numChannels = 2;
             bus.channelBuffers64 = channels;

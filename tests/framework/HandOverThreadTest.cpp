@@ -3,7 +3,7 @@
 // state must come out exactly, and every value must reach the effect's ParamChanged.
 #include "TestPlugin.h"
 #include "framework/ParamChangeQueue.h"
-#include "parameter_changes.h"
+#include "ParameterChanges.h"
 
 #include "public.sdk/source/common/memorystream.h"
 
@@ -74,7 +74,7 @@ protected:
             float* outs[2] = {out.data(), out.data()};
             vibrascend::host::ParameterChanges changes;
             for (int call = 0; !stop.load(); ++call) {
-                changes.clear();
+                changes.Clear();
                 if (automate)
                     automate(call, changes);
                 AudioBusBuffers inBus{};
@@ -165,7 +165,7 @@ TEST_F(HandOverThread, StateRestoresAndCopiesStayExactWhileTheHostAutomates)
 {
     Live(true);
     // The host automates Count only; the states differ in Level and Mode.
-    StartAudio([](int call, vibrascend::host::ParameterChanges& changes) { changes.add(0, (call % 11) / 10.0); });
+    StartAudio([](int call, vibrascend::host::ParameterChanges& changes) { changes.Add(0, (call % 11) / 10.0); });
     const std::vector<double> a{3.0, -1.5, 2.0};
     const std::vector<double> b{7.0, 0.5, 0.0};
     for (int k = 0; k < 400; ++k) {
@@ -218,7 +218,7 @@ TEST_F(HandOverThread, HostPresetChangesAndEditorEditsMeetInOneState)
     // The host switches between the two presets; the editor sets Mode.
     StartAudio([](int call, vibrascend::host::ParameterChanges& changes) {
         if (call % 3 == 0)
-            changes.add(kPresetListId, (call / 3) % 2 / 3.0);
+            changes.Add(kPresetListId, (call / 3) % 2 / 3.0);
     });
     for (int k = 0; k < 2000; ++k)
         plug->SetParamFromEditor(2, (k % 3) / 2.0);

@@ -1,6 +1,6 @@
 #include "TestPlugin.h"
 #include "framework/IFxVST3View.h"
-#include "parameter_changes.h"
+#include "ParameterChanges.h"
 
 #include "base/source/fstring.h"
 #include "public.sdk/source/common/memorystream.h"
@@ -177,12 +177,12 @@ TEST_F(Binding, OddProcessCallsAreSafe)
 TEST_F(Binding, ParameterQueuesApplyTheirLastPoint)
 {
     ParameterChanges changes;
-    changes.add(0, 0.1, 0);
-    changes.add(0, 0.9, 10);
-    changes.add(2, 0.0, 3);
-    changes.add(0xFFFFFFFF, 0.5, 0);
-    changes.add(12345, 0.5, 0);
-    changes.add(1, std::numeric_limits<double>::quiet_NaN(), 0);
+    changes.Add(0, 0.1, 0);
+    changes.Add(0, 0.9, 10);
+    changes.Add(2, 0.0, 3);
+    changes.Add(0xFFFFFFFF, 0.5, 0);
+    changes.Add(12345, 0.5, 0);
+    changes.Add(1, std::numeric_limits<double>::quiet_NaN(), 0);
     plug->applied.clear();
     Process32(8, &changes);
     EXPECT_EQ(plug->GetParam(0)->Value(), 9);
@@ -196,8 +196,8 @@ TEST_F(Binding, BypassAndPresetChangesThroughProcess)
     plug->AddPreset("P", 2, 0.0, 0);
     plug->AddPreset("Q", 4, 0.5, 2);
     ParameterChanges changes;
-    changes.add(kPresetListId, 1.0 / 3.0);
-    changes.add(kBypassId, 1.0);
+    changes.Add(kPresetListId, 1.0 / 3.0);
+    changes.Add(kBypassId, 1.0);
     Process32(4, &changes);
     EXPECT_EQ(plug->CurrentPreset(), 1);
     EXPECT_EQ(plug->GetParam(0)->Value(), 4);

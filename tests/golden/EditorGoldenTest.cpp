@@ -4,8 +4,8 @@
 #include "GoldenImage.h"
 
 #include "framework/IEditorSnapshot.h"
-#include "plugin_instance.h"
-#include "selection.h"
+#include "PluginInstance.h"
+#include "Selection.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 
@@ -34,22 +34,22 @@ public:
     EditorFrame(const std::string& preset, const std::vector<vibrascend::host::ParameterSetting>& settings)
         : plugin(VIBRASCEND_GOLDEN_BUNDLE, "golden-test")
     {
-        const auto parameters = plugin.parameters();
+        const auto parameters = plugin.Parameters();
         vibrascend::host::ParameterChanges changes;
         if (!preset.empty()) {
-            const auto choice = vibrascend::host::choosePreset(plugin.programLists(), parameters, preset);
-            changes.add(choice.parameter, choice.normalized);
+            const auto choice = vibrascend::host::ChoosePreset(plugin.ProgramLists(), parameters, preset);
+            changes.Add(choice.parameter, choice.normalized);
         }
         for (const auto& setting : settings) {
-            const auto choice = vibrascend::host::chooseParameterValue(plugin, parameters, setting);
-            changes.add(choice.id, choice.normalized);
+            const auto choice = vibrascend::host::ChooseParameterValue(plugin, parameters, setting);
+            changes.Add(choice.id, choice.normalized);
         }
-        plugin.startProcessing(vibrascend::host::ProcessingSetup{});
+        plugin.StartProcessing(vibrascend::host::ProcessingSetup{});
         std::array<float, 1> silence{};
         const std::array<float*, 2> channels{silence.data(), silence.data()};
-        plugin.process(channels, channels, 0, &changes);
-        plugin.stopProcessing();
-        view = owned(plugin.editController()->createView("editor"));
+        plugin.Process(channels, channels, 0, &changes);
+        plugin.StopProcessing();
+        view = owned(plugin.EditController()->createView("editor"));
         snapshot = FUnknownPtr<Snapshot>(view);
     }
 

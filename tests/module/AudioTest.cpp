@@ -216,13 +216,13 @@ TEST(Audio, BypassCopiesInputToOutput)
     plug.controller()->setParamNormalized(kBypass, 1.0);
     EXPECT_EQ(plug.controller()->getParamNormalized(kBypass), 1.0);
     vibrascend::host::ParameterChanges bypass;
-    bypass.add(kBypass, 1.0);
+    bypass.Add(kBypass, 1.0);
     auto audio = Noise(2, 3000, 6);
     const auto input = audio;
     plug.Run64(audio, 512, &bypass);
     EXPECT_EQ(audio, input);
     vibrascend::host::ParameterChanges resume;
-    resume.add(kBypass, 0.0);
+    resume.Add(kBypass, 0.0);
     plug.Run64(audio, 512, &resume);
     EXPECT_NE(audio, input);
 }

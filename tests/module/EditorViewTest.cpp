@@ -87,7 +87,7 @@ TEST(EditorView, KnobDragReachesTheHostAsOneGesture)
     editor.snapshot->mouseEvent(IEditorSnapshot::kLeftDown, 217, 403, 0, 0);
     editor.snapshot->mouseEvent(IEditorSnapshot::kDrag, 217, 399, 0, 0);
     editor.snapshot->mouseEvent(IEditorSnapshot::kLeftUp, 217, 399, 0, 0);
-    const auto& edits = plug.handler().edits();
+    const auto& edits = plug.handler().Edits();
     ASSERT_GE(edits.size(), 3u);
     EXPECT_EQ(edits.front().kind, vibrascend::host::EditEvent::Kind::Begin);
     EXPECT_EQ(edits.front().id, 2u);

@@ -8,7 +8,7 @@ using namespace module_test;
 
 TEST(ModuleEntry, FactoryDescribesOneEffectClass)
 {
-    IPluginFactory& factory = Module().factory();
+    IPluginFactory& factory = Module().Factory();
     PFactoryInfo info{};
     ASSERT_EQ(factory.getFactoryInfo(&info), kResultOk);
     EXPECT_STREQ(info.vendor, "Tolmira");
@@ -37,8 +37,8 @@ TEST(ModuleEntry, FactoryDescribesOneEffectClass)
 
 TEST(ModuleEntry, SecondFactoryCallSharesTheFactory)
 {
-    IPluginFactory* first = &Module().factory();
-    auto get = reinterpret_cast<IPluginFactory* (*)()>(Module().symbol("GetPluginFactory"));
+    IPluginFactory* first = &Module().Factory();
+    auto get = reinterpret_cast<IPluginFactory* (*)()>(Module().Symbol("GetPluginFactory"));
     ASSERT_NE(get, nullptr);
     IPluginFactory* again = get();
     EXPECT_EQ(again, first);
@@ -62,7 +62,7 @@ TEST(ModuleEntry, OneObjectPlaysEveryRole)
 
     void* obj = nullptr;
     const TUID wrong = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
-    EXPECT_NE(Module().factory().createInstance(wrong, IComponent::iid, &obj), kResultOk);
+    EXPECT_NE(Module().Factory().createInstance(wrong, IComponent::iid, &obj), kResultOk);
     EXPECT_EQ(obj, nullptr);
 }
 

@@ -142,7 +142,7 @@ TEST(HostBehaviour, ControllerWritesWhileProcessingThreadSafe)
     for (int round = 0; round < 40; ++round) {
         std::vector<std::vector<double>> audio(2, std::vector<double>(1024, 0.1));
         vibrascend::host::ParameterChanges changes;
-        changes.add(static_cast<ParamID>(round % 13), (round % 7) / 7.0);
+        changes.Add(static_cast<ParamID>(round % 13), (round % 7) / 7.0);
         plug.Run64(audio, 256, &changes);
     }
     done = true;
@@ -196,7 +196,7 @@ long AllocationsOfProcess(IAudioProcessor* processor, int32 sampleSize, int fram
 #if defined(_WIN32)
     // The DLL carries its own C++ runtime, whose allocations this program's operator new never
     // sees: they are counted where the DLL calls into the C runtime.
-    platform::ImportedAllocationCounter inModule(Module().nativeHandle());
+    platform::ImportedAllocationCounter inModule(Module().NativeHandle());
     EXPECT_GT(inModule.RedirectedImports(), 0);
     inModule.Start();
 #endif
@@ -220,12 +220,12 @@ TEST(HostBehaviour, ProcessAllocatesNothing)
     Instance plug;
     ASSERT_EQ(plug.Setup(44100, 512, kSample32), kResultOk);
     vibrascend::host::ParameterChanges changes;
-    changes.add(5, 1.0 / 3.0);
-    changes.add(6, 1.0 / 8.0);
-    changes.add(9, 2.0 / 3.0);
-    changes.add(10, 2.0 / 8.0);
-    changes.add(7, 0.3);
-    changes.add(kPresetList, 50.0 / 149.0);
+    changes.Add(5, 1.0 / 3.0);
+    changes.Add(6, 1.0 / 8.0);
+    changes.Add(9, 2.0 / 3.0);
+    changes.Add(10, 2.0 / 8.0);
+    changes.Add(7, 0.3);
+    changes.Add(kPresetList, 50.0 / 149.0);
     EXPECT_EQ(AllocationsOfProcess<float>(plug.processor(), kSample32, 512, &changes), 0);
     EXPECT_EQ(AllocationsOfProcess<float>(plug.processor(), kSample32, 2000, nullptr), 0);
     ASSERT_EQ(plug.Setup(44100, 512, kSample64), kResultOk);

@@ -12,7 +12,7 @@ vibrascend::host::BundleModule& Module()
 
 Instance::Instance(const std::string& hostName) : host_(hostName)
 {
-    IPluginFactory& factory = Module().factory();
+    IPluginFactory& factory = Module().Factory();
     PClassInfo info{};
     for (int32 i = 0; i < factory.countClasses(); ++i) {
         if (factory.getClassInfo(i, &info) != kResultOk || std::string(info.category) != kVstAudioEffectClass)
@@ -58,7 +58,7 @@ tresult Instance::Setup(double rate, int maxBlock, int32 sampleSize)
 void Instance::Automate(ParamID id, double normalized)
 {
     vibrascend::host::ParameterChanges changes;
-    changes.add(id, normalized);
+    changes.Add(id, normalized);
     ProcessData data{};
     data.symbolicSampleSize = kSample32;
     data.inputParameterChanges = &changes;

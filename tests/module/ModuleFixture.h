@@ -2,10 +2,10 @@
 // interfaces only.
 #pragma once
 
-#include "bundle_module.h"
-#include "component_handler.h"
-#include "host_application.h"
-#include "parameter_changes.h"
+#include "BundleModule.h"
+#include "ComponentHandler.h"
+#include "HostApplication.h"
+#include "ParameterChanges.h"
 
 #include "pluginterfaces/base/ustring.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"

@@ -1,11 +1,11 @@
 // The built plug-in's own editor, opened through its VST3 view in the command-line host's
 // frame and window, played with synthesized input: the host must hear the gestures.
-#include "editor_session.h"
+#include "EditorSession.h"
 #include "framework/IEditorSnapshot.h"
-#include "plugin_instance.h"
+#include "PluginInstance.h"
 #include "platform/linux/x11host/X11HostWindow.h"
 #include "platform/linux/x11host/X11InputSynthesizer.h"
-#include "run_loop_frame.h"
+#include "RunLoopFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -28,12 +28,12 @@ struct BundleEditor {
         : plugin(VIBRASCEND_TEST_BUNDLE, "vibrascend tests"), host(X11HostWindow::Open("bundle editor", 434, 480))
     {
         if (host)
-            session = std::make_unique<vibrascend::host::EditorSession>(plugin.editController(), frame, host->Id());
+            session = std::make_unique<vibrascend::host::EditorSession>(plugin.EditController(), frame, host->Id());
     }
     int Count(EditEvent::Kind kind, unsigned id) const
     {
         int n = 0;
-        for (const EditEvent& e : plugin.componentHandler().edits())
+        for (const EditEvent& e : plugin.ComponentHandler().Edits())
             n += e.kind == kind && e.id == id;
         return n;
     }
@@ -62,14 +62,14 @@ protected:
 
 TEST_F(BundleEditorWindow, DraggingAKnobUpIsOneGestureRaisingItsValue)
 {
-    const double before = editor->plugin.normalizedValue(kLowGain);
+    const double before = editor->plugin.NormalizedValue(kLowGain);
     input->MoveTo(editor->host->Id(), kLowGainX, kLowGainY);
     input->Press(1);
     for (int step = 1; step <= 4; ++step)
         input->MoveTo(editor->host->Id(), kLowGainX, kLowGainY - 5 * step);
     input->Release(1);
     frame.RunFor(150);
-    const auto& edits = editor->plugin.componentHandler().edits();
+    const auto& edits = editor->plugin.ComponentHandler().Edits();
     ASSERT_GE(edits.size(), 3u);
     EXPECT_EQ(edits.front().kind, EditEvent::Kind::Begin);
     EXPECT_EQ(edits.front().id, kLowGain);
@@ -84,7 +84,7 @@ TEST_F(BundleEditorWindow, DraggingAKnobUpIsOneGestureRaisingItsValue)
         EXPECT_GE(e.value, last);
         last = e.value;
     }
-    EXPECT_GT(editor->plugin.normalizedValue(kLowGain), before);
+    EXPECT_GT(editor->plugin.NormalizedValue(kLowGain), before);
 }
 
 TEST_F(BundleEditorWindow, ClosingRightAfterAWheelStepEndsTheEditAtOnce)
@@ -110,12 +110,12 @@ TEST_F(BundleEditorWindow, TwoInstancesEditSeparatelyAndReopen)
     frame.RunFor(700);
     EXPECT_EQ(second.Count(EditEvent::Kind::Begin, kLowGain), 1);
     EXPECT_EQ(second.Count(EditEvent::Kind::End, kLowGain), 1);
-    EXPECT_TRUE(editor->plugin.componentHandler().edits().empty());
+    EXPECT_TRUE(editor->plugin.ComponentHandler().Edits().empty());
     second.session.reset();
     second.host.reset();
     editor->session.reset();
     editor->session =
-        std::make_unique<vibrascend::host::EditorSession>(editor->plugin.editController(), frame, editor->host->Id());
+        std::make_unique<vibrascend::host::EditorSession>(editor->plugin.EditController(), frame, editor->host->Id());
     frame.RunFor(200);
     input->MoveTo(editor->host->Id(), kLowGainX, kLowGainY);
     input->Click(4);

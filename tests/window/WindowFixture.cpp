@@ -77,7 +77,7 @@ void OpenEditor::Reopen(vibrascend::host::RunLoopFrame& frame)
 std::string OpenEditor::Edits() const
 {
     std::string out;
-    for (const auto& e : handler.edits()) {
+    for (const auto& e : handler.Edits()) {
         char item[48];
         switch (e.kind) {
         case vibrascend::host::EditEvent::Kind::Begin: std::snprintf(item, sizeof item, "B%u ", e.id); break;

@@ -3,14 +3,14 @@
 // synthesized input. Tests skip when no X display is reachable.
 #pragma once
 
-#include "component_handler.h"
+#include "ComponentHandler.h"
 #include "controls/IControl.h"
-#include "editor_session.h"
+#include "EditorSession.h"
 #include "framework/IFxVST3.h"
 #include "platform/linux/x11/IGraphicsLinux.h"
 #include "platform/linux/x11host/X11HostWindow.h"
 #include "platform/linux/x11host/X11InputSynthesizer.h"
-#include "run_loop_frame.h"
+#include "RunLoopFrame.h"
 
 #include <gtest/gtest.h>
 

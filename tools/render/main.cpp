@@ -1,8 +1,8 @@
 // vibrascend-render: loads the Vibrascend bundle as a VST3 host and renders audio through it.
-#include "bundle_location.h"
-#include "command_line.h"
-#include "commands.h"
-#include "host_error.h"
+#include "BundleLocation.h"
+#include "CommandLine.h"
+#include "Commands.h"
+#include "HostError.h"
 
 #include <cstdio>
 #include <string_view>
@@ -12,32 +12,32 @@ int main(int argc, char** argv) {
     using namespace vibrascend;
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     try {
-        const host::CommandLine line = host::parseCommandLine(arguments);
+        const host::CommandLine line = host::ParseCommandLine(arguments);
         switch (line.command) {
             case host::Command::Help:
-                std::fputs(host::usageText().c_str(), stdout);
+                std::fputs(host::UsageText().c_str(), stdout);
                 break;
             case host::Command::Demo:
-                render::runDemo(line, render::locateBundle(line.plugin));
+                render::RunDemo(line, render::LocateBundle(line.plugin));
                 break;
             case host::Command::Render:
-                render::runRender(line, render::locateBundle(line.plugin));
+                render::RunRender(line, render::LocateBundle(line.plugin));
                 break;
             case host::Command::Params:
-                render::runParams(render::locateBundle(line.plugin));
+                render::RunParams(render::LocateBundle(line.plugin));
                 break;
             case host::Command::Presets:
-                render::runPresets(render::locateBundle(line.plugin));
+                render::RunPresets(render::LocateBundle(line.plugin));
                 break;
             case host::Command::Editor:
 #if defined(VIBRASCEND_EDITOR_COMMAND)
-                render::runEditor(line, render::locateBundle(line.plugin));
+                render::RunEditor(line, render::LocateBundle(line.plugin));
                 break;
 #else
                 throw host::HostError("this build of vibrascend-render has no host window for the editor");
 #endif
             case host::Command::Snapshot:
-                render::runSnapshot(line, render::locateBundle(line.plugin));
+                render::RunSnapshot(line, render::LocateBundle(line.plugin));
                 break;
         }
     } catch (const host::UsageError& error) {

@@ -1,0 +1,86 @@
+#include "BundleModule.h"
+
+#include "HostError.h"
+
+namespace vibrascend::host {
+
+namespace {
+
+using FactoryFunction = Steinberg::IPluginFactory* (*)();
+
+// Where a bundle keeps the library for this platform, and how a host enters and leaves it.
+#if defined(_WIN32)
+constexpr const char* kArchitectureFolder = "x86_64-win";
+constexpr const char* kLibrarySuffix = ".vst3";
+constexpr const char* kPlatformName = "Windows";
+#else
+constexpr const char* kArchitectureFolder = "x86_64-linux";
+constexpr const char* kLibrarySuffix = ".so";
+constexpr const char* kPlatformName = "Linux";
+#endif
+
+void* RequireSymbol(const platform::SharedLibrary& library, const char* name, const std::filesystem::path& path) {
+    void* symbol = library.Symbol(name);
+    if (symbol == nullptr) {
+        throw HostError(path.string() + " does not export " + name + ": not a VST3 module for " + kPlatformName);
+    }
+    return symbol;
+}
+
+}  // namespace
+
+std::filesystem::path ResolveModulePath(const std::filesystem::path& bundleOrLibrary) {
+    std::error_code error;
+    if (std::filesystem::is_directory(bundleOrLibrary, error)) {
+        std::filesystem::path bundle = bundleOrLibrary;
+        if (!bundle.has_filename()) bundle = bundle.parent_path();
+        const auto library = bundle / "Contents" / kArchitectureFolder / (bundle.stem().string() + kLibrarySuffix);
+        if (!std::filesystem::is_regular_file(library, error)) {
+            throw HostError("the bundle " + bundleOrLibrary.string() + " holds no " +
+                            ("Contents/" + std::string(kArchitectureFolder) + "/" + library.filename().string()));
+        }
+        return library;
+    }
+    if (std::filesystem::is_regular_file(bundleOrLibrary, error)) {
+        return bundleOrLibrary;
+    }
+    throw HostError("plug-in not found: " + bundleOrLibrary.string());
+}
+
+BundleModule::BundleModule(const std::filesystem::path& bundleOrLibrary)
+    : library_(ResolveModulePath(bundleOrLibrary)) {
+    std::string reason;
+    handle_ = platform::SharedLibrary::Open(library_, reason);
+    if (!handle_) {
+        throw HostError("cannot load " + library_.string() + ": " + reason);
+    }
+#if defined(_WIN32)
+    // Windows modules may export InitDll/ExitDll; hosts call them when present.
+    const auto getFactory = reinterpret_cast<FactoryFunction>(RequireSymbol(*handle_, "GetPluginFactory", library_));
+    const auto entry = reinterpret_cast<bool (*)()>(handle_->Symbol("InitDll"));
+    const auto exit = reinterpret_cast<ExitFunction>(handle_->Symbol("ExitDll"));
+    if (entry != nullptr && !entry()) {
+        throw HostError(library_.string() + ": InitDll failed");
+    }
+#else
+    const auto entry = reinterpret_cast<bool (*)(void*)>(RequireSymbol(*handle_, "ModuleEntry", library_));
+    const auto exit = reinterpret_cast<ExitFunction>(RequireSymbol(*handle_, "ModuleExit", library_));
+    const auto getFactory = reinterpret_cast<FactoryFunction>(RequireSymbol(*handle_, "GetPluginFactory", library_));
+    if (!entry(handle_->Handle())) {
+        throw HostError(library_.string() + ": ModuleEntry failed");
+    }
+#endif
+    exit_ = exit;
+    factory_ = Steinberg::owned(getFactory());
+    if (!factory_) {
+        if (exit_ != nullptr) exit_();
+        throw HostError(library_.string() + ": GetPluginFactory answered no factory");
+    }
+}
+
+BundleModule::~BundleModule() {
+    factory_ = nullptr;
+    if (exit_ != nullptr) exit_();
+}
+
+}  // namespace vibrascend::host
