@@ -598,16 +598,6 @@ void IFxBase::RunBypassed(int frames, bool singlePrecision)
         PassThrough(inputPointers.get(), outputPointers.get(), frames);
 }
 
-void IFxBase::ClearScratch()
-{
-    for (int c = 0; c < NumInputs(); ++c)
-        if (void* d = inBindings.Get(c)->scratch.Data())
-            std::memset(d, 0, static_cast<size_t>(inBindings.Get(c)->scratch.Size()));
-    for (int c = 0; c < NumOutputs(); ++c)
-        if (void* d = outBindings.Get(c)->scratch.Data())
-            std::memset(d, 0, static_cast<size_t>(outBindings.Get(c)->scratch.Size()));
-}
-
 static void SetLabel(OwnedPtrList<TextBuf>& labels, int index, const char* label)
 {
     if (index < 0)

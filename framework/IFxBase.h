@@ -163,7 +163,6 @@ protected:
     // Process (or copy) one block on the buffers last bound in the given sample type.
     void RunBlock(int frames, bool singlePrecision);
     void RunBypassed(int frames, bool singlePrecision);
-    void ClearScratch();
     void SetInputLabel(int index, const char* label);
     void SetOutputLabel(int index, const char* label);
     const char* InputLabel(int index) const;
