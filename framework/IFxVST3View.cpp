@@ -27,13 +27,13 @@ IFxVST3View::IFxVST3View(IFxVST3* owner) : CPluginView(nullptr), plugin(owner)
 
 IFxVST3View::~IFxVST3View()
 {
-    // A host that releases the view without removing it first must not leave the window
-    // driven by a run loop that goes away with the view.
-    if (runLoop) {
+    // A host that releases the view without removing it first must not leave the window open
+    // (on Linux driven by a run loop that goes away with the view).
+    if (windowOpen) {
         if (IFxEditor* editor = plugin->Editor())
             editor->CloseWindow();
-        runLoop.reset();
     }
+    runLoop.reset();
     plugin->RemoveView(this);
     plugin->release();
 }
@@ -53,12 +53,12 @@ tresult PLUGIN_API IFxVST3View::attached(void* parent, FIDString type)
     CPluginView::attached(parent, type);
     if (type && std::strcmp(type, kNativeViewType) == 0) {
 #if defined(_WIN32)
-        editor->OpenWindow(parent);
+        windowOpen = editor->OpenWindow(parent) != nullptr;
 #else
         // The parent is an X window id; the window runs on the run loop the host's frame offers.
         runLoop = IFxVST3RunLoop::FromFrame(plugFrame);
         EmbedTarget target{static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(parent)), runLoop.get()};
-        editor->OpenWindow(&target);
+        windowOpen = editor->OpenWindow(&target) != nullptr;
 #endif
     }
     return kResultOk;
@@ -68,6 +68,7 @@ tresult PLUGIN_API IFxVST3View::removed()
 {
     if (IFxEditor* editor = plugin->Editor())
         editor->CloseWindow();
+    windowOpen = false;
     runLoop.reset();
     return CPluginView::removed();
 }

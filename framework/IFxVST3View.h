@@ -48,6 +48,7 @@ private:
     IFxVST3* plugin;
     // The host's run loop while the window is open (Linux hosts drive the window through it).
     std::unique_ptr<IEditorRunLoop> runLoop;
+    bool windowOpen = false;  // attached() opened the editor's window and removed() has not closed it
 };
 
 // The window type this platform's hosts hand to attached().

@@ -6,6 +6,8 @@
 #include "graphics/PIX_SysBitmap.h"
 #include "platform/linux/EmbedTarget.h"
 
+#include <cstdint>
+
 namespace {
 
 int CentreX(const IBox& r) { return (r.L + r.R) / 2; }
@@ -195,6 +197,28 @@ TEST_F(EditorWindow, ClosesAndReopensOnTheSameDrawing)
     input->Release(1);
     Run(60);
     EXPECT_EQ(editor->Edits(), "B0 P0=0.4 E0");
+}
+
+TEST_F(EditorWindow, AViewReleasedWithoutBeingRemovedClosesItsWindow)
+{
+    editor->Close();
+    Steinberg::IPlugView* view = editor->plug->createView("editor");
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->setFrame(&frame), Steinberg::kResultOk);
+    ASSERT_EQ(view->attached(reinterpret_cast<void*>(static_cast<std::uintptr_t>(editor->host->Id())),
+                             Steinberg::kPlatformTypeX11EmbedWindowID),
+              Steinberg::kResultOk);
+    Run(60);
+    ASSERT_NE(editor->plug->Editor()->GetWindow(), nullptr);
+    EXPECT_EQ(frame.EventHandlers(), 1u);
+    view->release();
+    EXPECT_EQ(editor->plug->Editor()->GetWindow(), nullptr);
+    EXPECT_EQ(frame.EventHandlers(), 0u);
+    EXPECT_EQ(frame.Timers(), 0u);
+    // The editor opens again in a new view afterwards.
+    editor->Reopen(frame);
+    Run(60);
+    EXPECT_NE(editor->plug->Editor()->GetWindow(), nullptr);
 }
 
 TEST_F(EditorWindow, TwoEditorsOfTwoInstancesWorkSideBySide)
