@@ -196,8 +196,8 @@ TEST(Audio, ANewSampleRateReappliesTheRateDependentSettingsAndTheTail)
     EXPECT_LT(RelativeError(before, expectedBefore), 1e-12);
 
     // The host stops, announces 48 kHz and starts again; no parameter changes.
-    plug.processor()->setProcessing(false);
-    plug.component()->setActive(false);
+    plug.Processor()->setProcessing(false);
+    plug.Component()->setActive(false);
     ASSERT_EQ(plug.Setup(48000, 512, kSample64), kResultOk);
     // A silence between 44100 and 48000 frames long keeps processing (and the LFO turning) only
     // with the new rate's one-second tail; the split frequency and the LFO rate are the new
@@ -214,7 +214,7 @@ TEST(Audio, MonoLayoutProcessesTheOneChannel)
 {
     Instance plug;
     SpeakerArrangement mono = SpeakerArr::kMono;
-    ASSERT_EQ(plug.processor()->setBusArrangements(&mono, 1, &mono, 1), kResultOk);
+    ASSERT_EQ(plug.Processor()->setBusArrangements(&mono, 1, &mono, 1), kResultOk);
     ASSERT_EQ(plug.Setup(44100, 1024, kSample64), kResultOk);
     Reference ref{44100};
     ref.lfoOn = false, ref.lowDb = -64, ref.highDb = 6, ref.block = 1024;
@@ -290,8 +290,8 @@ TEST(Audio, BypassCopiesInputToOutput)
 {
     Instance plug;
     ASSERT_EQ(plug.Setup(44100, 512, kSample64), kResultOk);
-    plug.controller()->setParamNormalized(kBypass, 1.0);
-    EXPECT_EQ(plug.controller()->getParamNormalized(kBypass), 1.0);
+    plug.Controller()->setParamNormalized(kBypass, 1.0);
+    EXPECT_EQ(plug.Controller()->getParamNormalized(kBypass), 1.0);
     vibrascend::host::ParameterChanges bypass;
     bypass.Add(kBypass, 1.0);
     auto audio = Noise(2, 3000, 6);

@@ -17,7 +17,7 @@ struct Editor {
 
     explicit Editor(Instance& plug)
     {
-        view = owned(plug.controller()->createView("editor"));
+        view = owned(plug.Controller()->createView("editor"));
         if (view)
             snapshot = FUnknownPtr<IEditorSnapshot>(view);
     }
@@ -61,7 +61,7 @@ TEST(EditorView, FixedSizeNativeWindowTypeOnly)
     EXPECT_EQ(editor.view->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
 #endif
     EXPECT_EQ(editor.view->canResize(), kResultFalse);
-    EXPECT_EQ(plug.controller()->createView("other"), nullptr);
+    EXPECT_EQ(plug.Controller()->createView("other"), nullptr);
 }
 
 TEST(EditorView, RangeBarFollowsTheLfoTarget)
@@ -83,11 +83,11 @@ TEST(EditorView, KnobDragReachesTheHostAsOneGesture)
 {
     Instance plug;
     Editor editor(plug);
-    const double before = plug.controller()->getParamNormalized(2);
+    const double before = plug.Controller()->getParamNormalized(2);
     editor.snapshot->mouseEvent(IEditorSnapshot::kLeftDown, 217, 403, 0, 0);
     editor.snapshot->mouseEvent(IEditorSnapshot::kDrag, 217, 399, 0, 0);
     editor.snapshot->mouseEvent(IEditorSnapshot::kLeftUp, 217, 399, 0, 0);
-    const auto& edits = plug.handler().Edits();
+    const auto& edits = plug.Handler().Edits();
     ASSERT_GE(edits.size(), 3u);
     EXPECT_EQ(edits.front().kind, vibrascend::host::EditEvent::Kind::Begin);
     EXPECT_EQ(edits.front().id, 2u);
@@ -97,7 +97,7 @@ TEST(EditorView, KnobDragReachesTheHostAsOneGesture)
     });
     ASSERT_NE(perform, edits.end());
     EXPECT_GT(perform->value, before);
-    EXPECT_DOUBLE_EQ(plug.controller()->getParamNormalized(2), perform->value);
+    EXPECT_DOUBLE_EQ(plug.Controller()->getParamNormalized(2), perform->value);
 }
 
 TEST(EditorView, HostileEventsAndTinyBuffers)

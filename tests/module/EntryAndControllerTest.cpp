@@ -48,17 +48,17 @@ TEST(ModuleEntry, SecondFactoryCallSharesTheFactory)
 TEST(ModuleEntry, OneObjectPlaysEveryRole)
 {
     Instance plug;
-    ASSERT_TRUE(plug.component() && plug.processor() && plug.controller() && plug.units());
-    FUnknownPtr<IEditController2> controller2(plug.component());
-    FUnknownPtr<IConnectionPoint> connection(plug.component());
+    ASSERT_TRUE(plug.Component() && plug.Processor() && plug.Controller() && plug.Units());
+    FUnknownPtr<IEditController2> controller2(plug.Component());
+    FUnknownPtr<IConnectionPoint> connection(plug.Component());
     EXPECT_TRUE(controller2);
     EXPECT_TRUE(connection);
-    FUnknownPtr<FUnknown> a(plug.controller());
-    FUnknownPtr<FUnknown> b(plug.component());
+    FUnknownPtr<FUnknown> a(plug.Controller());
+    FUnknownPtr<FUnknown> b(plug.Component());
     EXPECT_EQ(a.get(), b.get());
     TUID cid;
-    EXPECT_EQ(plug.component()->getControllerClassId(cid), kNotImplemented);
-    EXPECT_EQ(plug.controller()->setComponentState(nullptr), kNotImplemented);
+    EXPECT_EQ(plug.Component()->getControllerClassId(cid), kNotImplemented);
+    EXPECT_EQ(plug.Controller()->setComponentState(nullptr), kNotImplemented);
 
     void* obj = nullptr;
     const TUID wrong = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
@@ -69,7 +69,7 @@ TEST(ModuleEntry, OneObjectPlaysEveryRole)
 TEST(Controller, HostSeesPresetListThenThirteenParameters)
 {
     Instance plug;
-    IEditController* c = plug.controller();
+    IEditController* c = plug.Controller();
     ASSERT_EQ(c->getParameterCount(), 14);
     ParameterInfo info{};
     ASSERT_EQ(c->getParameterInfo(0, info), kResultTrue);
@@ -111,7 +111,7 @@ TEST(Controller, HostSeesPresetListThenThirteenParameters)
 TEST(Controller, TextConversionsBothWays)
 {
     Instance plug;
-    IEditController* c = plug.controller();
+    IEditController* c = plug.Controller();
     String128 text{};
     UString(text, 128).fromAscii("800");
     ParamValue normalized = 0;
@@ -129,7 +129,7 @@ TEST(Controller, TextConversionsBothWays)
 TEST(Controller, ProgramListNamesTheCatalogue)
 {
     Instance plug;
-    IUnitInfo* u = plug.units();
+    IUnitInfo* u = plug.Units();
     EXPECT_EQ(u->getUnitCount(), 1);
     EXPECT_EQ(u->getProgramListCount(), 1);
     ProgramListInfo list{};
@@ -153,23 +153,23 @@ TEST(Controller, PresetChangeArrivesThroughProcess)
     Instance plug;
     ASSERT_EQ(plug.Setup(44100, 512, kSample32), kResultOk);
     plug.Automate(kPresetList, 73.0 / 149.0);
-    EXPECT_DOUBLE_EQ(plug.controller()->getParamNormalized(kPresetList), 73.0 / 149.0);
-    EXPECT_NEAR(plug.PlainOf(7, plug.controller()->getParamNormalized(7)), 7.83, 1e-9);
-    EXPECT_NEAR(plug.PlainOf(8, plug.controller()->getParamNormalized(8)), 15.0, 1e-9);
+    EXPECT_DOUBLE_EQ(plug.Controller()->getParamNormalized(kPresetList), 73.0 / 149.0);
+    EXPECT_NEAR(plug.PlainOf(7, plug.Controller()->getParamNormalized(7)), 7.83, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(8, plug.Controller()->getParamNormalized(8)), 15.0, 1e-9);
 
     plug.Automate(0, 0.0);
     plug.Automate(kPresetList, 0.0);  // "---- default ----" brings back the defaults
-    EXPECT_NEAR(plug.PlainOf(0, plug.controller()->getParamNormalized(0)), 1000.0, 1e-9);
-    EXPECT_NEAR(plug.PlainOf(8, plug.controller()->getParamNormalized(8)), 30.0, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(0, plug.Controller()->getParamNormalized(0)), 1000.0, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(8, plug.Controller()->getParamNormalized(8)), 30.0, 1e-9);
 }
 
 TEST(ComponentState, ThirteenDoublesRoundTrip)
 {
     Instance source;
-    source.controller()->setParamNormalized(0, source.NormalizedOf(0, 800));
-    source.controller()->setParamNormalized(7, source.NormalizedOf(7, 7.83));
+    source.Controller()->setParamNormalized(0, source.NormalizedOf(0, 800));
+    source.Controller()->setParamNormalized(7, source.NormalizedOf(7, 7.83));
     MemoryStream stream;
-    ASSERT_EQ(source.component()->getState(&stream), kResultOk);
+    ASSERT_EQ(source.Component()->getState(&stream), kResultOk);
     int64 size = 0;
     stream.seek(0, IBStream::kIBSeekEnd, &size);
     EXPECT_EQ(size, 104);
@@ -182,9 +182,9 @@ TEST(ComponentState, ThirteenDoublesRoundTrip)
 
     Instance target;
     stream.seek(0, IBStream::kIBSeekSet, nullptr);
-    ASSERT_EQ(target.component()->setState(&stream), kResultOk);
+    ASSERT_EQ(target.Component()->setState(&stream), kResultOk);
     for (ParamID id = 0; id < 13; ++id)
-        EXPECT_EQ(target.controller()->getParamNormalized(id), source.controller()->getParamNormalized(id));
+        EXPECT_EQ(target.Controller()->getParamNormalized(id), source.Controller()->getParamNormalized(id));
     int64 pos = 0;
     stream.tell(&pos);
     EXPECT_EQ(pos, 104);
@@ -193,19 +193,19 @@ TEST(ComponentState, ThirteenDoublesRoundTrip)
 TEST(ComponentState, ShortAndCorruptStatesLoseNothing)
 {
     Instance plug;
-    const double before = plug.controller()->getParamNormalized(12);
+    const double before = plug.Controller()->getParamNormalized(12);
     MemoryStream stream;
     const double values[3] = {500.0, std::numeric_limits<double>::quiet_NaN(), 1e9};
     stream.write(const_cast<double*>(values), sizeof values, nullptr);
     stream.write(const_cast<char*>("xyz"), 3, nullptr);
     stream.seek(0, IBStream::kIBSeekSet, nullptr);
-    EXPECT_EQ(plug.component()->setState(&stream), kResultFalse);
-    EXPECT_NEAR(plug.PlainOf(0, plug.controller()->getParamNormalized(0)), 500.0, 1e-9);
-    EXPECT_NEAR(plug.PlainOf(1, plug.controller()->getParamNormalized(1)), 50.0, 1e-9);
-    EXPECT_NEAR(plug.PlainOf(2, plug.controller()->getParamNormalized(2)), 6.0, 1e-9);
-    EXPECT_EQ(plug.controller()->getParamNormalized(12), before);
+    EXPECT_EQ(plug.Component()->setState(&stream), kResultFalse);
+    EXPECT_NEAR(plug.PlainOf(0, plug.Controller()->getParamNormalized(0)), 500.0, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(1, plug.Controller()->getParamNormalized(1)), 50.0, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(2, plug.Controller()->getParamNormalized(2)), 6.0, 1e-9);
+    EXPECT_EQ(plug.Controller()->getParamNormalized(12), before);
 
     MemoryStream empty;
-    EXPECT_EQ(plug.component()->setState(&empty), kResultFalse);
-    EXPECT_NEAR(plug.PlainOf(0, plug.controller()->getParamNormalized(0)), 500.0, 1e-9);
+    EXPECT_EQ(plug.Component()->setState(&empty), kResultFalse);
+    EXPECT_NEAR(plug.PlainOf(0, plug.Controller()->getParamNormalized(0)), 500.0, 1e-9);
 }

@@ -42,14 +42,14 @@ TEST(HostBehaviour, OddProcessCallsAnswerOk)
     ProcessData data{};
     data.symbolicSampleSize = kSample32;
     data.numSamples = 256;
-    EXPECT_EQ(plug.processor()->process(data), kResultOk);  // no busses, no changes
+    EXPECT_EQ(plug.Processor()->process(data), kResultOk);  // no busses, no changes
 
     AudioBusBuffers empty{};
     data.numInputs = 1;
     data.numOutputs = 1;
     data.inputs = &empty;
     data.outputs = &empty;
-    EXPECT_EQ(plug.processor()->process(data), kResultOk);  // zero channels, null buffers
+    EXPECT_EQ(plug.Processor()->process(data), kResultOk);  // zero channels, null buffers
 
     std::vector<float> out(256, 9.0f);
     float* outPtrs[2] = {out.data(), nullptr};
@@ -59,23 +59,23 @@ TEST(HostBehaviour, OddProcessCallsAnswerOk)
     data.numInputs = 0;
     data.inputs = nullptr;
     data.outputs = &outBus;
-    EXPECT_EQ(plug.processor()->process(data), kResultOk);  // output only, one null channel
+    EXPECT_EQ(plug.Processor()->process(data), kResultOk);  // output only, one null channel
     for (float s : out)
         ASSERT_EQ(s, 0.0f);
 
     data.symbolicSampleSize = kSample64;
     data.outputs = &empty;
-    EXPECT_EQ(plug.processor()->process(data), kResultOk);
+    EXPECT_EQ(plug.Processor()->process(data), kResultOk);
 }
 
 TEST(HostBehaviour, UnknownParameterIdsAreIgnored)
 {
     Instance plug;
     ASSERT_EQ(plug.Setup(44100, 512, kSample32), kResultOk);
-    const double before = plug.controller()->getParamNormalized(0);
+    const double before = plug.Controller()->getParamNormalized(0);
     for (ParamID id : {ParamID{13}, ParamID{0xFFFFFFFF}, ParamID{0x7FFFFFFF}, ParamID{1000}})
         plug.Automate(id, 0.7);
-    EXPECT_EQ(plug.controller()->getParamNormalized(0), before);
+    EXPECT_EQ(plug.Controller()->getParamNormalized(0), before);
 }
 
 TEST(HostBehaviour, ActivationAndLifecycleToggles)
@@ -84,15 +84,15 @@ TEST(HostBehaviour, ActivationAndLifecycleToggles)
     vibrascend::host::HostApplication host("again");
     Instance plug;
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(plug.component()->setActive(true), kResultOk);
-        plug.processor()->setProcessing(true);
-        plug.processor()->setProcessing(false);
-        EXPECT_EQ(plug.component()->setActive(false), kResultOk);
+        EXPECT_EQ(plug.Component()->setActive(true), kResultOk);
+        plug.Processor()->setProcessing(true);
+        plug.Processor()->setProcessing(false);
+        EXPECT_EQ(plug.Component()->setActive(false), kResultOk);
     }
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(plug.component()->terminate(), kResultOk);
-        EXPECT_EQ(plug.component()->initialize(&host), kResultOk);
-        EXPECT_EQ(plug.controller()->getParameterCount(), 14);
+        EXPECT_EQ(plug.Component()->terminate(), kResultOk);
+        EXPECT_EQ(plug.Component()->initialize(&host), kResultOk);
+        EXPECT_EQ(plug.Controller()->getParameterCount(), 14);
     }
     ASSERT_EQ(plug.Setup(44100, 128, kSample64), kResultOk);
     std::vector<std::vector<double>> audio(2, std::vector<double>(300, 0.1));
@@ -104,12 +104,12 @@ TEST(HostBehaviour, UnsupportedArrangementsKeepTheBusses)
 {
     Instance plug;
     SpeakerArrangement stereo = SpeakerArr::kStereo, mono = SpeakerArr::kMono, surround = SpeakerArr::k51;
-    EXPECT_EQ(plug.processor()->setBusArrangements(&surround, 1, &surround, 1), kResultFalse);
-    EXPECT_EQ(plug.processor()->setBusArrangements(&mono, 1, &stereo, 1), kResultFalse);
-    EXPECT_EQ(plug.processor()->setBusArrangements(nullptr, 0, &stereo, 1), kResultFalse);
-    EXPECT_EQ(plug.processor()->setBusArrangements(&stereo, 1, nullptr, 0), kResultFalse);
+    EXPECT_EQ(plug.Processor()->setBusArrangements(&surround, 1, &surround, 1), kResultFalse);
+    EXPECT_EQ(plug.Processor()->setBusArrangements(&mono, 1, &stereo, 1), kResultFalse);
+    EXPECT_EQ(plug.Processor()->setBusArrangements(nullptr, 0, &stereo, 1), kResultFalse);
+    EXPECT_EQ(plug.Processor()->setBusArrangements(&stereo, 1, nullptr, 0), kResultFalse);
     SpeakerArrangement arr = 0;
-    ASSERT_EQ(plug.processor()->getBusArrangement(kOutput, 0, arr), kResultTrue);
+    ASSERT_EQ(plug.Processor()->getBusArrangement(kOutput, 0, arr), kResultTrue);
     EXPECT_EQ(arr, SpeakerArr::kStereo);
     ASSERT_EQ(plug.Setup(44100, 256, kSample32), kResultOk);
     std::vector<std::vector<float>> audio(2, std::vector<float>(512, 0.3f));
@@ -135,8 +135,8 @@ TEST(HostBehaviour, ControllerWritesWhileProcessingThreadSafe)
     std::atomic<bool> done{false};
     std::thread ui([&] {
         for (int i = 0; !done.load(); i = (i + 1) % 1000) {
-            plug.controller()->setParamNormalized(static_cast<ParamID>(i % 13), i / 1000.0);
-            plug.controller()->getParamNormalized(static_cast<ParamID>((i + 5) % 13));
+            plug.Controller()->setParamNormalized(static_cast<ParamID>(i % 13), i / 1000.0);
+            plug.Controller()->getParamNormalized(static_cast<ParamID>((i + 5) % 13));
         }
     });
     for (int round = 0; round < 40; ++round) {
@@ -226,9 +226,9 @@ TEST(HostBehaviour, ProcessAllocatesNothing)
     changes.Add(10, 2.0 / 8.0);
     changes.Add(7, 0.3);
     changes.Add(kPresetList, 50.0 / 149.0);
-    EXPECT_EQ(AllocationsOfProcess<float>(plug.processor(), kSample32, 512, &changes), 0);
-    EXPECT_EQ(AllocationsOfProcess<float>(plug.processor(), kSample32, 2000, nullptr), 0);
+    EXPECT_EQ(AllocationsOfProcess<float>(plug.Processor(), kSample32, 512, &changes), 0);
+    EXPECT_EQ(AllocationsOfProcess<float>(plug.Processor(), kSample32, 2000, nullptr), 0);
     ASSERT_EQ(plug.Setup(44100, 512, kSample64), kResultOk);
-    EXPECT_EQ(AllocationsOfProcess<double>(plug.processor(), kSample64, 512, &changes), 0);
-    EXPECT_EQ(AllocationsOfProcess<double>(plug.processor(), kSample64, 0, nullptr), 0);
+    EXPECT_EQ(AllocationsOfProcess<double>(plug.Processor(), kSample64, 512, &changes), 0);
+    EXPECT_EQ(AllocationsOfProcess<double>(plug.Processor(), kSample64, 0, nullptr), 0);
 }

@@ -10,7 +10,7 @@ vibrascend::host::BundleModule& Module()
     return module;
 }
 
-Instance::Instance(const std::string& hostName) : host_(hostName)
+Instance::Instance(const std::string& hostName) : host(hostName)
 {
     IPluginFactory& factory = Module().Factory();
     PClassInfo info{};
@@ -19,39 +19,39 @@ Instance::Instance(const std::string& hostName) : host_(hostName)
             continue;
         void* obj = nullptr;
         if (factory.createInstance(info.cid, IComponent::iid, &obj) == kResultOk)
-            component_ = owned(static_cast<IComponent*>(obj));
+            component = owned(static_cast<IComponent*>(obj));
         break;
     }
-    if (!component_)
+    if (!component)
         return;
-    component_->initialize(&host_);
-    processor_ = FUnknownPtr<IAudioProcessor>(component_);
-    controller_ = FUnknownPtr<IEditController>(component_);
-    units_ = FUnknownPtr<IUnitInfo>(component_);
-    if (controller_)
-        controller_->setComponentHandler(&handler_);
+    component->initialize(&host);
+    processor = FUnknownPtr<IAudioProcessor>(component);
+    controller = FUnknownPtr<IEditController>(component);
+    units = FUnknownPtr<IUnitInfo>(component);
+    if (controller)
+        controller->setComponentHandler(&handler);
 }
 
 Instance::~Instance()
 {
-    if (!component_)
+    if (!component)
         return;
-    if (controller_)
-        controller_->setComponentHandler(nullptr);
-    component_->setActive(false);
-    component_->terminate();
-    units_ = nullptr;
-    controller_ = nullptr;
-    processor_ = nullptr;
-    component_ = nullptr;
+    if (controller)
+        controller->setComponentHandler(nullptr);
+    component->setActive(false);
+    component->terminate();
+    units = nullptr;
+    controller = nullptr;
+    processor = nullptr;
+    component = nullptr;
 }
 
 tresult Instance::Setup(double rate, int maxBlock, int32 sampleSize)
 {
     ProcessSetup setup{kRealtime, sampleSize, maxBlock, rate};
-    const tresult r = processor_->setupProcessing(setup);
-    component_->setActive(true);
-    processor_->setProcessing(true);
+    const tresult r = processor->setupProcessing(setup);
+    component->setActive(true);
+    processor->setProcessing(true);
     return r;
 }
 
@@ -62,7 +62,7 @@ void Instance::Automate(ParamID id, double normalized)
     ProcessData data{};
     data.symbolicSampleSize = kSample32;
     data.inputParameterChanges = &changes;
-    processor_->process(data);
+    processor->process(data);
 }
 
 namespace {
@@ -100,12 +100,12 @@ void RunBlocks(IAudioProcessor* processor, std::vector<std::vector<Sample>>& aud
 
 void Instance::Run32(std::vector<std::vector<float>>& audio, int block, vibrascend::host::ParameterChanges* first)
 {
-    RunBlocks(processor_.get(), audio, block, first, kSample32);
+    RunBlocks(processor.get(), audio, block, first, kSample32);
 }
 
 void Instance::Run64(std::vector<std::vector<double>>& audio, int block, vibrascend::host::ParameterChanges* first)
 {
-    RunBlocks(processor_.get(), audio, block, first, kSample64);
+    RunBlocks(processor.get(), audio, block, first, kSample64);
 }
 
 } // namespace module_test

@@ -43,29 +43,29 @@ public:
     explicit Instance(const std::string& hostName = "module-test");
     ~Instance();
 
-    IComponent* component() const { return component_.get(); }
-    IAudioProcessor* processor() const { return processor_.get(); }
-    IEditController* controller() const { return controller_.get(); }
-    IUnitInfo* units() const { return units_.get(); }
-    vibrascend::host::RecordingComponentHandler& handler() { return handler_; }
+    IComponent* Component() const { return component.get(); }
+    IAudioProcessor* Processor() const { return processor.get(); }
+    IEditController* Controller() const { return controller.get(); }
+    IUnitInfo* Units() const { return units.get(); }
+    vibrascend::host::RecordingComponentHandler& Handler() { return handler; }
 
     tresult Setup(double rate, int maxBlock, int32 sampleSize);
     // Sets a parameter through the processor, as host automation does, in a zero-length block.
     void Automate(ParamID id, double normalized);
-    double PlainOf(ParamID id, double normalized) { return controller_->normalizedParamToPlain(id, normalized); }
-    double NormalizedOf(ParamID id, double plain) { return controller_->plainParamToNormalized(id, plain); }
+    double PlainOf(ParamID id, double normalized) { return controller->normalizedParamToPlain(id, normalized); }
+    double NormalizedOf(ParamID id, double plain) { return controller->plainParamToNormalized(id, plain); }
 
     // Processes planar stereo (or mono) buffers in place, in blocks of `block` frames.
     void Run32(std::vector<std::vector<float>>& audio, int block, vibrascend::host::ParameterChanges* first = nullptr);
     void Run64(std::vector<std::vector<double>>& audio, int block, vibrascend::host::ParameterChanges* first = nullptr);
 
 private:
-    vibrascend::host::HostApplication host_;
-    vibrascend::host::RecordingComponentHandler handler_;
-    IPtr<IComponent> component_;
-    IPtr<IAudioProcessor> processor_;
-    IPtr<IEditController> controller_;
-    IPtr<IUnitInfo> units_;
+    vibrascend::host::HostApplication host;
+    vibrascend::host::RecordingComponentHandler handler;
+    IPtr<IComponent> component;
+    IPtr<IAudioProcessor> processor;
+    IPtr<IEditController> controller;
+    IPtr<IUnitInfo> units;
 };
 
 } // namespace module_test

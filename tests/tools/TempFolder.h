@@ -11,24 +11,24 @@ class TempFolder {
 public:
     TempFolder() {
         std::random_device seed;
-        path_ = std::filesystem::temp_directory_path() / ("vibrascend-tools-" + std::to_string(seed()) + std::to_string(seed()));
-        std::filesystem::create_directories(path_);
+        path = std::filesystem::temp_directory_path() / ("vibrascend-tools-" + std::to_string(seed()) + std::to_string(seed()));
+        std::filesystem::create_directories(path);
     }
     ~TempFolder() {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(path, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    const std::filesystem::path& Path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& Path() const { return path; }
+    std::filesystem::path operator/(const std::string& name) const { return path / name; }
     std::size_t EntryCount() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_), {}));
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path), {}));
     }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path path;
 };
 
 }  // namespace vibrascend::host::test

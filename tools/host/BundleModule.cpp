@@ -48,39 +48,39 @@ std::filesystem::path ResolveModulePath(const std::filesystem::path& bundleOrLib
 }
 
 BundleModule::BundleModule(const std::filesystem::path& bundleOrLibrary)
-    : library_(ResolveModulePath(bundleOrLibrary)) {
+    : library(ResolveModulePath(bundleOrLibrary)) {
     std::string reason;
-    handle_ = platform::SharedLibrary::Open(library_, reason);
-    if (!handle_) {
-        throw HostError("cannot load " + library_.string() + ": " + reason);
+    handle = platform::SharedLibrary::Open(library, reason);
+    if (!handle) {
+        throw HostError("cannot load " + library.string() + ": " + reason);
     }
 #if defined(_WIN32)
     // Windows modules may export InitDll/ExitDll; hosts call them when present.
-    const auto getFactory = reinterpret_cast<FactoryFunction>(RequireSymbol(*handle_, "GetPluginFactory", library_));
-    const auto entry = reinterpret_cast<bool (*)()>(handle_->Symbol("InitDll"));
-    const auto exit = reinterpret_cast<ExitFunction>(handle_->Symbol("ExitDll"));
+    const auto getFactory = reinterpret_cast<FactoryFunction>(RequireSymbol(*handle, "GetPluginFactory", library));
+    const auto entry = reinterpret_cast<bool (*)()>(handle->Symbol("InitDll"));
+    const auto exitFunction = reinterpret_cast<ExitFunction>(handle->Symbol("ExitDll"));
     if (entry != nullptr && !entry()) {
-        throw HostError(library_.string() + ": InitDll failed");
+        throw HostError(library.string() + ": InitDll failed");
     }
 #else
-    const auto entry = reinterpret_cast<bool (*)(void*)>(RequireSymbol(*handle_, "ModuleEntry", library_));
-    const auto exit = reinterpret_cast<ExitFunction>(RequireSymbol(*handle_, "ModuleExit", library_));
-    const auto getFactory = reinterpret_cast<FactoryFunction>(RequireSymbol(*handle_, "GetPluginFactory", library_));
-    if (!entry(handle_->Handle())) {
-        throw HostError(library_.string() + ": ModuleEntry failed");
+    const auto entry = reinterpret_cast<bool (*)(void*)>(RequireSymbol(*handle, "ModuleEntry", library));
+    const auto exitFunction = reinterpret_cast<ExitFunction>(RequireSymbol(*handle, "ModuleExit", library));
+    const auto getFactory = reinterpret_cast<FactoryFunction>(RequireSymbol(*handle, "GetPluginFactory", library));
+    if (!entry(handle->Handle())) {
+        throw HostError(library.string() + ": ModuleEntry failed");
     }
 #endif
-    exit_ = exit;
-    factory_ = Steinberg::owned(getFactory());
-    if (!factory_) {
-        if (exit_ != nullptr) exit_();
-        throw HostError(library_.string() + ": GetPluginFactory answered no factory");
+    exit = exitFunction;
+    factory = Steinberg::owned(getFactory());
+    if (!factory) {
+        if (exit != nullptr) exit();
+        throw HostError(library.string() + ": GetPluginFactory answered no factory");
     }
 }
 
 BundleModule::~BundleModule() {
-    factory_ = nullptr;
-    if (exit_ != nullptr) exit_();
+    factory = nullptr;
+    if (exit != nullptr) exit();
 }
 
 }  // namespace vibrascend::host

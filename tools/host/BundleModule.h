@@ -26,20 +26,20 @@ public:
     BundleModule(const BundleModule&) = delete;
     BundleModule& operator=(const BundleModule&) = delete;
 
-    Steinberg::IPluginFactory& Factory() const { return *factory_; }
-    const std::filesystem::path& LibraryPath() const { return library_; }
+    Steinberg::IPluginFactory& Factory() const { return *factory; }
+    const std::filesystem::path& LibraryPath() const { return library; }
     // An exported symbol of the library, null when it has none of that name.
-    void* Symbol(const char* name) const { return handle_->Symbol(name); }
+    void* Symbol(const char* name) const { return handle->Symbol(name); }
     // The loader's handle of the library (the module handle on Windows).
-    void* NativeHandle() const { return handle_->Handle(); }
+    void* NativeHandle() const { return handle->Handle(); }
 
 private:
     using ExitFunction = bool (*)();
 
-    std::filesystem::path library_;
-    std::unique_ptr<platform::SharedLibrary> handle_;
-    ExitFunction exit_ = nullptr;
-    Steinberg::IPtr<Steinberg::IPluginFactory> factory_;
+    std::filesystem::path library;
+    std::unique_ptr<platform::SharedLibrary> handle;
+    ExitFunction exit = nullptr;
+    Steinberg::IPtr<Steinberg::IPluginFactory> factory;
 };
 
 }  // namespace vibrascend::host

@@ -5,22 +5,22 @@ namespace vibrascend::host {
 using namespace Steinberg;
 
 tresult PLUGIN_API RecordingComponentHandler::beginEdit(Vst::ParamID id) {
-    edits_.push_back({EditEvent::Kind::Begin, id, 0.0});
+    edits.push_back({EditEvent::Kind::Begin, id, 0.0});
     return kResultOk;
 }
 
 tresult PLUGIN_API RecordingComponentHandler::performEdit(Vst::ParamID id, Vst::ParamValue value) {
-    edits_.push_back({EditEvent::Kind::Perform, id, value});
+    edits.push_back({EditEvent::Kind::Perform, id, value});
     return kResultOk;
 }
 
 tresult PLUGIN_API RecordingComponentHandler::endEdit(Vst::ParamID id) {
-    edits_.push_back({EditEvent::Kind::End, id, 0.0});
+    edits.push_back({EditEvent::Kind::End, id, 0.0});
     return kResultOk;
 }
 
 tresult PLUGIN_API RecordingComponentHandler::restartComponent(int32 flags) {
-    restarts_.push_back(flags);
+    restarts.push_back(flags);
     return kResultOk;
 }
 

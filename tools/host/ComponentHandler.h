@@ -19,8 +19,8 @@ class RecordingComponentHandler final : public Steinberg::Vst::IComponentHandler
 public:
     virtual ~RecordingComponentHandler() = default;
 
-    const std::vector<EditEvent>& Edits() const { return edits_; }
-    const std::vector<Steinberg::int32>& RestartRequests() const { return restarts_; }
+    const std::vector<EditEvent>& Edits() const { return edits; }
+    const std::vector<Steinberg::int32>& RestartRequests() const { return restarts; }
 
     Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override;
     Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value) override;
@@ -32,8 +32,8 @@ public:
     Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
 private:
-    std::vector<EditEvent> edits_;
-    std::vector<Steinberg::int32> restarts_;
+    std::vector<EditEvent> edits;
+    std::vector<Steinberg::int32> restarts;
 };
 
 }  // namespace vibrascend::host

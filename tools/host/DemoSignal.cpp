@@ -33,18 +33,18 @@ double DemoSignal::PinkNoise::Next() {
     return pink * 0.11;
 }
 
-DemoSignal::DemoSignal(double sampleRate, double seconds)
-    : sampleRate_(sampleRate),
-      frames_(static_cast<std::uint64_t>(std::llround(sampleRate * seconds))),
-      noise_{PinkNoise(0x9E3779B97F4A7C15ull), PinkNoise(0xD1B54A32D192ED03ull)} {}
+DemoSignal::DemoSignal(double rate, double seconds)
+    : sampleRate(rate),
+      frames(static_cast<std::uint64_t>(std::llround(rate * seconds))),
+      noise{PinkNoise(0x9E3779B97F4A7C15ull), PinkNoise(0xD1B54A32D192ED03ull)} {}
 
-std::size_t DemoSignal::Read(std::span<double* const> channels, std::size_t frames) {
-    const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(frames, frames_ - position_));
-    const double fadeFrames = kFadeSeconds * sampleRate_;
+std::size_t DemoSignal::Read(std::span<double* const> channels, std::size_t requested) {
+    const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(requested, frames - position));
+    const double fadeFrames = kFadeSeconds * sampleRate;
     for (std::size_t i = 0; i < count; ++i) {
-        const double n = static_cast<double>(position_ + i);
-        const double t = n / sampleRate_;
-        const double fromEnd = static_cast<double>(frames_) - 1.0 - n;
+        const double n = static_cast<double>(position + i);
+        const double t = n / sampleRate;
+        const double fromEnd = static_cast<double>(frames) - 1.0 - n;
         const double fade = std::clamp(std::min(n, fromEnd) / fadeFrames, 0.0, 1.0);
         for (std::size_t c = 0; c < 2; ++c) {
             double sum = 0.0;
@@ -52,10 +52,10 @@ std::size_t DemoSignal::Read(std::span<double* const> channels, std::size_t fram
                 const double hz = kChordHz[k] + (c == 0 ? 0.0 : kStereoDetuneHz * static_cast<double>(k + 1));
                 sum += std::sin(2.0 * std::numbers::pi * hz * t);
             }
-            channels[c][i] = fade * (kNoteLevel * sum + kNoiseLevel * noise_[c].Next());
+            channels[c][i] = fade * (kNoteLevel * sum + kNoiseLevel * noise[c].Next());
         }
     }
-    position_ += count;
+    position += count;
     return count;
 }
 

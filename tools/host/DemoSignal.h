@@ -13,8 +13,8 @@ public:
     DemoSignal(double sampleRate, double seconds);
 
     int ChannelCount() const override { return 2; }
-    double SampleRate() const override { return sampleRate_; }
-    std::uint64_t TotalFrames() const override { return frames_; }
+    double SampleRate() const override { return sampleRate; }
+    std::uint64_t TotalFrames() const override { return frames; }
     std::size_t Read(std::span<double* const> channels, std::size_t frames) override;
 
 private:
@@ -26,10 +26,10 @@ private:
         std::array<double, 7> poles{};
     };
 
-    double sampleRate_;
-    std::uint64_t frames_;
-    std::uint64_t position_ = 0;
-    std::array<PinkNoise, 2> noise_;
+    double sampleRate;
+    std::uint64_t frames;
+    std::uint64_t position = 0;
+    std::array<PinkNoise, 2> noise;
 };
 
 }  // namespace vibrascend::host

@@ -6,9 +6,9 @@ namespace vibrascend::host {
 
 using namespace Steinberg;
 
-tresult PLUGIN_API HostApplication::getName(Vst::String128 name) {
-    if (name == nullptr) return kInvalidArgument;
-    ToString128(name_, name);
+tresult PLUGIN_API HostApplication::getName(Vst::String128 out) {
+    if (out == nullptr) return kInvalidArgument;
+    ToString128(name, out);
     return kResultOk;
 }
 

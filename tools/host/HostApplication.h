@@ -10,7 +10,7 @@ namespace vibrascend::host {
 // Owned by the host and kept alive until the plug-in is released, so reference counting is a no-op.
 class HostApplication final : public Steinberg::Vst::IHostApplication {
 public:
-    explicit HostApplication(std::string name) : name_(std::move(name)) {}
+    explicit HostApplication(std::string hostName) : name(std::move(hostName)) {}
     virtual ~HostApplication() = default;
 
     Steinberg::tresult PLUGIN_API getName(Steinberg::Vst::String128 name) override;
@@ -21,7 +21,7 @@ public:
     Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
 private:
-    std::string name_;
+    std::string name;
 };
 
 }  // namespace vibrascend::host

@@ -7,25 +7,25 @@ namespace vibrascend::host {
 using namespace Steinberg;
 
 int32 PLUGIN_API ParamValueQueue::getPointCount() {
-    return static_cast<int32>(points_.size());
+    return static_cast<int32>(points.size());
 }
 
 tresult PLUGIN_API ParamValueQueue::getPoint(int32 index, int32& sampleOffset, Vst::ParamValue& value) {
-    if (index < 0 || static_cast<std::size_t>(index) >= points_.size()) return kResultFalse;
-    sampleOffset = points_[static_cast<std::size_t>(index)].first;
-    value = points_[static_cast<std::size_t>(index)].second;
+    if (index < 0 || static_cast<std::size_t>(index) >= points.size()) return kResultFalse;
+    sampleOffset = points[static_cast<std::size_t>(index)].first;
+    value = points[static_cast<std::size_t>(index)].second;
     return kResultOk;
 }
 
 tresult PLUGIN_API ParamValueQueue::addPoint(int32 sampleOffset, Vst::ParamValue value, int32& index) {
-    const auto at = std::lower_bound(points_.begin(), points_.end(), sampleOffset,
+    const auto at = std::lower_bound(points.begin(), points.end(), sampleOffset,
                                      [](const auto& point, int32 offset) { return point.first < offset; });
-    if (at != points_.end() && at->first == sampleOffset) {
+    if (at != points.end() && at->first == sampleOffset) {
         at->second = value;
-        index = static_cast<int32>(at - points_.begin());
+        index = static_cast<int32>(at - points.begin());
         return kResultOk;
     }
-    index = static_cast<int32>(points_.insert(at, {sampleOffset, value}) - points_.begin());
+    index = static_cast<int32>(points.insert(at, {sampleOffset, value}) - points.begin());
     return kResultOk;
 }
 
@@ -45,24 +45,24 @@ void ParameterChanges::Add(Vst::ParamID id, Vst::ParamValue value, int32 sampleO
 }
 
 int32 PLUGIN_API ParameterChanges::getParameterCount() {
-    return static_cast<int32>(queues_.size());
+    return static_cast<int32>(queues.size());
 }
 
 Vst::IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData(int32 index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= queues_.size()) return nullptr;
-    return queues_[static_cast<std::size_t>(index)].get();
+    if (index < 0 || static_cast<std::size_t>(index) >= queues.size()) return nullptr;
+    return queues[static_cast<std::size_t>(index)].get();
 }
 
 Vst::IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const Vst::ParamID& id, int32& index) {
-    for (std::size_t i = 0; i < queues_.size(); ++i) {
-        if (queues_[i]->getParameterId() == id) {
+    for (std::size_t i = 0; i < queues.size(); ++i) {
+        if (queues[i]->getParameterId() == id) {
             index = static_cast<int32>(i);
-            return queues_[i].get();
+            return queues[i].get();
         }
     }
-    queues_.push_back(std::make_unique<ParamValueQueue>(id));
-    index = static_cast<int32>(queues_.size() - 1);
-    return queues_.back().get();
+    queues.push_back(std::make_unique<ParamValueQueue>(id));
+    index = static_cast<int32>(queues.size() - 1);
+    return queues.back().get();
 }
 
 tresult PLUGIN_API ParameterChanges::queryInterface(const TUID iid, void** obj) {

@@ -13,10 +13,10 @@ namespace vibrascend::host {
 // Owned by its ParameterChanges; reference counting is a no-op.
 class ParamValueQueue final : public Steinberg::Vst::IParamValueQueue {
 public:
-    explicit ParamValueQueue(Steinberg::Vst::ParamID id) : id_(id) {}
+    explicit ParamValueQueue(Steinberg::Vst::ParamID parameterId) : id(parameterId) {}
     virtual ~ParamValueQueue() = default;
 
-    Steinberg::Vst::ParamID PLUGIN_API getParameterId() override { return id_; }
+    Steinberg::Vst::ParamID PLUGIN_API getParameterId() override { return id; }
     Steinberg::int32 PLUGIN_API getPointCount() override;
     Steinberg::tresult PLUGIN_API getPoint(Steinberg::int32 index, Steinberg::int32& sampleOffset,
                                            Steinberg::Vst::ParamValue& value) override;
@@ -28,8 +28,8 @@ public:
     Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
 private:
-    Steinberg::Vst::ParamID id_;
-    std::vector<std::pair<Steinberg::int32, Steinberg::Vst::ParamValue>> points_;
+    Steinberg::Vst::ParamID id;
+    std::vector<std::pair<Steinberg::int32, Steinberg::Vst::ParamValue>> points;
 };
 
 // Owned by the host for the length of a process call (or a whole render); reference counting is a no-op.
@@ -39,7 +39,7 @@ public:
 
     // Host side: queue `value` for `id` at `sampleOffset` (a new queue is opened when needed).
     void Add(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value, Steinberg::int32 sampleOffset = 0);
-    void Clear() { queues_.clear(); }
+    void Clear() { queues.clear(); }
 
     Steinberg::int32 PLUGIN_API getParameterCount() override;
     Steinberg::Vst::IParamValueQueue* PLUGIN_API getParameterData(Steinberg::int32 index) override;
@@ -51,7 +51,7 @@ public:
     Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
 private:
-    std::vector<std::unique_ptr<ParamValueQueue>> queues_;
+    std::vector<std::unique_ptr<ParamValueQueue>> queues;
 };
 
 }  // namespace vibrascend::host

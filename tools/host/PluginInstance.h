@@ -54,7 +54,7 @@ public:
     PluginInstance(const PluginInstance&) = delete;
     PluginInstance& operator=(const PluginInstance&) = delete;
 
-    const std::string& ClassName() const { return className_; }
+    const std::string& ClassName() const { return className; }
     std::vector<ParameterDescription> Parameters() const;
     // The program lists IUnitInfo reports; empty when the plug-in has none.
     std::vector<ProgramList> ProgramLists() const;
@@ -77,29 +77,29 @@ public:
                  ParameterChanges* changes);
     void StopProcessing();
 
-    const RecordingComponentHandler& ComponentHandler() const { return handler_; }
+    const RecordingComponentHandler& ComponentHandler() const { return handler; }
     // The controller, for opening its editor view.
-    Steinberg::Vst::IEditController* EditController() const { return controller_.get(); }
+    Steinberg::Vst::IEditController* EditController() const { return controller.get(); }
 
 private:
     template <typename Sample>
     void ProcessBlock(std::span<Sample* const> inputs, std::span<Sample* const> outputs, int frames,
                       ParameterChanges* changes);
 
-    std::unique_ptr<BundleModule> module_;
-    HostApplication hostApplication_;
-    RecordingComponentHandler handler_;
-    ParameterChanges outputChanges_;
-    Steinberg::IPtr<Steinberg::Vst::IComponent> component_;
-    Steinberg::IPtr<Steinberg::Vst::IAudioProcessor> processor_;
-    Steinberg::IPtr<Steinberg::Vst::IEditController> controller_;
-    Steinberg::IPtr<Steinberg::Vst::IUnitInfo> unitInfo_;
-    std::string className_;
-    ProcessingSetup setup_;
-    Steinberg::Vst::ProcessContext context_{};
-    bool initialized_ = false;
-    bool active_ = false;
-    bool processing_ = false;
+    std::unique_ptr<BundleModule> module;
+    HostApplication hostApplication;
+    RecordingComponentHandler handler;
+    ParameterChanges outputChanges;
+    Steinberg::IPtr<Steinberg::Vst::IComponent> component;
+    Steinberg::IPtr<Steinberg::Vst::IAudioProcessor> processor;
+    Steinberg::IPtr<Steinberg::Vst::IEditController> controller;
+    Steinberg::IPtr<Steinberg::Vst::IUnitInfo> unitInfo;
+    std::string className;
+    ProcessingSetup setup;
+    Steinberg::Vst::ProcessContext context{};
+    bool initialized = false;
+    bool active = false;
+    bool processing = false;
 };
 
 }  // namespace vibrascend::host

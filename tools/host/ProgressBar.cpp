@@ -11,8 +11,8 @@ namespace {
 constexpr int kWidth = 40;
 }
 
-ProgressBar::ProgressBar(std::FILE* out, std::uint64_t total, bool enabled)
-    : out_(out), total_(total), enabled_(enabled && out != nullptr && total > 0) {}
+ProgressBar::ProgressBar(std::FILE* stream, std::uint64_t totalFrames, bool show)
+    : out(stream), total(totalFrames), enabled(show && stream != nullptr && totalFrames > 0) {}
 
 ProgressBar ProgressBar::ForStandardError(std::uint64_t totalFrames, double sampleRate, double minimumSeconds) {
     const bool longInput = sampleRate > 0 && static_cast<double>(totalFrames) / sampleRate > minimumSeconds;
@@ -20,22 +20,22 @@ ProgressBar ProgressBar::ForStandardError(std::uint64_t totalFrames, double samp
 }
 
 void ProgressBar::Update(std::uint64_t done) {
-    if (!enabled_ || finished_) return;
-    const int percent = static_cast<int>(std::min<std::uint64_t>(done, total_) * 100 / total_);
-    if (percent == shownPercent_) return;
-    shownPercent_ = percent;
+    if (!enabled || finished) return;
+    const int percent = static_cast<int>(std::min<std::uint64_t>(done, total) * 100 / total);
+    if (percent == shownPercent) return;
+    shownPercent = percent;
     const int filled = percent * kWidth / 100;
     const std::string bar = std::string(static_cast<std::size_t>(filled), '#') + std::string(static_cast<std::size_t>(kWidth - filled), '.');
-    std::fprintf(out_, "\r[%s] %3d%%", bar.c_str(), percent);
-    std::fflush(out_);
+    std::fprintf(out, "\r[%s] %3d%%", bar.c_str(), percent);
+    std::fflush(out);
 }
 
 void ProgressBar::Finish() {
-    if (!enabled_ || finished_) return;
-    Update(total_);
-    std::fputc('\n', out_);
-    std::fflush(out_);
-    finished_ = true;
+    if (!enabled || finished) return;
+    Update(total);
+    std::fputc('\n', out);
+    std::fflush(out);
+    finished = true;
 }
 
 }  // namespace vibrascend::host

@@ -18,11 +18,11 @@ public:
     void Finish();
 
 private:
-    std::FILE* out_;
-    std::uint64_t total_;
-    bool enabled_;
-    int shownPercent_ = -1;
-    bool finished_ = false;
+    std::FILE* out;
+    std::uint64_t total;
+    bool enabled;
+    int shownPercent = -1;
+    bool finished = false;
 };
 
 }  // namespace vibrascend::host

@@ -51,14 +51,14 @@ WavReader::WavReader(const std::filesystem::path& path) {
         throw HostError("cannot read " + path.string() + ": " +
                         (std::filesystem::exists(path, error) ? "not a regular file" : "no such file"));
     }
-    file_.reset(platform::OpenFile(path, "rb"));
-    if (!file_) {
+    file.reset(platform::OpenFile(path, "rb"));
+    if (!file) {
         throw HostError("cannot read " + path.string() + ": " + std::strerror(errno));
     }
-    if (fseeko(file_.get(), 0, SEEK_END) != 0) {
+    if (fseeko(file.get(), 0, SEEK_END) != 0) {
         throw HostError("cannot read " + path.string() + ": " + std::strerror(errno));
     }
-    const off_t size = ftello(file_.get());
+    const off_t size = ftello(file.get());
     if (size < 0) {
         throw HostError("cannot read " + path.string() + ": " + std::strerror(errno));
     }
@@ -68,8 +68,8 @@ WavReader::WavReader(const std::filesystem::path& path) {
 void WavReader::Parse(const std::filesystem::path& path, std::uint64_t fileSize) {
     const std::string name = path.string();
     unsigned char header[12];
-    std::rewind(file_.get());
-    if (fileSize < sizeof header || std::fread(header, 1, sizeof header, file_.get()) != sizeof header ||
+    std::rewind(file.get());
+    if (fileSize < sizeof header || std::fread(header, 1, sizeof header, file.get()) != sizeof header ||
         !HasId(header, "RIFF") || !HasId(header + 8, "WAVE")) {
         throw HostError(name + " is not a WAV file (no RIFF/WAVE header)");
     }
@@ -81,8 +81,8 @@ void WavReader::Parse(const std::filesystem::path& path, std::uint64_t fileSize)
     std::uint64_t position = sizeof header;
     while (position + 8 <= fileSize) {
         unsigned char chunk[8];
-        if (fseeko(file_.get(), static_cast<off_t>(position), SEEK_SET) != 0 ||
-            std::fread(chunk, 1, sizeof chunk, file_.get()) != sizeof chunk) {
+        if (fseeko(file.get(), static_cast<off_t>(position), SEEK_SET) != 0 ||
+            std::fread(chunk, 1, sizeof chunk, file.get()) != sizeof chunk) {
             break;
         }
         const std::uint64_t declared = ReadLe32(chunk + 4);
@@ -92,12 +92,12 @@ void WavReader::Parse(const std::filesystem::path& path, std::uint64_t fileSize)
             if (available < 16) {
                 throw HostError(name + ": the fmt chunk is too short");
             }
-            std::vector<unsigned char> bytes(static_cast<std::size_t>(std::min<std::uint64_t>(available, kMaxFormatBytes)));
-            if (std::fread(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) {
+            std::vector<unsigned char> chunkBytes(static_cast<std::size_t>(std::min<std::uint64_t>(available, kMaxFormatBytes)));
+            if (std::fread(chunkBytes.data(), 1, chunkBytes.size(), file.get()) != chunkBytes.size()) {
                 throw HostError(name + ": the fmt chunk cannot be read");
             }
             try {
-                ParseFormatChunk(bytes);
+                ParseFormatChunk(chunkBytes);
             } catch (const HostError& error) {
                 throw HostError(name + ": " + error.what());
             }
@@ -105,7 +105,7 @@ void WavReader::Parse(const std::filesystem::path& path, std::uint64_t fileSize)
         } else if (HasId(chunk, "data") && !haveData) {
             dataOffset = body;
             dataBytes = available;
-            truncated_ = available < declared;
+            truncated = available < declared;
             haveData = true;
         }
         position = body + declared + (declared & 1);
@@ -116,9 +116,9 @@ void WavReader::Parse(const std::filesystem::path& path, std::uint64_t fileSize)
     if (!haveData) {
         throw HostError(name + " has no data chunk");
     }
-    const std::uint64_t frameBytes = static_cast<std::uint64_t>(format_.channels) * (format_.bitsPerSample / 8);
-    frames_ = dataBytes / frameBytes;
-    if (fseeko(file_.get(), static_cast<off_t>(dataOffset), SEEK_SET) != 0) {
+    const std::uint64_t frameBytes = static_cast<std::uint64_t>(format.channels) * (format.bitsPerSample / 8);
+    frames = dataBytes / frameBytes;
+    if (fseeko(file.get(), static_cast<off_t>(dataOffset), SEEK_SET) != 0) {
         throw HostError(name + ": cannot seek to the audio data");
     }
 }
@@ -139,12 +139,12 @@ void WavReader::ParseFormatChunk(const std::vector<unsigned char>& body) {
         if (bits != 16 && bits != 24 && bits != 32) {
             throw HostError("unsupported PCM sample size of " + std::to_string(bits) + " bits (16, 24 or 32 are read)");
         }
-        format_.encoding = SampleEncoding::Pcm;
+        format.encoding = SampleEncoding::Pcm;
     } else if (tag == kFormatFloat) {
         if (bits != 32) {
             throw HostError("unsupported float sample size of " + std::to_string(bits) + " bits (32 is read)");
         }
-        format_.encoding = SampleEncoding::Float;
+        format.encoding = SampleEncoding::Float;
     } else {
         throw HostError("unsupported sample format " + std::to_string(tag) + " (PCM or 32-bit float are read)");
     }
@@ -157,35 +157,35 @@ void WavReader::ParseFormatChunk(const std::vector<unsigned char>& body) {
     if (blockAlign != channels * (bits / 8)) {
         throw HostError("the fmt chunk's block alignment does not match its channels and sample size");
     }
-    format_.channels = channels;
-    format_.sampleRate = rate;
-    format_.bitsPerSample = bits;
+    format.channels = channels;
+    format.sampleRate = rate;
+    format.bitsPerSample = bits;
 }
 
-std::size_t WavReader::Read(std::span<double* const> channels, std::size_t frames) {
-    if (channels.size() < static_cast<std::size_t>(format_.channels)) {
+std::size_t WavReader::Read(std::span<double* const> channels, std::size_t requested) {
+    if (channels.size() < static_cast<std::size_t>(format.channels)) {
         throw std::invalid_argument("WavReader::read needs one buffer per channel");
     }
-    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(frames, frames_ - framesRead_));
+    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(requested, frames - framesRead));
     if (wanted == 0) return 0;
-    const std::size_t sampleBytes = static_cast<std::size_t>(format_.bitsPerSample / 8);
-    const std::size_t frameBytes = sampleBytes * static_cast<std::size_t>(format_.channels);
-    bytes_.resize(wanted * frameBytes);
-    const std::size_t got = std::fread(bytes_.data(), 1, bytes_.size(), file_.get()) / frameBytes;
+    const std::size_t sampleBytes = static_cast<std::size_t>(format.bitsPerSample / 8);
+    const std::size_t frameBytes = sampleBytes * static_cast<std::size_t>(format.channels);
+    bytes.resize(wanted * frameBytes);
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get()) / frameBytes;
     for (std::size_t frame = 0; frame < got; ++frame) {
-        for (int c = 0; c < format_.channels; ++c) {
-            double sample = DecodeSample(&bytes_[frame * frameBytes + static_cast<std::size_t>(c) * sampleBytes], format_);
+        for (int c = 0; c < format.channels; ++c) {
+            double sample = DecodeSample(&bytes[frame * frameBytes + static_cast<std::size_t>(c) * sampleBytes], format);
             if (!std::isfinite(sample)) {
                 sample = 0.0;
-                ++nonFinite_;
+                ++nonFinite;
             }
             channels[static_cast<std::size_t>(c)][frame] = sample;
         }
     }
-    framesRead_ += got;
+    framesRead += got;
     if (got < wanted) {
-        frames_ = framesRead_;
-        truncated_ = true;
+        frames = framesRead;
+        truncated = true;
     }
     return got;
 }

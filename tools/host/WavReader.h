@@ -27,15 +27,15 @@ class WavReader final : public SignalSource {
 public:
     explicit WavReader(const std::filesystem::path& path);
 
-    const WavFormat& Format() const { return format_; }
+    const WavFormat& Format() const { return format; }
     // Samples that were NaN or infinite in a float file and were replaced by silence.
-    std::uint64_t NonFiniteSamples() const { return nonFinite_; }
+    std::uint64_t NonFiniteSamples() const { return nonFinite; }
     // True when the data chunk claims more bytes than the file holds, or a read came up short.
-    bool Truncated() const { return truncated_; }
+    bool Truncated() const { return truncated; }
 
-    int ChannelCount() const override { return format_.channels; }
-    double SampleRate() const override { return format_.sampleRate; }
-    std::uint64_t TotalFrames() const override { return frames_; }
+    int ChannelCount() const override { return format.channels; }
+    double SampleRate() const override { return format.sampleRate; }
+    std::uint64_t TotalFrames() const override { return frames; }
     std::size_t Read(std::span<double* const> channels, std::size_t frames) override;
 
 private:
@@ -46,13 +46,13 @@ private:
     void Parse(const std::filesystem::path& path, std::uint64_t fileSize);
     void ParseFormatChunk(const std::vector<unsigned char>& body);
 
-    std::unique_ptr<std::FILE, FileCloser> file_;
-    WavFormat format_;
-    std::uint64_t frames_ = 0;
-    std::uint64_t framesRead_ = 0;
-    std::uint64_t nonFinite_ = 0;
-    bool truncated_ = false;
-    std::vector<unsigned char> bytes_;
+    std::unique_ptr<std::FILE, FileCloser> file;
+    WavFormat format;
+    std::uint64_t frames = 0;
+    std::uint64_t framesRead = 0;
+    std::uint64_t nonFinite = 0;
+    bool truncated = false;
+    std::vector<unsigned char> bytes;
 };
 
 }  // namespace vibrascend::host

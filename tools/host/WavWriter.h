@@ -24,7 +24,7 @@ public:
     void Write(std::span<const float* const> channels, std::size_t frames);
     void Commit();
 
-    std::uint64_t FramesWritten() const { return frames_; }
+    std::uint64_t FramesWritten() const { return frames; }
 
 private:
     struct FileCloser {
@@ -34,14 +34,14 @@ private:
     void WriteHeader();
     [[noreturn]] void Fail(const std::string& what) const;
 
-    std::filesystem::path destination_;
-    std::filesystem::path temporary_;
-    std::unique_ptr<std::FILE, FileCloser> file_;
-    std::uint32_t sampleRate_;
-    int channels_;
-    std::uint64_t frames_ = 0;
-    bool committed_ = false;
-    std::vector<unsigned char> bytes_;
+    std::filesystem::path destination;
+    std::filesystem::path temporary;
+    std::unique_ptr<std::FILE, FileCloser> file;
+    std::uint32_t sampleRate;
+    int channels;
+    std::uint64_t frames = 0;
+    bool committed = false;
+    std::vector<unsigned char> bytes;
 };
 
 }  // namespace vibrascend::host
