@@ -165,6 +165,30 @@ TEST(GlyphCache, FullCoverageAtAlpha200GivesKnownPixel) {
   EXPECT_EQ(At(*bitmap, 5 - h.leftOffset + index % h.width, 2 + index / h.width), 0xC7D1E027u);
 }
 
+TEST(GlyphCache, OpaqueTextTakesTheCacheUnderWineAndThePlatformElsewhere) {
+  ITextStyle style("Arial", 24, IArgb{255, 20, 40, 60}, 0, ITextStyle::kAlignLeft, 0, 2);
+  PIX_CachedFont& font = FontOf(style);
+  ASSERT_NE(font.GetFontHandle(), nullptr);
+  const std::uint32_t background = 0xFFF0E0D0, colour = style.colour.Pack();
+  auto drawn = Filled(40, 32, background);
+  ASSERT_TRUE(pix::DrawText(*drawn, style, "e", IBox{5, 2, 40, 32}));
+  // The platform's own drawing of the same text, and the cache's blend of it.
+  auto direct = Filled(40, 32, background);
+  const platform::TextSurface surface{direct->GetBits(), direct->GetWidth(), direct->GetHeight(),
+                                      direct->GetRowSpan(), direct->GetDC()};
+  const char32_t e[] = {U'e'};
+  platform::TextBox box{5, 2, 40, 32};
+  font.GetFontHandle()->DrawText(&surface, e, box, platform::kTextNoClip, platform::TextPaint{colour});
+  auto blended = Filled(40, 32, background);
+  font.DrawGlyph(blended.get(), U'e', 5, 2, IBox{0, 0, 40, 32});
+  // The two differ where the curves are partly covered, so the pixels tell the paths apart.
+  ASSERT_NE(testing_raster::Pixels(*direct), testing_raster::Pixels(*blended));
+  if (platform::RunsUnderWine())
+    EXPECT_EQ(testing_raster::Pixels(*drawn), testing_raster::Pixels(*blended));
+  else
+    EXPECT_EQ(testing_raster::Pixels(*drawn), testing_raster::Pixels(*direct));
+}
+
 TEST(GlyphCache, FullOpacityThroughTheCacheBlendsByTheFormula) {
   auto font = CacheOnlyFont(15);
   font->SetTextColour(0xFF102030);
