@@ -7,6 +7,7 @@
 #include "effect/PortableMath.h"
 
 #include <cstring>
+#include <limits>
 #include <type_traits>
 
 namespace band_split_block {
@@ -40,14 +41,18 @@ int LastLoudFrame(const T* left, const T* right, int frames, double threshold)
 
 // Copies the frames from the start that are silent on both channels (a NaN counts as silent, as
 // it fails every comparison) and answers how many there were. The copy runs together with the
-// scan; frames copied past the first loud one are written again by whoever processes them.
+// scan, sixteen frames a step; frames copied past the first loud one are written again by
+// whoever processes them.
 template <class T>
 int CopySilentRun(const T* inL, const T* inR, T* outL, T* outR, int frames, double threshold)
 {
     using Vec = std::conditional_t<std::is_same_v<T, float>, float __attribute__((vector_size(16))), Lanes2>;
     using Bits = std::conditional_t<std::is_same_v<T, float>, int32_t __attribute__((vector_size(16))), LaneBits2>;
+    using Word = std::conditional_t<std::is_same_v<T, float>, int32_t, int64_t>;
     constexpr int kLanes = static_cast<int>(sizeof(Vec) / sizeof(T));
-    constexpr int kStep = 4 * kLanes;
+    constexpr int kStep = 16;
+    // Clears the sign bit: |x| > limit answers as x > limit || -x > limit does, NaN included.
+    constexpr Word kMagnitude = std::numeric_limits<Word>::max();
     const T limit = SilenceIn<T>(threshold);
     const bool copy = inL != outL || inR != outR;
     int n = 0;
@@ -62,12 +67,13 @@ int CopySilentRun(const T* inL, const T* inR, T* outL, T* outR, int frames, doub
                 std::memcpy(outL + n + k, &l, sizeof l);
                 std::memcpy(outR + n + k, &r, sizeof r);
             }
-            loud |= (l > limit) | (-l > limit) | (r > limit) | (-r > limit);
+            const Vec al = std::bit_cast<Vec>(std::bit_cast<Bits>(l) & kMagnitude);
+            const Vec ar = std::bit_cast<Vec>(std::bit_cast<Bits>(r) & kMagnitude);
+            loud |= (al > limit) | (ar > limit);
         }
-        bool any = false;
-        for (int k = 0; k < kLanes; ++k)
-            any |= loud[k] != 0;
-        if (any)
+        uint64_t halves[2];
+        std::memcpy(halves, &loud, sizeof halves);
+        if ((halves[0] | halves[1]) != 0)
             break;
     }
     while (n < frames && !(inL[n] > limit || -inL[n] > limit || inR[n] > limit || -inR[n] > limit)) {

@@ -4,10 +4,10 @@
 #include "effect/BandSplitBlock.h"
 #include "effect/LfoSweep.h"
 #include "effect/PresetCatalogue.h"
-#include "effect/ProcessClock.h"
 #include "effect/Quantise.h"
 #include "controls/IGraphics.h"
 #include "effect/VibrascendEditor.h"
+#include "platform/ProcessClock.h"
 
 #include <algorithm>
 #include <cmath>

@@ -557,7 +557,51 @@ void BindChannels(OwnedPtrList<Binding>& bindings, int first, int count, T* cons
     }
 }
 
+template <class T>
+bool BindEvery(OwnedPtrList<InChannelBinding>& ins, OwnedPtrList<OutChannelBinding>& outs, T* const* inputs,
+               int inputCount, T* const* outputs, int outputCount, int offset)
+{
+    const int numIn = ins.Count();
+    const int numOut = outs.Count();
+    if (!inputs || !outputs || inputCount < numIn || outputCount < numOut)
+        return false;
+    for (int c = 0; c < numIn; ++c)
+        if (!inputs[c])
+            return false;
+    for (int c = 0; c < numOut; ++c)
+        if (!outputs[c])
+            return false;
+    for (int c = 0; c < numIn; ++c) {
+        InChannelBinding* b = ins.Get(c);
+        b->connected = true;
+        if constexpr (sizeof(T) == sizeof(float))
+            *b->entry32 = inputs[c] + offset;
+        else
+            *b->entry = inputs[c] + offset;
+    }
+    for (int c = 0; c < numOut; ++c) {
+        OutChannelBinding* b = outs.Get(c);
+        b->connected = true;
+        if constexpr (sizeof(T) == sizeof(float))
+            *b->entry32 = outputs[c] + offset;
+        else
+            *b->entry = outputs[c] + offset;
+    }
+    return true;
+}
+
 } // namespace
+
+bool IFxBase::BindAllChannels(float* const* inputs, int inputCount, float* const* outputs, int outputCount, int offset)
+{
+    return BindEvery(inBindings, outBindings, inputs, inputCount, outputs, outputCount, offset);
+}
+
+bool IFxBase::BindAllChannels(double* const* inputs, int inputCount, double* const* outputs, int outputCount,
+                              int offset)
+{
+    return BindEvery(inBindings, outBindings, inputs, inputCount, outputs, outputCount, offset);
+}
 
 void IFxBase::BindInputs(int first, int count, float* const* host) { BindChannels(inBindings, first, count, host, true); }
 

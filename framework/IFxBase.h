@@ -160,6 +160,11 @@ protected:
     void BindInputs(int first, int count, double* const* host);
     void BindOutputs(int first, int count, float* const* host);
     void BindOutputs(int first, int count, double* const* host);
+    // The usual case in one step: when the host passes at least as many channels as there are
+    // inputs and outputs, each with a buffer, every channel is connected and bound to the host's
+    // buffer `offset` frames in; otherwise nothing changes and the answer is false.
+    bool BindAllChannels(float* const* inputs, int inputCount, float* const* outputs, int outputCount, int offset);
+    bool BindAllChannels(double* const* inputs, int inputCount, double* const* outputs, int outputCount, int offset);
     // Process (or copy) one block on the buffers last bound in the given sample type.
     void RunBlock(int frames, bool singlePrecision);
     void RunBypassed(int frames, bool singlePrecision);

@@ -201,6 +201,16 @@ void IFxVST3::ApplyParameterChanges(IParameterChanges* changes)
 
 void IFxVST3::ConnectAndBind(ProcessData& data, int offset, bool doublePrecision)
 {
+    if (data.numInputs > 0 && data.inputs && data.numOutputs > 0 && data.outputs && NumInputs() <= kMaxBusChannels &&
+        NumOutputs() <= kMaxBusChannels) {
+        const AudioBusBuffers& in = data.inputs[0];
+        const AudioBusBuffers& out = data.outputs[0];
+        const bool bound = doublePrecision
+                               ? BindAllChannels(in.channelBuffers64, in.numChannels, out.channelBuffers64, out.numChannels, offset)
+                               : BindAllChannels(in.channelBuffers32, in.numChannels, out.channelBuffers32, out.numChannels, offset);
+        if (bound)
+            return;
+    }
     std::array<float*, kMaxBusChannels> hostFloat{};
     std::array<double*, kMaxBusChannels> hostDouble{};
 

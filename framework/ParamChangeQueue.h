@@ -20,7 +20,9 @@ public:
     template <class Apply>
     void Drain(int paramCount, Apply&& apply)
     {
-        const bool overflowed = overflow.exchange(false, std::memory_order_acquire);
+        // Read first, so that a drain without an overflow costs no atomic exchange.
+        const bool overflowed =
+            overflow.load(std::memory_order_relaxed) && overflow.exchange(false, std::memory_order_acquire);
         std::uint32_t tail = read.load(std::memory_order_relaxed);
         const std::uint32_t head = written.load(std::memory_order_acquire);
         while (tail != head) {

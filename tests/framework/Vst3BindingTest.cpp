@@ -145,6 +145,49 @@ TEST_F(Binding, SixtyFourBitUsesHostBuffersInPlace)
     EXPECT_EQ(right[0], -1.0);
 }
 
+// Every call binds the channels anew: a call that leaves a channel out reads silence there, and
+// the next full call connects it again; a bus with more channels than the effect has gives it the
+// first ones.
+TEST_F(Binding, ChannelsAreBoundAgainOnEveryCall)
+{
+    constexpr int kFrames = 8;
+    std::vector<std::vector<float>> source(3, std::vector<float>(kFrames));
+    for (int c = 0; c < 3; ++c)
+        for (int i = 0; i < kFrames; ++i)
+            source[static_cast<size_t>(c)][static_cast<size_t>(i)] = static_cast<float>(10 * (c + 1) + i);
+    const auto run = [&](int inChannels, bool nullSecond) {
+        std::vector<std::vector<float>> sink(2, std::vector<float>(kFrames, -7.0f));
+        float* inPtrs[3] = {source[0].data(), nullSecond ? nullptr : source[1].data(), source[2].data()};
+        float* outPtrs[2] = {sink[0].data(), sink[1].data()};
+        AudioBusBuffers inBus{};
+        inBus.numChannels = inChannels;
+        inBus.channelBuffers32 = inPtrs;
+        AudioBusBuffers outBus{};
+        outBus.numChannels = 2;
+        outBus.channelBuffers32 = outPtrs;
+        ProcessData data{};
+        data.symbolicSampleSize = kSample32;
+        data.numSamples = kFrames;
+        data.numInputs = 1;
+        data.numOutputs = 1;
+        data.inputs = &inBus;
+        data.outputs = &outBus;
+        EXPECT_EQ(plug->process(data), kResultOk);
+        return sink;
+    };
+    const auto expectRight = [&](const std::vector<std::vector<float>>& sink, bool silent) {
+        for (int i = 0; i < kFrames; ++i) {
+            EXPECT_EQ(sink[0][static_cast<size_t>(i)], 2.0f * source[0][static_cast<size_t>(i)]) << i;
+            EXPECT_EQ(sink[1][static_cast<size_t>(i)], silent ? 0.0f : 2.0f * source[1][static_cast<size_t>(i)]) << i;
+        }
+    };
+    expectRight(run(2, false), false);
+    expectRight(run(1, false), true);
+    expectRight(run(2, false), false);
+    expectRight(run(2, true), true);
+    expectRight(run(3, false), false);
+}
+
 TEST_F(Binding, OddProcessCallsAreSafe)
 {
     ProcessData data{};

@@ -1,9 +1,0 @@
-#include "effect/ProcessClock.h"
-
-#include <chrono>
-
-uint32_t ProcessClockMs()
-{
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
