@@ -45,7 +45,8 @@ IBox FullBar(int slot) { return IBox{kBarX0[slot], kBarTop, kBarX0[slot] + kBarW
 }  // namespace
 
 CLS_VIBRASCEND::CLS_VIBRASCEND()
-    : IFxVST3(Declaration()), displays{LfoReadout(FullBar(0)), LfoReadout(FullBar(1))}
+    : IFxVST3(Declaration()), displays{LfoReadout(FullBar(0)), LfoReadout(FullBar(1))},
+      wideLanes(LfoSweep::WideLanesAvailable())
 {
     // A byte pattern no quantised value can take, so that the first notification of every
     // parameter applies.
@@ -223,7 +224,7 @@ namespace {
 
 // Frames per run of the block loops: the LFO values, band weights and low-band outputs of one run
 // live on the stack.
-constexpr int kRunFrames = 256;
+constexpr int kRunFrames = LfoSweep::kMaxFrames;
 
 } // namespace
 
@@ -298,10 +299,10 @@ void CLS_VIBRASCEND::ProcessRun(const T* inL, const T* inR, T* outL, T* outR, in
 
     alignas(16) double lows[2 * kRunFrames];
     const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &memory[0], &memory[1], lows};
-    LfoSweep sweep(lfos[0], lfos[1], gains);
+    LfoSweep sweep(lfos[0], lfos[1], gains, wideLanes);
     if (sweep.Sweeps()) {
+        sweep.Run(frames);
         band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, sweep);
-        sweep.Finish(frames);
     } else {
         band_split_block::FixedWeights fixed(gains.lowMul, gains.highMul);
         band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, fixed);

@@ -82,4 +82,6 @@ private:
     bool started = false;
     bool resyncRequest = false;
     uint32_t lastClock = 0;
+    // Whether the LFO sweep runs in AVX registers (decided once: the same bits either way).
+    bool wideLanes = false;
 };

@@ -95,16 +95,16 @@ LfoShape Lfo::Shape() const
 {
     constexpr double kNoSplit = std::numeric_limits<double>::infinity();
     switch (lfoWave) {
-    case 1: return {true, shapeA, shapeB, shapeC, shapeD, 0.5, portable_math::kSignBit, 1.0, 0.0};
+    case 1: return {true, shapeA, shapeB, shapeC, shapeD, 1, portable_math::kSignBit, 1.0, 0.0};
     case 2:
     case 3:
     case 4:
-    case 5: return {false, shapeA, shapeB, shapeC, shapeD, 0.0, 0, 1.0, 0.0};
-    case 6: return {true, kNoSplit, 0.5, 0.0, 0.0, 0.0, 0, 2.0, -1.0};
+    case 5: return {false, shapeA, shapeB, shapeC, shapeD, 0, 0, 1.0, 0.0};
+    case 6: return {true, kNoSplit, 0.5, 0.0, 0.0, 0, 0, 2.0, -1.0};
     // sin(p / 2 + pi) * 2 + 1 is 1 - 2 sin(p / 2).
-    case 7: return {true, kNoSplit, 0.5, 0.0, 0.0, 0.0, 0, -2.0, 1.0};
-    case 8: return {true, shapeA, shapeB, shapeC, shapeD, 0.0, 0, 2.0, -1.0};
-    default: return {true, kNoSplit, 1.0, 0.0, 0.0, 0.0, 0, 1.0, 0.0};
+    case 7: return {true, kNoSplit, 0.5, 0.0, 0.0, 0, 0, -2.0, 1.0};
+    case 8: return {true, shapeA, shapeB, shapeC, shapeD, 0, 0, 2.0, -1.0};
+    default: return {true, kNoSplit, 1.0, 0.0, 0.0, 0, 0, 1.0, 0.0};
     }
 }
 

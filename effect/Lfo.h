@@ -6,25 +6,27 @@
 #include "effect/PortableMath.h"
 
 #include <cstdint>
+#include <limits>
 
 // A wave in the one form the block loops evaluate: a sine (or cosine) of a piece-wise linear
 // function of the phase, scaled and offset, or a piece-wise linear ramp.
 struct LfoShape {
     bool sine;            // else a ramp: p < a ? p * b - 1 : c - p * d
     double a, b, c, d;    // sine argument: p < a ? p * b : p * c + d
-    double quarter;       // 0 for a sine, 1/2 for a cosine
+    int64_t quarters;     // 0 for a sine, 1 for a cosine (taken as sin(x - pi / 2), flipped)
     uint64_t flip;        // the sign bit for a cosine, else 0
     double scale, offset; // wave = sine * scale + offset
 };
 
 // The wave at one phase or at a pair of phases: lane by lane the same operations.
 template <class V>
-V WaveOf(const LfoShape& s, V p)
+[[gnu::always_inline]] inline V WaveOf(const LfoShape& s, V p)
 {
     if (!s.sine)
         return p < s.a ? p * s.b - 1.0 : s.c - p * s.d;
-    const V arg = p < s.a ? p * s.b : p * s.c + s.d;
-    return portable_math::ShiftedSinKernel(arg, s.quarter, s.flip) * s.scale + s.offset;
+    // Waves without a second piece (a is infinite) take the first piece's argument alone.
+    const V arg = s.a == std::numeric_limits<double>::infinity() ? p * s.b : p < s.a ? p * s.b : p * s.c + s.d;
+    return portable_math::ShiftedSinKernel(arg, s.quarters, s.flip) * s.scale + s.offset;
 }
 
 class Lfo {

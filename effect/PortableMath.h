@@ -1,106 +1,124 @@
 // Elementary functions of the audio path computed by our own code, so that every build (any C
 // runtime, any compiler of the same language rules) renders bit-identical output. Each is a fixed
 // sequence of IEEE double operations; the sine and cosine kernels are templates that run on one
-// double or on a pair of lanes (`Lanes2`), with identical results lane by lane.
+// double or on two or four lanes (`Lanes2`, `Lanes4`), with identical results lane by lane.
 #pragma once
 
 #include <bit>
 #include <cstdint>
 
-// Two doubles processed together (SSE2 on x86-64; the compiler's generic vectors elsewhere).
+// Two or four doubles processed together (SSE2 on x86-64, four lanes as two SSE2 registers or
+// one AVX register; the compiler's generic vectors elsewhere).
 typedef double Lanes2 __attribute__((vector_size(16)));
 typedef int64_t LaneBits2 __attribute__((vector_size(16)));
+typedef double Lanes4 __attribute__((vector_size(32)));
+typedef int64_t LaneBits4 __attribute__((vector_size(32)));
 
 namespace portable_math {
 
 // Added and subtracted again, this rounds a double below 2^51 in magnitude to the nearest integer
 // (ties to even), and leaves that integer in the low bits of the sum's mantissa.
 constexpr double kRoundShift = 0x1.8p52;
-constexpr double kInvPi = 0x1.45f306dc9c883p-2;
-// Pi in three parts; the first two carry 30 significant bits, so that a small integer (or half
-// integer) times either is exact.
-constexpr double kPiA = 0x1.921fb548p+1;
-constexpr double kPiB = -0x1.de973dc8p-30;
-constexpr double kPiC = -0x1.9d9cceba3f91fp-61;
+constexpr double kTwoOverPi = 0x1.45f306dc9c883p-1;
+// Pi / 2 in three parts; the first two carry 30 significant bits, so that an integer below 2^22
+// times either is exact.
+constexpr double kHalfPiA = 0x1.921fb548p+0;
+constexpr double kHalfPiB = -0x1.de973dc8p-31;
+constexpr double kHalfPiC = -0x1.9d9cceba3f91fp-62;
 
-// Taylor coefficients of sin r / r - 1 in powers of r^2, from -1/3! to 1/21!; the next term is
-// below 2^-59 of the result for |r| <= pi / 2.
-constexpr double kSinCoef[] = {-0x1.5555555555555p-3,  0x1.1111111111111p-7,  -0x1.a01a01a01a01ap-13,
-                               0x1.71de3a556c734p-19,  -0x1.ae64567f544e4p-26, 0x1.6124613a86d09p-33,
-                               -0x1.ae7f3e733b81fp-41, 0x1.952c77030ad4ap-49,  -0x1.2f49b46814157p-57,
-                               0x1.71b8ef6dcf572p-66};
+// Minimax coefficients on |r| <= pi / 4: sin r = r + r^3 (S1 + r^2 S2 + ...), and
+// cos r = 1 - r^2 / 2 + r^4 (C1 + r^2 C2 + ...); each polynomial is within 2^-58 of its function.
+constexpr double kS1 = -1.66666666666666324348e-01;
+constexpr double kS2 = 8.33333333332248946124e-03;
+constexpr double kS3 = -1.98412698298579493134e-04;
+constexpr double kS4 = 2.75573137070700676789e-06;
+constexpr double kS5 = -2.50507602534068634195e-08;
+constexpr double kS6 = 1.58969099521155010221e-10;
+constexpr double kC1 = 4.16666666666666019037e-02;
+constexpr double kC2 = -1.38888888888741095749e-03;
+constexpr double kC3 = 2.48015872894767294178e-05;
+constexpr double kC4 = -2.75573143513906633035e-07;
+constexpr double kC5 = 2.08757232129817482790e-09;
+constexpr double kC6 = -1.13596475577881948265e-11;
+
+constexpr uint64_t kSignBit = 0x8000000000000000ull;
+
+// The integer type of a lane's bits, lane for lane.
+template <class V>
+struct BitsOf {
+    using Type = LaneBits2;
+};
+template <>
+struct BitsOf<double> {
+    using Type = uint64_t;
+};
+template <>
+struct BitsOf<Lanes4> {
+    using Type = LaneBits4;
+};
 
 // A constant in every lane of V.
 template <class V>
-constexpr V Splat(double c)
+[[gnu::always_inline]] inline V Splat(double c)
 {
-    if constexpr (sizeof(V) == sizeof(double))
-        return c;
-    else
-        return V{c, c};
+    return V{} + c;
 }
 
-inline double FlipSignIfOdd(double value, double shifted)
-{
-    return std::bit_cast<double>(std::bit_cast<uint64_t>(value) ^ (std::bit_cast<uint64_t>(shifted) << 63));
-}
-
-inline Lanes2 FlipSignIfOdd(Lanes2 value, Lanes2 shifted)
-{
-    return std::bit_cast<Lanes2>(std::bit_cast<LaneBits2>(value) ^ (std::bit_cast<LaneBits2>(shifted) << 63));
-}
-
-// sin r for |r| up to a little more than pi / 2.
+// sin(x - m pi / 2), m being 0 or 1, negated when `flip` holds the sign bit. With
+// x = k pi / 2 + r + y (k the nearest integer to 2x / pi, r + y the remainder to twice double
+// precision, |r| <= pi / 4), sin(x - m pi / 2) is sin r, cos r, -sin r or -cos r as k - m is 0,
+// 1, 2 or 3 modulo 4. Both polynomials are evaluated and each lane takes its own; y enters to
+// first order. Within 1 ulp for |x| up to 2^20. Inlined everywhere, so that a caller compiled for
+// wider registers computes it in them, with the same operations.
 template <class V>
-V SinOfReduced(V r)
+[[gnu::always_inline]] inline V ShiftedSinKernel(V x, int64_t m, uint64_t flip)
 {
+    using Bits = typename BitsOf<V>::Type;
+    const V shifted = x * Splat<V>(kTwoOverPi) + Splat<V>(kRoundShift);
+    const V k = shifted - Splat<V>(kRoundShift);
+    const V t = (x - k * Splat<V>(kHalfPiA)) - k * Splat<V>(kHalfPiB);
+    const V kc = k * Splat<V>(kHalfPiC);
+    const V r = t - kc;
+    const V y = (t - r) - kc;
+
     const V z = r * r;
-    V p = z * Splat<V>(kSinCoef[9]) + Splat<V>(kSinCoef[8]);
-    p = p * z + Splat<V>(kSinCoef[7]);
-    p = p * z + Splat<V>(kSinCoef[6]);
-    p = p * z + Splat<V>(kSinCoef[5]);
-    p = p * z + Splat<V>(kSinCoef[4]);
-    p = p * z + Splat<V>(kSinCoef[3]);
-    p = p * z + Splat<V>(kSinCoef[2]);
-    p = p * z + Splat<V>(kSinCoef[1]);
-    p = p * z + Splat<V>(kSinCoef[0]);
-    return r + (r * z) * p;
+    const V w = z * z;
+    const V v = z * r;
+    const V sp = (Splat<V>(kS2) + z * (Splat<V>(kS3) + z * Splat<V>(kS4))) + z * w * (Splat<V>(kS5) + z * Splat<V>(kS6));
+    const V sine = r - ((z * (Splat<V>(0.5) * y - v * sp) - y) - v * Splat<V>(kS1));
+    const V cp = z * (Splat<V>(kC1) + z * (Splat<V>(kC2) + z * Splat<V>(kC3))) +
+                 w * w * (Splat<V>(kC4) + z * (Splat<V>(kC5) + z * Splat<V>(kC6)));
+    const V hz = Splat<V>(0.5) * z;
+    const V one = Splat<V>(1.0) - hz;
+    const V cosine = one + (((Splat<V>(1.0) - one) - hz) + (z * cp - r * y));
+
+    const Bits j = std::bit_cast<Bits>(shifted) - m;
+    const Bits odd = Bits{} - (j & 1);
+    const Bits picked = (std::bit_cast<Bits>(sine) & ~odd) | (std::bit_cast<Bits>(cosine) & odd);
+    const V result = std::bit_cast<V>(picked ^ ((j & 2) << 62) ^ static_cast<int64_t>(flip));
+    // The reduction turns -0 into +0; the sine of a signed zero is that zero.
+    if (m == 0 && !flip)
+        return x == 0.0 ? x : result;
+    return result;
 }
 
-// sin(x - q pi), q being 0 or 1/2, negated when `flip` holds the sign bit: x = (k + q) pi + r
-// with k the nearest integer to x / pi - q, and sin(x - q pi) = (-1)^k sin r.
+// sin x is the shifted form with m = 0; cos x = -sin(x - pi / 2), the form with m = 1, flipped.
 template <class V>
-V ShiftedSinKernel(V x, double q, uint64_t flip)
+[[gnu::always_inline]] inline V SinKernel(V x)
 {
-    const V shifted = (x * Splat<V>(kInvPi) - Splat<V>(q)) + Splat<V>(kRoundShift);
-    const V h = (shifted - Splat<V>(kRoundShift)) + Splat<V>(q);
-    const V r = ((x - h * Splat<V>(kPiA)) - h * Splat<V>(kPiB)) - h * Splat<V>(kPiC);
-    const V y = FlipSignIfOdd(SinOfReduced(r), shifted);
-    if constexpr (sizeof(V) == sizeof(double))
-        return std::bit_cast<double>(std::bit_cast<uint64_t>(y) ^ flip);
-    else
-        return std::bit_cast<V>(std::bit_cast<LaneBits2>(y) ^ static_cast<int64_t>(flip));
-}
-
-// sin x is the shifted form with q = 0; cos x = -sin(x - pi / 2), the form with q = 1/2, flipped.
-constexpr uint64_t kSignBit = 0x8000000000000000ull;
-
-template <class V>
-V SinKernel(V x)
-{
-    return ShiftedSinKernel(x, 0.0, 0);
+    return ShiftedSinKernel(x, 0, 0);
 }
 
 template <class V>
-V CosKernel(V x)
+[[gnu::always_inline]] inline V CosKernel(V x)
 {
-    return ShiftedSinKernel(x, 0.5, kSignBit);
+    return ShiftedSinKernel(x, 1, kSignBit);
 }
 
 } // namespace portable_math
 
-// Sine and cosine, within 2 ulp for |x| up to 2^20 (the audio path uses them below 8); NaN and
-// infinities give NaN.
+// Sine and cosine, within 1 ulp for |x| up to 2^20 (the audio path uses them below 8); NaN and
+// infinities give NaN. The lane forms give each lane exactly the one-lane result.
 inline double PortableSin(double x) { return portable_math::SinKernel(x); }
 inline double PortableCos(double x) { return portable_math::CosKernel(x); }
 inline Lanes2 PortableSin(Lanes2 x) { return portable_math::SinKernel(x); }

@@ -215,15 +215,18 @@ void LfoPasses(benchmark::State& state)
     gains.SetLow(1.0);
     gains.SetHigh(1.0);
     std::vector<double> weights(2 * kFrames);
+    const bool wide = LfoSweep::WideLanesAvailable();
     for (auto _ : state) {
-        LfoSweep sweep(lfos[0], lfos[1], gains);
-        for (int i = 0; i < kFrames; i += 2) {
-            Lanes2 low, high;
-            sweep.Pair(low, high);
-            std::memcpy(weights.data() + i, &low, sizeof low);
-            std::memcpy(weights.data() + kFrames + i, &high, sizeof high);
+        for (int run = 0; run < kFrames; run += LfoSweep::kMaxFrames) {
+            LfoSweep sweep(lfos[0], lfos[1], gains, wide);
+            sweep.Run(LfoSweep::kMaxFrames);
+            for (int i = 0; i < LfoSweep::kMaxFrames; i += 2) {
+                Lanes2 low, high;
+                sweep.Pair(low, high);
+                std::memcpy(weights.data() + run + i, &low, sizeof low);
+                std::memcpy(weights.data() + kFrames + run + i, &high, sizeof high);
+            }
         }
-        sweep.Finish(kFrames);
         benchmark::DoNotOptimize(weights.data());
         benchmark::ClobberMemory();
     }
