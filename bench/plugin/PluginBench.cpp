@@ -313,5 +313,23 @@ int main(int argc, char** argv)
         row((p + "-bit filter+gains").c_str(), swept, swept, "itself");
     }
     row("two LFO gain passes", lfoPasses, lfoPasses, "itself");
+
+    // The goals, each with its limit and where the figure stands against its floor kernel.
+    std::printf("\n%-26s %10s %10s %10s\n", "goal", "figure", "limit", "x floor");
+    const auto goal = [](const std::string& what, double figure, double limit, double floor) {
+        if (figure > 0)
+            std::printf("%-26s %10.3f %10.3f %10.2f  %s\n", what.c_str(), figure, limit, floor > 0 ? figure / floor : 0.0,
+                        figure <= limit ? "met" : "NOT met");
+    };
+    for (const std::string p : {"32", "64"}) {
+        const double copy = perFrame("BM_Copy" + p);
+        const double both = perFrame("BM_Process" + p + "_BothLfos");
+        const double both16 = perFrame("BM_Process" + p + "_BothLfos16");
+        goal(p + "-bit both LFOs, ns", both, 8.0, perFrame("BM_FilterSwept" + p) + lfoPasses);
+        goal(p + "-bit no LFO, ns", perFrame("BM_Process" + p + "_NoLfo"), 4.0, perFrame("BM_FilterFixed" + p));
+        goal(p + "-bit silence, x copy", copy > 0 ? perFrame("BM_Process" + p + "_Silence") / copy : 0.0, 2.0, 1.0);
+        if (both > 0 && both16 > 0)
+            goal(p + "-bit 16/call overhead, %", 100.0 * (both16 - both) / both, 15.0, 100.0);
+    }
     return 0;
 }
