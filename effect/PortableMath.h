@@ -67,8 +67,8 @@ template <class V>
 // sin(x - m pi / 2), m being 0 or 1, negated when `flip` holds the sign bit. With
 // x = k pi / 2 + r + y (k the nearest integer to 2x / pi, r + y the remainder to twice double
 // precision, |r| <= pi / 4), sin(x - m pi / 2) is sin r, cos r, -sin r or -cos r as k - m is 0,
-// 1, 2 or 3 modulo 4. Both polynomials are evaluated and each lane takes its own; y enters to
-// first order. Within 1 ulp for |x| up to 2^20. Inlined everywhere, so that a caller compiled for
+// 1, 2 or 3 modulo 4. Each lane takes its own polynomial (both are evaluated only when the lanes
+// differ); y enters to first order. Within 1 ulp for |x| up to 2^20. Inlined everywhere, so that a caller compiled for
 // wider registers computes it in them, with the same operations.
 template <class V>
 [[gnu::always_inline]] inline V ShiftedSinKernel(V x, int64_t m, uint64_t flip)
@@ -83,18 +83,39 @@ template <class V>
 
     const V z = r * r;
     const V w = z * z;
-    const V v = z * r;
-    const V sp = (Splat<V>(kS2) + z * (Splat<V>(kS3) + z * Splat<V>(kS4))) + z * w * (Splat<V>(kS5) + z * Splat<V>(kS6));
-    const V sine = r - ((z * (Splat<V>(0.5) * y - v * sp) - y) - v * Splat<V>(kS1));
-    const V cp = z * (Splat<V>(kC1) + z * (Splat<V>(kC2) + z * Splat<V>(kC3))) +
-                 w * w * (Splat<V>(kC4) + z * (Splat<V>(kC5) + z * Splat<V>(kC6)));
-    const V hz = Splat<V>(0.5) * z;
-    const V one = Splat<V>(1.0) - hz;
-    const V cosine = one + (((Splat<V>(1.0) - one) - hz) + (z * cp - r * y));
+    const auto sine = [&]() __attribute__((always_inline)) {
+        const V v = z * r;
+        const V sp = (Splat<V>(kS2) + z * (Splat<V>(kS3) + z * Splat<V>(kS4))) + z * w * (Splat<V>(kS5) + z * Splat<V>(kS6));
+        return r - ((z * (Splat<V>(0.5) * y - v * sp) - y) - v * Splat<V>(kS1));
+    };
+    const auto cosine = [&]() __attribute__((always_inline)) {
+        const V cp = z * (Splat<V>(kC1) + z * (Splat<V>(kC2) + z * Splat<V>(kC3))) +
+                     w * w * (Splat<V>(kC4) + z * (Splat<V>(kC5) + z * Splat<V>(kC6)));
+        const V hz = Splat<V>(0.5) * z;
+        const V one = Splat<V>(1.0) - hz;
+        return one + (((Splat<V>(1.0) - one) - hz) + (z * cp - r * y));
+    };
 
     const Bits j = std::bit_cast<Bits>(shifted) - m;
     const Bits odd = Bits{} - (j & 1);
-    const Bits picked = (std::bit_cast<Bits>(sine) & ~odd) | (std::bit_cast<Bits>(cosine) & odd);
+    // Lanes next to each other mostly share a quadrant: then only their polynomial is evaluated.
+    bool anyOdd = false;
+    bool allOdd = true;
+    if constexpr (sizeof(V) == sizeof(double)) {
+        anyOdd = allOdd = odd != 0;
+    } else {
+        for (int lane = 0; lane < static_cast<int>(sizeof(V) / sizeof(double)); ++lane) {
+            anyOdd |= odd[lane] != 0;
+            allOdd &= odd[lane] != 0;
+        }
+    }
+    Bits picked;
+    if (allOdd)
+        picked = std::bit_cast<Bits>(cosine());
+    else if (!anyOdd)
+        picked = std::bit_cast<Bits>(sine());
+    else
+        picked = (std::bit_cast<Bits>(sine()) & ~odd) | (std::bit_cast<Bits>(cosine()) & odd);
     const V result = std::bit_cast<V>(picked ^ ((j & 2) << 62) ^ static_cast<int64_t>(flip));
     // The reduction turns -0 into +0; the sine of a signed zero is that zero.
     if (m == 0 && !flip)
