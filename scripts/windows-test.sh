@@ -23,8 +23,14 @@ wineserver=/usr/lib/wine/wineserver
 [ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || true
+# A test that crashes must fail at once: with no debugger and no crash dialog its process ends
+# with the exception's code, rather than waiting for an answer or, under Wine's automatic
+# debugger, ending with 0 as if it had passed.
+timeout 60 "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ \
+  /d "" /f >/dev/null 2>&1 || true
+timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
 timeout 120 "$wineserver" -w || "$wineserver" -k 2>/dev/null || true
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+if [ ! -f "$WINEPREFIX/system.reg" ] || ! grep -q '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg"; then
   echo "windows-test: making the Wine prefix $WINEPREFIX failed" >&2
   exit 1
 fi
