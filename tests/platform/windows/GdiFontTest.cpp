@@ -169,7 +169,7 @@ TEST(GdiFont, PlacesTheBlockInTheBox) {
   EXPECT_LE(left.left, 22);
   EXPECT_GE(left.top, 10);
   EXPECT_LE(left.bottom, 25);
-  EXPECT_NEAR(centre.left, left.left + (160 - width) / 2, 1);
+  EXPECT_EQ(centre.left, left.left + (160 - width) / 2);
   EXPECT_EQ(right.left, left.left + (160 - width));
   EXPECT_EQ(centre.top, left.top);
   // Vertically: centred in the box, or its bottom at the box's bottom.
