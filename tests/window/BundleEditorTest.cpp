@@ -28,7 +28,8 @@ struct BundleEditor {
         : plugin(VIBRASCEND_TEST_BUNDLE, "vibrascend tests"), host(X11HostWindow::Open("bundle editor", 434, 480))
     {
         if (host)
-            session = std::make_unique<vibrascend::host::EditorSession>(plugin.EditController(), frame, host->Id());
+            session = std::make_unique<vibrascend::host::EditorSession>(plugin.EditController(), frame, host->Handle(),
+                                                                     Steinberg::kPlatformTypeX11EmbedWindowID);
     }
     int Count(EditEvent::Kind kind, unsigned id) const
     {
@@ -115,7 +116,8 @@ TEST_F(BundleEditorWindow, TwoInstancesEditSeparatelyAndReopen)
     second.host.reset();
     editor->session.reset();
     editor->session =
-        std::make_unique<vibrascend::host::EditorSession>(editor->plugin.EditController(), frame, editor->host->Id());
+        std::make_unique<vibrascend::host::EditorSession>(editor->plugin.EditController(), frame, editor->host->Handle(),
+                                                            Steinberg::kPlatformTypeX11EmbedWindowID);
     frame.RunFor(200);
     input->MoveTo(editor->host->Id(), kLowGainX, kLowGainY);
     input->Click(4);

@@ -71,7 +71,8 @@ OpenEditor::~OpenEditor()
 
 void OpenEditor::Reopen(vibrascend::host::RunLoopFrame& frame)
 {
-    session = std::make_unique<vibrascend::host::EditorSession>(plug, frame, host->Id());
+    session = std::make_unique<vibrascend::host::EditorSession>(plug, frame, host->Handle(),
+                                                                 Steinberg::kPlatformTypeX11EmbedWindowID);
 }
 
 std::string OpenEditor::Edits() const

@@ -2,26 +2,26 @@
 
 #include "HostError.h"
 
-#include <cstdint>
+#include <string>
 
 using namespace Steinberg;
 
 namespace vibrascend::host {
 
-EditorSession::EditorSession(Vst::IEditController* controller, RunLoopFrame& frame, unsigned long parentWindow)
+EditorSession::EditorSession(Vst::IEditController* controller, IPlugFrame& frame, void* parentWindow,
+                             FIDString platformType)
 {
     if (!controller)
         throw HostError("the plug-in has no edit controller");
     view = owned(controller->createView(Vst::ViewType::kEditor));
     if (!view)
         throw HostError("the plug-in has no editor");
-    if (view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID) != kResultTrue)
-        throw HostError("the plug-in's editor does not open in X11 windows");
+    if (view->isPlatformTypeSupported(platformType) != kResultTrue)
+        throw HostError(std::string("the plug-in's editor does not open in windows of type ") + platformType);
     if (view->getSize(&size) != kResultOk)
         throw HostError("the plug-in's editor has no size");
     view->setFrame(&frame);
-    void* parent = reinterpret_cast<void*>(static_cast<std::uintptr_t>(parentWindow));
-    if (view->attached(parent, kPlatformTypeX11EmbedWindowID) != kResultOk) {
+    if (view->attached(parentWindow, platformType) != kResultOk) {
         view->setFrame(nullptr);
         throw HostError("the plug-in's editor refused the window");
     }

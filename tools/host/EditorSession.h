@@ -1,9 +1,8 @@
-// One open editor of a plug-in: the view the controller creates for "editor", attached to an X
-// window of the host through the host's frame, and removed and released again when the session
-// ends. Throws HostError when the plug-in has no editor for X11 windows.
+// One open editor of a plug-in: the view the controller creates for "editor", attached to a
+// window of the host (of the given platform type) through the host's frame, and removed and
+// released again when the session ends. Throws HostError when the plug-in has no editor for
+// windows of that type.
 #pragma once
-
-#include "RunLoopFrame.h"
 
 #include <pluginterfaces/base/smartpointer.h>
 #include <pluginterfaces/gui/iplugview.h>
@@ -13,7 +12,8 @@ namespace vibrascend::host {
 
 class EditorSession {
 public:
-    EditorSession(Steinberg::Vst::IEditController* controller, RunLoopFrame& frame, unsigned long parentWindow);
+    EditorSession(Steinberg::Vst::IEditController* controller, Steinberg::IPlugFrame& frame, void* parentWindow,
+                  Steinberg::FIDString platformType);
     ~EditorSession();
     EditorSession(const EditorSession&) = delete;
     EditorSession& operator=(const EditorSession&) = delete;

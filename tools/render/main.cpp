@@ -30,12 +30,8 @@ int main(int argc, char** argv) {
                 render::RunPresets(render::LocateBundle(line.plugin));
                 break;
             case host::Command::Editor:
-#if defined(VIBRASCEND_EDITOR_COMMAND)
                 render::RunEditor(line, render::LocateBundle(line.plugin));
                 break;
-#else
-                throw host::HostError("this build of vibrascend-render has no host window for the editor");
-#endif
             case host::Command::Snapshot:
                 render::RunSnapshot(line, render::LocateBundle(line.plugin));
                 break;

@@ -17,6 +17,8 @@ public:
     X11HostWindow& operator=(const X11HostWindow&) = delete;
 
     unsigned long Id() const { return window; }
+    // The window id as IPlugView::attached takes it for "X11EmbedWindowID".
+    void* Handle() const { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(window)); }
     int Descriptor() const;
     // Reads the waiting events; false once the user asked to close the window or the
     // connection broke.
