@@ -78,6 +78,8 @@ public:
     void StopProcessing();
 
     const RecordingComponentHandler& ComponentHandler() const { return handler; }
+    // The loader's handle of the plug-in's library (the module handle on Windows).
+    void* ModuleHandle() const { return module->NativeHandle(); }
     // The controller, for opening its editor view.
     Steinberg::Vst::IEditController* EditController() const { return controller.get(); }
 
