@@ -26,7 +26,7 @@ std::optional<Picture> ReadPng(const std::filesystem::path& file)
 {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, file.c_str()))
+    if (!png_image_begin_read_from_file(&image, file.string().c_str()))
         return std::nullopt;
     image.format = PNG_FORMAT_RGB;
     std::vector<png_byte> rgb(PNG_IMAGE_SIZE(image));
@@ -56,7 +56,7 @@ bool WritePng(const std::filesystem::path& file, const Picture& picture)
     image.width = png_uint_32(picture.width);
     image.height = png_uint_32(picture.height);
     image.format = PNG_FORMAT_RGB;
-    const bool written = png_image_write_to_file(&image, file.c_str(), 0, rgb.data(), 0, nullptr) != 0;
+    const bool written = png_image_write_to_file(&image, file.string().c_str(), 0, rgb.data(), 0, nullptr) != 0;
     png_image_free(&image);
     return written;
 }
