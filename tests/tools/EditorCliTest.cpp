@@ -10,11 +10,13 @@
 namespace vibrascend::host::test {
 namespace {
 
-RunResult RunEditorProgram(const TempFolder& folder, const std::string& arguments) {
+RunResult RunEditorProgram(const TempFolder& folder, const std::string& arguments)
+{
     return RunRender(folder.Path(), arguments + " --plugin " + QuotedPath(VIBRASCEND_BUNDLE));
 }
 
-TEST(EditorCommandLine, ScreenshotShowsWhatTheSnapshotDrawsAtTheSameSettings) {
+TEST(EditorCommandLine, ScreenshotShowsWhatTheSnapshotDrawsAtTheSameSettings)
+{
     TempFolder folder;
     const RunResult shot = RunEditorProgram(folder, "editor --screenshot shown.png --after-ms 700 --preset 73");
     if (shot.exitCode != 0 && shot.err.find("cannot open a window") != std::string::npos) {
@@ -35,7 +37,8 @@ TEST(EditorCommandLine, ScreenshotShowsWhatTheSnapshotDrawsAtTheSameSettings) {
     EXPECT_NE(ReadFile(folder / "other.png"), shown) << "other settings show another picture";
 }
 
-TEST(EditorCommandLine, RefusesAScreenshotItCannotWriteWithOneLine) {
+TEST(EditorCommandLine, RefusesAScreenshotItCannotWriteWithOneLine)
+{
     TempFolder folder;
     const RunResult result = RunEditorProgram(folder, "editor --screenshot no-such-folder/shot.png --after-ms 100");
     if (result.exitCode != 0 && result.err.find("cannot open a window") != std::string::npos) {

@@ -17,8 +17,7 @@ class EditorHost {
 public:
     // A width x height window titled title at (left, top) of the screen; null when the desktop is
     // out of reach.
-    static std::unique_ptr<EditorHost> Open(const std::string& title, int width, int height, int left = 0,
-                                            int top = 0);
+    static std::unique_ptr<EditorHost> Open(const std::string& title, int width, int height, int left = 0, int top = 0);
     // Why Open answered null, in words for the user.
     static const char* UnavailableReason();
 

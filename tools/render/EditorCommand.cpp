@@ -39,8 +39,7 @@ void RunEditor(const host::CommandLine& line, const std::filesystem::path& bundl
             if (pixels.empty())
                 throw host::HostError("cannot read the editor window back");
             WritePng(*line.screenshot, pixels, width, height);
-            std::printf("saved the editor window (%d x %d) to %s\n", width, height,
-                        line.screenshot->string().c_str());
+            std::printf("saved the editor window (%d x %d) to %s\n", width, height, line.screenshot->string().c_str());
             return;
         }
     }

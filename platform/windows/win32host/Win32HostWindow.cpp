@@ -60,9 +60,9 @@ std::unique_ptr<Win32HostWindow> Win32HostWindow::Open(const char* title, int wi
         return nullptr;
     std::unique_ptr<Win32HostWindow> self(new Win32HostWindow());
     const RECT outer = OuterRect(width, height);
-    HWND hwnd = CreateWindowExA(0, "VibrascendHostWindow", title ? title : "", kStyle, left, top,
-                                outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), self.get());
+    HWND hwnd =
+        CreateWindowExA(0, "VibrascendHostWindow", title ? title : "", kStyle, left, top, outer.right - outer.left,
+                        outer.bottom - outer.top, nullptr, nullptr, GetModuleHandleW(nullptr), self.get());
     if (!hwnd)
         return nullptr;
     self->window = hwnd;

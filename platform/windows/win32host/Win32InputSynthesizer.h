@@ -7,7 +7,10 @@
 
 class Win32InputSynthesizer {
 public:
-    enum class Button { Left, Right };
+    enum class Button {
+        Left,
+        Right
+    };
 
     // Null when there is no desktop to send input to.
     static std::unique_ptr<Win32InputSynthesizer> Open();
