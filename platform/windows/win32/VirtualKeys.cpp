@@ -16,8 +16,7 @@ int EditorKeyForVirtualKey(unsigned virtualKey)
         return static_cast<int>(virtualKey) - 42;
     if (virtualKey >= 0x41 && virtualKey <= 0x5A)  // letters A-Z -> 16-41
         return static_cast<int>(virtualKey) - 49;
-    if (virtualKey >= 0x61 && virtualKey <= 0x7A)  // the lower-case range -> 16-41 as well
-        return static_cast<int>(virtualKey) - 81;
+    // 0x61-0x7A are the keypad and function keys, not letters: the editor takes none of them.
     return -1;
 }
 
