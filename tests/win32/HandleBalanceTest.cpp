@@ -1,14 +1,21 @@
 // Many open/close cycles, each with a text box, leave the process's windows and GDI objects
 // where they started. The system's own counters may be stubs (they are under Wine), so windows
-// are also counted by enumeration and GDI objects by the slot a new object takes, which moves
-// on with every object left alive.
+// are also counted by enumeration and GDI objects by the slot a new object takes: objects freed
+// as they are made keep it in place, objects left alive push it on.
 #include "WinEditorFixture.h"
 
 #include <windows.h>
 
 namespace {
 
-BOOL CALLBACK CountOne(HWND hWnd, LPARAM count)
+BOOL CALLBACK CountOne(HWND, LPARAM count)
+{
+    ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// Enumerating a window's children reaches all of their descendants too.
+BOOL CALLBACK CountWithDescendants(HWND hWnd, LPARAM count)
 {
     ++*reinterpret_cast<int*>(count);
     EnumChildWindows(hWnd, CountOne, count);
@@ -18,7 +25,7 @@ BOOL CALLBACK CountOne(HWND hWnd, LPARAM count)
 int ThreadWindows()
 {
     int count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountOne, reinterpret_cast<LPARAM>(&count));
+    EnumThreadWindows(GetCurrentThreadId(), CountWithDescendants, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
@@ -72,6 +79,8 @@ TEST_F(WinEditor, ThousandOpenCloseCyclesLeaveWindowAndGdiCountsWhereTheyWere)
 
 TEST(HandleCounts, ALeakOfOneObjectPerCycleIsSeen)
 {
+    // The first window of a thread brings the system's own helpers along, so one stays open.
+    HWND first = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     const int windowsBefore = ThreadWindows();
     const int slotBefore = NextGdiSlot();
     std::vector<HFONT> leaked;
@@ -86,6 +95,6 @@ TEST(HandleCounts, ALeakOfOneObjectPerCycleIsSeen)
         DeleteObject(f);
     for (HWND w : left)
         DestroyWindow(w);
-    EXPECT_LT(std::abs(NextGdiSlot() - slotBefore), 16);
     EXPECT_EQ(ThreadWindows(), windowsBefore);
+    DestroyWindow(first);
 }

@@ -136,6 +136,7 @@ TEST_F(WinEditor, LosingFocusNeitherCommitsNorCloses)
 
 TEST_F(WinEditor, LeftClickInTheEditorCommitsAndRightClickCancelsWithoutReachingControls)
 {
+    knob->SetValueFromParam(0.5);
     graphics->OpenValueEntry(knob, host.ParamRecord(0), true);
     SetWindowTextA(Box(*graphics), "2");
     Send(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(250, 110));
@@ -161,6 +162,7 @@ TEST_F(WinEditor, LeftClickInTheEditorCommitsAndRightClickCancelsWithoutReaching
 
 TEST_F(WinEditor, TextThatIsNoNumberChangesNothing)
 {
+    knob->SetValueFromParam(0.5);
     graphics->OpenValueEntry(knob, host.ParamRecord(0), true);
     SetWindowTextA(Box(*graphics), "loud");
     SendMessageA(Box(*graphics), WM_KEYDOWN, VK_RETURN, 0);

@@ -45,8 +45,11 @@ TEST_F(WinEditor, MovesWithoutCaptureAreNoDragAndMovesWithoutButtonsAreMouseOver
     EXPECT_EQ(log, "");
     Send(WM_MOUSEMOVE, 0, At(120, 120));
     Send(WM_MOUSEMOVE, MK_SHIFT, At(210, 110));
+    EXPECT_EQ(log, "knob.over(120,120,) list.over(210,110,S) knob.out ");
+    // Leaving the window tells every control.
+    log.clear();
     Send(WM_MOUSELEAVE, 0, 0);
-    EXPECT_EQ(log, "knob.over(120,120,) list.over(210,110,S) knob.out list.out ");
+    EXPECT_EQ(log, "bg.out knob.out list.out ");
 }
 
 TEST_F(WinEditor, RightButtonPressesLikeTheLeftWhenNoTextBoxIsOpen)
