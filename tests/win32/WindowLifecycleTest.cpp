@@ -201,3 +201,19 @@ TEST_F(WinEditor, ResizeGrowsTheWindowAndChildParentsByTheChangeOfSize)
     graphics->CloseWindow();
     DestroyWindow(frame);
 }
+
+TEST_F(WinEditor, FoldersEndInABackslashAndHoldTheirModulesAndUnknownImagesAreNull)
+{
+    char exe[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    const std::string hostFolder = graphics->HostFolder();
+    ASSERT_FALSE(hostFolder.empty());
+    EXPECT_EQ(hostFolder.back(), '\\');
+    EXPECT_EQ(std::string(exe).substr(0, hostFolder.size()), hostFolder);
+    EXPECT_EQ(std::string(exe).find('\\', hostFolder.size()), std::string::npos);
+    // Linked into this program, the library's module is the program's.
+    EXPECT_EQ(graphics->LibraryFolder(), hostFolder);
+    EXPECT_EQ(graphics->DecodeImage(32000, "none"), nullptr);
+    EXPECT_FALSE(graphics->OpenURL(nullptr, "caption", nullptr, nullptr));
+    EXPECT_FALSE(graphics->OpenURL("", "caption", nullptr, nullptr));
+}
