@@ -22,14 +22,15 @@ int Nearest(double v)
 
 int Saturate(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
 
-} // namespace
+}  // namespace
 
 IDropDown::IDropDown(IEditHost* host, int paramIdx, int x, int y, const IImage& faceBitmap, const IImage& listBitmap,
                      int columns, int placement)
     : IControl(host, paramIdx), faceBitmap(faceBitmap), listBitmap(listBitmap), columns(columns), placement(placement)
 {
     const int h = FaceHeight();
-    rect = IBox{x, Saturate(static_cast<long long>(y) - 1), Saturate(static_cast<long long>(x) + std::max(0, faceBitmap.W)),
+    rect = IBox{x, Saturate(static_cast<long long>(y) - 1),
+                Saturate(static_cast<long long>(x) + std::max(0, faceBitmap.W)),
                 Saturate(static_cast<long long>(y) + h + 1)};
     targetRect = rect;
 }
@@ -49,21 +50,14 @@ void IDropDown::ListOrigin(int& left, int& top) const
     long long l = rect.L;
     long long t = below;
     switch (placement) {
-    case kBelowLeft:
-        break;
-    case kBelowRight:
-        l = static_cast<long long>(rect.R) - lw;
-        break;
-    case kAboveLeft:
-        t = above;
-        break;
+    case kBelowLeft: break;
+    case kBelowRight: l = static_cast<long long>(rect.R) - lw; break;
+    case kAboveLeft: t = above; break;
     case kAboveRight:
         l = static_cast<long long>(rect.R) - lw;
         t = above;
         break;
-    default:
-        l = static_cast<long long>(rect.L) + Nearest((static_cast<double>(faceBitmap.W) - lw) * 0.5);
-        break;
+    default: l = static_cast<long long>(rect.L) + Nearest((static_cast<double>(faceBitmap.W) - lw) * 0.5); break;
     }
     left = Saturate(l);
     top = Saturate(t);

@@ -12,7 +12,7 @@ class IDropDown : public IControl {
 public:
     // Where the list opens relative to the face.
     enum Placement : int {
-        kBelowLeft = 0,   // left edges aligned, below
+        kBelowLeft = 0,  // left edges aligned, below
         kBelowRight = 1,  // right edges aligned, below
         kAboveLeft = 2,
         kAboveRight = 3,

@@ -50,14 +50,10 @@ IBox Clip(const IBox& a, const IBox& b)
 std::uint32_t ModeOf(const IBlend* blend)
 {
     switch (blend ? blend->method : IBlend::kSourceAlpha) {
-    case IBlend::kCopy:
-        return pix::kOpCopy;
-    case IBlend::kAdd:
-        return pix::kUseAlpha | pix::kOpAdd;
-    case IBlend::kDodge:
-        return pix::kUseAlpha | pix::kOpDodge;
-    default:
-        return pix::kUseAlpha | pix::kOpCopy;
+    case IBlend::kCopy: return pix::kOpCopy;
+    case IBlend::kAdd: return pix::kUseAlpha | pix::kOpAdd;
+    case IBlend::kDodge: return pix::kUseAlpha | pix::kOpDodge;
+    default: return pix::kUseAlpha | pix::kOpCopy;
     }
 }
 
@@ -67,7 +63,7 @@ float AlphaOf(const IArgb& colour) { return static_cast<float>(colour.A & 0xFF) 
 
 int ClampToInt(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
 
-} // namespace
+}  // namespace
 
 IGraphics::IGraphics(IEditHost* host, int width, int height, int fps)
     : host(host), width(std::max(0, width)), height(std::max(0, height)), fps(fps > 0 ? fps : 24)
@@ -383,8 +379,9 @@ bool IGraphics::DrawText(ITextStyle& text, const char* string, const IBox& rect)
     if (!HasArea(area))
         return true;
     PIX_BitmapView view(*drawBitmap, area);
-    const IBox placed{ClampToInt(static_cast<long long>(rect.L) - area.L), ClampToInt(static_cast<long long>(rect.T) - area.T),
-                      ClampToInt(static_cast<long long>(rect.R) - area.L), ClampToInt(static_cast<long long>(rect.B) - area.T)};
+    const IBox placed{
+        ClampToInt(static_cast<long long>(rect.L) - area.L), ClampToInt(static_cast<long long>(rect.T) - area.T),
+        ClampToInt(static_cast<long long>(rect.R) - area.L), ClampToInt(static_cast<long long>(rect.B) - area.T)};
     return pix::DrawText(view, text, string, placed);
 }
 
@@ -583,13 +580,31 @@ void IGraphics::DeliverMouse(MouseEvent kind, int x, int y, int notches, bool sh
     mod.A = alt;
     switch (kind) {
     case MouseEvent::kOver: OnMouseOver(x, y, mod); break;
-    case MouseEvent::kLeftDown: mod.L = true; OnMouseDown(x, y, mod); break;
-    case MouseEvent::kLeftUp: mod.L = true; OnMouseUp(x, y, mod); break;
-    case MouseEvent::kRightDown: mod.R = true; OnMouseDown(x, y, mod); break;
-    case MouseEvent::kRightUp: mod.R = true; OnMouseUp(x, y, mod); break;
-    case MouseEvent::kDrag: mod.L = true; OnMouseDrag(x, y, mod); break;
+    case MouseEvent::kLeftDown:
+        mod.L = true;
+        OnMouseDown(x, y, mod);
+        break;
+    case MouseEvent::kLeftUp:
+        mod.L = true;
+        OnMouseUp(x, y, mod);
+        break;
+    case MouseEvent::kRightDown:
+        mod.R = true;
+        OnMouseDown(x, y, mod);
+        break;
+    case MouseEvent::kRightUp:
+        mod.R = true;
+        OnMouseUp(x, y, mod);
+        break;
+    case MouseEvent::kDrag:
+        mod.L = true;
+        OnMouseDrag(x, y, mod);
+        break;
     case MouseEvent::kWheel: OnMouseWheel(x, y, mod, notches); break;
-    case MouseEvent::kDoubleClick: mod.L = true; OnMouseDblClick(x, y, mod); break;
+    case MouseEvent::kDoubleClick:
+        mod.L = true;
+        OnMouseDblClick(x, y, mod);
+        break;
     case MouseEvent::kOut: OnMouseOut(); break;
     }
 }

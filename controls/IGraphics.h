@@ -187,6 +187,6 @@ private:
     int mouseCapture = -1;
     int mouseX = -1;
     int mouseY = -1;
-    int gestureIdx = -1;    // control that received the last press or double click
+    int gestureIdx = -1;  // control that received the last press or double click
     int gestureParam = -1;  // parameter whose edit that gesture began, -1 for none
 };

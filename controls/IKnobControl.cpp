@@ -14,7 +14,7 @@ long long NearestHalfAway(float v) { return static_cast<long long>(v >= 0.0f ? v
 
 int ToInt(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
 
-} // namespace
+}  // namespace
 
 IKnobControl::IKnobControl(IEditHost* host, int paramIdx, int dragDirection, double dragGearing)
     : IControl(host, paramIdx), direction(dragDirection), gearing(dragGearing)
@@ -26,8 +26,8 @@ void IKnobControl::OnMouseDrag(int, int, int dX, int dY, const IMouseState& mod)
     double g = gearing;
     if (mod.C || mod.S)
         g *= 10.0;
-    const long long extent = direction == 0 ? static_cast<long long>(rect.T) - rect.B
-                                            : static_cast<long long>(rect.R) - rect.L;
+    const long long extent =
+        direction == 0 ? static_cast<long long>(rect.T) - rect.B : static_cast<long long>(rect.R) - rect.L;
     // A knob without extent or gearing cannot turn a movement into a value.
     if (extent == 0 || g == 0.0 || !std::isfinite(g))
         return;

@@ -17,7 +17,7 @@ int NearestInt(double v)
     return static_cast<int>(std::clamp(r, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
 }
 
-} // namespace
+}  // namespace
 
 IKnobMulti::IKnobMulti(IEditHost* host, int paramIdx, int x, int y, const IImage& image, const ITextStyle& style,
                        int gap, double dragGearing, int width, int dragDirection)

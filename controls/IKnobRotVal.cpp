@@ -10,16 +10,9 @@
 IKnobRotVal::IKnobRotVal(IEditHost* host, int paramIdx, int x, int y, const IImage& image, const ITextStyle& style,
                          int gap, int sweepDegrees, double dragGearing, int width, int dragDirection, float dim,
                          bool appendLabel, int positions)
-    : IKnobControl(host, paramIdx, dragDirection, dragGearing),
-      text(style),
-      bitmap(image),
-      centreX(x),
-      centreY(y),
-      textGap(gap),
-      sweep(sweepDegrees),
-      steps(static_cast<short>(std::clamp(positions, 0, SHRT_MAX + 1) - 1)),
-      hoverDim(dim),
-      showLabel(appendLabel)
+    : IKnobControl(host, paramIdx, dragDirection, dragGearing), text(style), bitmap(image), centreX(x), centreY(y),
+      textGap(gap), sweep(sweepDegrees), steps(static_cast<short>(std::clamp(positions, 0, SHRT_MAX + 1) - 1)),
+      hoverDim(dim), showLabel(appendLabel)
 {
     rect = KnobRect(x, y, image, width, style.size, gap);
     targetRect = rect;

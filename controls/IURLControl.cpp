@@ -15,7 +15,7 @@ void CopyField(char* field, int size, const char* source)
     field[n] = '\0';
 }
 
-} // namespace
+}  // namespace
 
 IURLControl::IURLControl(IEditHost* host, const IBox& area, const char* address, const char* backupAddress,
                          const char* caption)

@@ -6,7 +6,7 @@
 
 class IURLControl : public IControl {
 public:
-    static constexpr int kUrlSize = 256;     // characters, terminator included
+    static constexpr int kUrlSize = 256;  // characters, terminator included
     static constexpr int kTitleSize = 1024;
 
     // Null or empty arguments leave the field empty; longer ones are cut to fit.

@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int kEditorMargin = 6;  // the menu stays this far inside the editor
-constexpr int kOpenWidth = 70;    // column width a value menu starts with
+constexpr int kOpenWidth = 70;  // column width a value menu starts with
 
 int Saturate(long long v) { return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX)); }
 
@@ -48,7 +48,7 @@ int CentreInside(int pos, long long openerSize, long long size, int editorSize)
     return Saturate(shifted);
 }
 
-} // namespace
+}  // namespace
 
 PromptPopup* PromptPopup::OpenFor(IControl& opener)
 {
@@ -59,7 +59,8 @@ PromptPopup* PromptPopup::OpenFor(IControl& opener)
         return nullptr;
     const IBox& at = opener.Rect();
     const IPromptStyle& style = graphics->PromptStyle();
-    auto created = std::make_unique<PromptPopup>(host, at.L, at.T, kOpenWidth, 1, &style.text, &style.fill, &style.frame);
+    auto created =
+        std::make_unique<PromptPopup>(host, at.L, at.T, kOpenWidth, 1, &style.text, &style.fill, &style.frame);
     PromptPopup* menu = created.get();
     if (graphics->AttachControl(std::move(created)) < 0)
         return nullptr;
@@ -126,8 +127,8 @@ void PromptPopup::AddItem(const char* text)
         if (itemCount > 4 * rowsPerColumn)
             thumbLength = Saturate(static_cast<long long>(least));
         else
-            thumbLength = Saturate(static_cast<long long>(
-                full + (least - full) * (itemCount - rowsPerColumn) / (3.0 * rowsPerColumn)));
+            thumbLength = Saturate(
+                static_cast<long long>(full + (least - full) * (itemCount - rowsPerColumn) / (3.0 * rowsPerColumn)));
     }
     rect.R = Saturate(static_cast<long long>(rect.L) + width);
     rect.B = Saturate(static_cast<long long>(rect.T) + height);
@@ -183,7 +184,8 @@ void PromptPopup::ScrollTo(long long pos)
     scrollPos = maxScroll > 0 ? static_cast<int>(std::clamp<long long>(pos, 0, maxScroll)) : 0;
     firstVisible = 0;
     if (HasScrollBar() && maxScroll > 0) {
-        const float row = static_cast<float>(MaxFirstRow()) * static_cast<float>(scrollPos) / static_cast<float>(maxScroll);
+        const float row =
+            static_cast<float>(MaxFirstRow()) * static_cast<float>(scrollPos) / static_cast<float>(maxScroll);
         firstVisible = Saturate(static_cast<long long>(columns) * Nearest(row));
     }
     PlaceScrollBar();
@@ -345,7 +347,8 @@ bool PromptPopup::Draw(IGraphics& graphics)
     if (hoverIndex >= 0 && hoverIndex < visibleItems && !(choiceShown && hoverIndex == choice))
         graphics.FillRoundRect(highlight, Cell(hoverIndex), 4, 4, nullptr, true);
 
-    const int last = static_cast<int>(std::min<long long>(itemCount, static_cast<long long>(firstVisible) + visibleItems));
+    const int last =
+        static_cast<int>(std::min<long long>(itemCount, static_cast<long long>(firstVisible) + visibleItems));
     const int lift = Nearest(margin * 0.75);
     for (int i = firstVisible; i < last; ++i) {
         const long long p = i - firstVisible;

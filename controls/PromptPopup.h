@@ -22,8 +22,8 @@ public:
     static PromptPopup* OpenFor(IControl& opener);
 
     // Null style or colours take the graphics core's pop-up style. The menu has no parameter.
-    PromptPopup(IEditHost* host, int x, int y, int width, int columns, const ITextStyle* text,
-                const IArgb* background, const IArgb* highlight);
+    PromptPopup(IEditHost* host, int x, int y, int width, int columns, const ITextStyle* text, const IArgb* background,
+                const IArgb* highlight);
 
     // Appends an item (cut to 31 characters) and resizes the menu to show it.
     void AddItem(const char* text);

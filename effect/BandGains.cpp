@@ -31,14 +31,10 @@ void BandGains::SetHigh(double linear)
 double BandGains::Base(GainTarget target) const
 {
     switch (target) {
-    case GainTarget::Out:
-        return outBase;
-    case GainTarget::Low:
-        return lowBase;
-    case GainTarget::High:
-        return highBase;
-    case GainTarget::None:
-        break;
+    case GainTarget::Out: return outBase;
+    case GainTarget::Low: return lowBase;
+    case GainTarget::High: return highBase;
+    case GainTarget::None: break;
     }
     return 0.0;
 }

@@ -4,7 +4,12 @@
 #pragma once
 
 // Which gain an LFO target names; the values equal the target parameter's values.
-enum class GainTarget : int { None = 0, Out = 1, Low = 2, High = 3 };
+enum class GainTarget : int {
+    None = 0,
+    Out = 1,
+    Low = 2,
+    High = 3
+};
 
 struct BandGains {
     double outBase = 0.0;

@@ -95,7 +95,10 @@ struct StereoRun {
 
 inline Lanes2 Broadcast(double v) { return Lanes2{v, v}; }
 
-inline Lanes2 Lane(Lanes2 v, int lane) { return lane == 0 ? __builtin_shuffle(v, LaneBits2{0, 0}) : __builtin_shuffle(v, LaneBits2{1, 1}); }
+inline Lanes2 Lane(Lanes2 v, int lane)
+{
+    return lane == 0 ? __builtin_shuffle(v, LaneBits2{0, 0}) : __builtin_shuffle(v, LaneBits2{1, 1});
+}
 
 // Band weights that stay the same over the run.
 struct FixedWeights {
@@ -164,4 +167,4 @@ void FilterStereo(const StereoRun& run, const T* inL, const T* inR, T* outL, T* 
     run.right->w2 = w2[1];
 }
 
-} // namespace band_split_block
+}  // namespace band_split_block

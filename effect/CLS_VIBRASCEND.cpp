@@ -59,7 +59,10 @@ CLS_VIBRASCEND::CLS_VIBRASCEND()
 
 CLS_VIBRASCEND::~CLS_VIBRASCEND() = default;
 
-std::unique_ptr<IFxEditor> CLS_VIBRASCEND::CreateEditor() { return BuildVibrascendEditor(*this, displays[0], displays[1]); }
+std::unique_ptr<IFxEditor> CLS_VIBRASCEND::CreateEditor()
+{
+    return BuildVibrascendEditor(*this, displays[0], displays[1]);
+}
 
 int32_t CLS_VIBRASCEND::CachedParam(int index) const
 {
@@ -82,7 +85,8 @@ void CLS_VIBRASCEND::ParamChanged(int index)
     Apply(index, q);
 
     for (int slot = 0; slot < 2; ++slot)
-        if (index == kLfoParamIds[slot].target || index == kLfoParamIds[slot].depth || index == lfos[slot].DrivenParam())
+        if (index == kLfoParamIds[slot].target || index == kLfoParamIds[slot].depth ||
+            index == lfos[slot].DrivenParam())
             UpdateLfoRange(slot);
     UpdateBar(0);
     UpdateBar(1);
@@ -100,23 +104,13 @@ void CLS_VIBRASCEND::Apply(int index, int32_t q)
         filter.SetDampingPercent(q);
         filter.Recompute(sampleRateSeen);
         break;
-    case kLowGain:
-        gains.SetLow(BandGains::LinearOfTenthsDb(q));
-        break;
-    case kHighGain:
-        gains.SetHigh(BandGains::LinearOfTenthsDb(q));
-        break;
-    case kOutGain:
-        gains.SetOut(BandGains::LinearOfTenthsDb(q));
-        break;
+    case kLowGain: gains.SetLow(BandGains::LinearOfTenthsDb(q)); break;
+    case kHighGain: gains.SetHigh(BandGains::LinearOfTenthsDb(q)); break;
+    case kOutGain: gains.SetOut(BandGains::LinearOfTenthsDb(q)); break;
     case kLfo1Target:
-    case kLfo2Target:
-        ApplyTarget(index == kLfo1Target ? 0 : 1, q);
-        break;
+    case kLfo2Target: ApplyTarget(index == kLfo1Target ? 0 : 1, q); break;
     case kLfo1Wave:
-    case kLfo2Wave:
-        lfos[index == kLfo1Wave ? 0 : 1].SetWave(static_cast<int16_t>(q));
-        break;
+    case kLfo2Wave: lfos[index == kLfo1Wave ? 0 : 1].SetWave(static_cast<int16_t>(q)); break;
     case kLfo1Freq:
     case kLfo2Freq: {
         const int slot = index == kLfo1Freq ? 0 : 1;
@@ -126,11 +120,8 @@ void CLS_VIBRASCEND::Apply(int index, int32_t q)
         break;
     }
     case kLfo1Depth:
-    case kLfo2Depth:
-        lfos[index == kLfo1Depth ? 0 : 1].SetDepthPercent(q);
-        break;
-    default:
-        break;
+    case kLfo2Depth: lfos[index == kLfo1Depth ? 0 : 1].SetDepthPercent(q); break;
+    default: break;
     }
 }
 
@@ -226,7 +217,7 @@ namespace {
 // live on the stack.
 constexpr int kRunFrames = LfoSweep::kMaxFrames;
 
-} // namespace
+}  // namespace
 
 void CLS_VIBRASCEND::ProcessBlock(double** inputs, double** outputs, int frames)
 {

@@ -13,14 +13,10 @@ constexpr double kPi = std::numbers::pi;
 int16_t Lfo::DrivenParamOf(int target)
 {
     switch (target) {
-    case 1:
-        return 4;
-    case 2:
-        return 2;
-    case 3:
-        return 3;
-    default:
-        return -1;
+    case 1: return 4;
+    case 2: return 2;
+    case 3: return 3;
+    default: return -1;
     }
 }
 
@@ -71,8 +67,7 @@ void Lfo::SetWave(int16_t wave)
         shapeC = 0.25 / static_cast<double>(oneMinusG);
         shapeD = static_cast<double>(1.0f - 2.0f * g) * kPi / static_cast<double>(oneMinusG) * 0.5;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

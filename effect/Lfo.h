@@ -11,11 +11,11 @@
 // A wave in the one form the block loops evaluate: a sine (or cosine) of a piece-wise linear
 // function of the phase, scaled and offset, or a piece-wise linear ramp.
 struct LfoShape {
-    bool sine;            // else a ramp: p < a ? p * b - 1 : c - p * d
-    double a, b, c, d;    // sine argument: p < a ? p * b : p * c + d
-    int64_t quarters;     // 0 for a sine, 1 for a cosine (taken as sin(x - pi / 2), flipped)
-    uint64_t flip;        // the sign bit for a cosine, else 0
-    double scale, offset; // wave = sine * scale + offset
+    bool sine;  // else a ramp: p < a ? p * b - 1 : c - p * d
+    double a, b, c, d;  // sine argument: p < a ? p * b : p * c + d
+    int64_t quarters;  // 0 for a sine, 1 for a cosine (taken as sin(x - pi / 2), flipped)
+    uint64_t flip;  // the sign bit for a cosine, else 0
+    double scale, offset;  // wave = sine * scale + offset
 };
 
 // The wave at one phase or at a pair of phases: lane by lane the same operations.

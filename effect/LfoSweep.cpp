@@ -65,7 +65,7 @@ void SweepPortable(LfoSweep::State& s, int frames, double* low, double* high) { 
 }
 #endif
 
-} // namespace
+}  // namespace
 
 bool LfoSweep::WideLanesAvailable()
 {

@@ -37,8 +37,8 @@ public:
         double increment[2];
         double amp[2];
         double centre[2];
-        double now[3];   // the gains in effect: output, low, high
-        int source[3];   // per gain: -1 its value in effect, else the LFO that sweeps it
+        double now[3];  // the gains in effect: output, low, high
+        int source[3];  // per gain: -1 its value in effect, else the LFO that sweeps it
     };
 
 private:

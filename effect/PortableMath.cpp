@@ -14,11 +14,20 @@ constexpr double kLn2B = -0x1.718432a1b0e26p-35;
 constexpr double kLog2E = 0x1.71547652b82fep+0;
 // Taylor coefficients of e^r from 1/13! down to 1/0!; for |r| <= ln 2 / 2 the next term is below
 // 2^-57 of the result.
-constexpr double kExpCoef[] = {0x1.6124613a86d09p-33, 0x1.1eed8eff8d898p-29, 0x1.ae64567f544e4p-26,
-                               0x1.27e4fb7789f5cp-22, 0x1.71de3a556c734p-19, 0x1.a01a01a01a01ap-16,
-                               0x1.a01a01a01a01ap-13, 0x1.6c16c16c16c17p-10, 0x1.1111111111111p-7,
-                               0x1.5555555555555p-5,  0x1.5555555555555p-3,  0x1.0p-1,
-                               0x1.0p+0,              0x1.0p+0};
+constexpr double kExpCoef[] = {0x1.6124613a86d09p-33,
+                               0x1.1eed8eff8d898p-29,
+                               0x1.ae64567f544e4p-26,
+                               0x1.27e4fb7789f5cp-22,
+                               0x1.71de3a556c734p-19,
+                               0x1.a01a01a01a01ap-16,
+                               0x1.a01a01a01a01ap-13,
+                               0x1.6c16c16c16c17p-10,
+                               0x1.1111111111111p-7,
+                               0x1.5555555555555p-5,
+                               0x1.5555555555555p-3,
+                               0x1.0p-1,
+                               0x1.0p+0,
+                               0x1.0p+0};
 
 double PowerOfTwo(int n) { return std::bit_cast<double>(static_cast<uint64_t>(n + 1023) << 52); }
 
@@ -38,7 +47,7 @@ void Unpack(uint64_t magnitude, uint64_t& mantissa, int& exponent)
     }
 }
 
-} // namespace
+}  // namespace
 
 double PortableTan(double x) { return PortableSin(x) / PortableCos(x); }
 
@@ -96,7 +105,6 @@ double PortableFmod(double x, double y)
         mx <<= 1;
         --ey;
     }
-    const uint64_t magnitude =
-        ey > 0 ? (static_cast<uint64_t>(ey) << 52) | (mx & kMantissa) : mx >> (1 - ey);
+    const uint64_t magnitude = ey > 0 ? (static_cast<uint64_t>(ey) << 52) | (mx & kMantissa) : mx >> (1 - ey);
     return std::bit_cast<double>(magnitude | (bx & kSignBit));
 }

@@ -83,12 +83,15 @@ template <class V>
 
     const V z = r * r;
     const V w = z * z;
-    const auto sine = [&]() __attribute__((always_inline)) {
+    const auto sine = [&]() __attribute__((always_inline))
+    {
         const V v = z * r;
-        const V sp = (Splat<V>(kS2) + z * (Splat<V>(kS3) + z * Splat<V>(kS4))) + z * w * (Splat<V>(kS5) + z * Splat<V>(kS6));
+        const V sp =
+            (Splat<V>(kS2) + z * (Splat<V>(kS3) + z * Splat<V>(kS4))) + z * w * (Splat<V>(kS5) + z * Splat<V>(kS6));
         return r - ((z * (Splat<V>(0.5) * y - v * sp) - y) - v * Splat<V>(kS1));
     };
-    const auto cosine = [&]() __attribute__((always_inline)) {
+    const auto cosine = [&]() __attribute__((always_inline))
+    {
         const V cp = z * (Splat<V>(kC1) + z * (Splat<V>(kC2) + z * Splat<V>(kC3))) +
                      w * w * (Splat<V>(kC4) + z * (Splat<V>(kC5) + z * Splat<V>(kC6)));
         const V hz = Splat<V>(0.5) * z;
@@ -136,7 +139,7 @@ template <class V>
     return ShiftedSinKernel(x, 1, kSignBit);
 }
 
-} // namespace portable_math
+}  // namespace portable_math
 
 // Sine and cosine, within 1 ulp for |x| up to 2^20 (the audio path uses them below 8); NaN and
 // infinities give NaN. The lane forms give each lane exactly the one-lane result.

@@ -17,7 +17,14 @@
 
 namespace {
 
-enum ImageId { kBackground = 100, kKnob = 101, kSmallKnob = 102, kWaveStrip = 104, kTargetFace = 107, kTargetList = 108 };
+enum ImageId {
+    kBackground = 100,
+    kKnob = 101,
+    kSmallKnob = 102,
+    kWaveStrip = 104,
+    kTargetFace = 107,
+    kTargetList = 108
+};
 
 const IArgb kWhite200{200, 255, 255, 255};
 const IArgb kBarColour{120, 75, 255, 220};
@@ -34,7 +41,7 @@ struct KnobPlace {
     int width;
 };
 
-} // namespace
+}  // namespace
 
 std::unique_ptr<IGraphics> BuildVibrascendEditor(IFxBase& effect, const LfoReadout& lfo1, const LfoReadout& lfo2)
 {

@@ -66,15 +66,13 @@ void Define(IParamDef& p, const VibrascendParamRow& row)
         p.DefineInt(row.name, static_cast<int>(row.def), static_cast<int>(row.min), static_cast<int>(row.max),
                     row.unit);
         break;
-    default:
-        p.DefineDouble(row.name, row.def, row.min, row.max, row.step, row.unit);
-        break;
+    default: p.DefineDouble(row.name, row.def, row.min, row.max, row.step, row.unit); break;
     }
     if (row.curve != 1.0)
         p.SetCurve(row.curve);
 }
 
-} // namespace
+}  // namespace
 
 std::span<const VibrascendParamRow> VibrascendParamTable() { return kTable; }
 

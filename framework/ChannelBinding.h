@@ -14,13 +14,13 @@ struct ChannelPair {
 struct InChannelBinding {
     bool connected = true;
     double** entry = nullptr;  // this channel's slot in the double input pointer array
-    float** entry32 = nullptr; // and in the float one
-    GrowBuf scratch;           // zeros, except while 32-bit input is converted for a double-only effect
+    float** entry32 = nullptr;  // and in the float one
+    GrowBuf scratch;  // zeros, except while 32-bit input is converted for a double-only effect
 };
 
 struct OutChannelBinding {
     bool connected = true;
     double** entry = nullptr;  // this channel's slot in the double output pointer array
-    float** entry32 = nullptr; // and in the float one
+    float** entry32 = nullptr;  // and in the float one
     GrowBuf scratch;
 };

@@ -49,7 +49,8 @@ bool GrowBuf::Resize(int32_t newSize, bool allowShrink)
         size = 0;
         return true;
     }
-    const int64_t shrinkBelow = std::max<int64_t>(1, std::min<int64_t>(allocated / 2, int64_t{allocated} - 4 * int64_t{granularity}));
+    const int64_t shrinkBelow =
+        std::max<int64_t>(1, std::min<int64_t>(allocated / 2, int64_t{allocated} - 4 * int64_t{granularity}));
     const bool grow = newSize > allocated;
     const bool shrink = allowShrink && newSize < size && newSize < shrinkBelow;
     if (grow || shrink) {

@@ -14,12 +14,16 @@ public:
         kLeftUp,
         kRightDown,
         kRightUp,
-        kDrag,       // to (x, y), the left button held
-        kWheel,      // dy notches, positive upwards
+        kDrag,  // to (x, y), the left button held
+        kWheel,  // dy notches, positive upwards
         kDoubleClick,
         kMouseOut,
     };
-    enum Modifier : Steinberg::int32 { kShift = 1, kControl = 2, kAlt = 4 };
+    enum Modifier : Steinberg::int32 {
+        kShift = 1,
+        kControl = 2,
+        kAlt = 4
+    };
 
     virtual Steinberg::tresult PLUGIN_API mouseEvent(Steinberg::int32 kind, Steinberg::int32 x, Steinberg::int32 y,
                                                      Steinberg::int32 dy, Steinberg::int32 modifiers) = 0;
@@ -34,4 +38,4 @@ public:
 
 DECLARE_CLASS_IID(IEditorSnapshot, 0x5669B2A1, 0x3C4D4E8F, 0x9A0B1C2D, 0x54F1E0D3)
 
-} // namespace Vibrascend
+}  // namespace Vibrascend

@@ -30,7 +30,7 @@ void ParseChannelPairs(const char* config, OwnedPtrList<ChannelPair>& pairs)
     }
 }
 
-} // namespace
+}  // namespace
 
 IFxBase::IFxBase(const IFxDeclaration& d)
     : latency(d.latency), uniqueId(d.uniqueId), manufacturerId(d.manufacturerId), version(d.version)
@@ -128,7 +128,7 @@ void CopyOrSilence(T** inputs, T** outputs, int numInputs, int numOutputs, int f
     }
 }
 
-} // namespace
+}  // namespace
 
 void IFxBase::PassThrough(double** inputs, double** outputs, int frames)
 {
@@ -449,10 +449,7 @@ IFxEditor* IFxBase::EnsureEditor()
     return editor.get();
 }
 
-void IFxBase::IdentifyHost(const char* name)
-{
-    hostKind = HostKindFromName(name);
-}
+void IFxBase::IdentifyHost(const char* name) { hostKind = HostKindFromName(name); }
 
 void IFxBase::FormatVersion(char* out, int outSize) const
 {
@@ -590,7 +587,7 @@ bool BindEvery(OwnedPtrList<InChannelBinding>& ins, OwnedPtrList<OutChannelBindi
     return true;
 }
 
-} // namespace
+}  // namespace
 
 bool IFxBase::BindAllChannels(float* const* inputs, int inputCount, float* const* outputs, int outputCount, int offset)
 {
@@ -603,9 +600,15 @@ bool IFxBase::BindAllChannels(double* const* inputs, int inputCount, double* con
     return BindEvery(inBindings, outBindings, inputs, inputCount, outputs, outputCount, offset);
 }
 
-void IFxBase::BindInputs(int first, int count, float* const* host) { BindChannels(inBindings, first, count, host, true); }
+void IFxBase::BindInputs(int first, int count, float* const* host)
+{
+    BindChannels(inBindings, first, count, host, true);
+}
 
-void IFxBase::BindInputs(int first, int count, double* const* host) { BindChannels(inBindings, first, count, host, true); }
+void IFxBase::BindInputs(int first, int count, double* const* host)
+{
+    BindChannels(inBindings, first, count, host, true);
+}
 
 void IFxBase::BindOutputs(int first, int count, float* const* host)
 {

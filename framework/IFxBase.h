@@ -28,7 +28,7 @@ struct IFxDeclaration {
     const char* effectName;
     const char* productName;
     const char* manufacturerName;
-    int32_t version;            // 0xMMMMmmbb
+    int32_t version;  // 0xMMMMmmbb
     int32_t uniqueId;
     int32_t manufacturerId;
     int latency;

@@ -8,7 +8,17 @@
 class IFxEditor {
 public:
     // Pointer events a tool delivers in place of a window.
-    enum class MouseEvent { kOver, kLeftDown, kLeftUp, kRightDown, kRightUp, kDrag, kWheel, kDoubleClick, kOut };
+    enum class MouseEvent {
+        kOver,
+        kLeftDown,
+        kLeftUp,
+        kRightDown,
+        kRightUp,
+        kDrag,
+        kWheel,
+        kDoubleClick,
+        kOut
+    };
 
     virtual ~IFxEditor() = default;
 

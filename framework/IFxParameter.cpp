@@ -17,7 +17,7 @@ void Widen(const char* text, String128 out)
     wide.copyTo(out, 128);
 }
 
-} // namespace
+}  // namespace
 
 IFxParameter::IFxParameter(const IParamDef& def, int index, UnitID unitId) : definition(def)
 {

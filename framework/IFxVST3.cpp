@@ -36,7 +36,7 @@ void WidenLabel(const char* text, String128 out)
     wide.copyTo(out, 128);
 }
 
-} // namespace
+}  // namespace
 
 SpeakerArrangement ArrangementForChannels(int channels)
 {
@@ -106,8 +106,8 @@ tresult PLUGIN_API IFxVST3::setIoMode(IoMode) { return kNotImplemented; }
 
 tresult PLUGIN_API IFxVST3::getRoutingInfo(RoutingInfo&, RoutingInfo&) { return kNotImplemented; }
 
-tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                               SpeakerArrangement* outputs, int32 numOuts)
+tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                               int32 numOuts)
 {
     // Without both arrangements there is nothing to check against.
     if (!inputs || !outputs || numIns < 1 || numOuts < 1)
@@ -205,9 +205,10 @@ void IFxVST3::ConnectAndBind(ProcessData& data, int offset, bool doublePrecision
         NumOutputs() <= kMaxBusChannels) {
         const AudioBusBuffers& in = data.inputs[0];
         const AudioBusBuffers& out = data.outputs[0];
-        const bool bound = doublePrecision
-                               ? BindAllChannels(in.channelBuffers64, in.numChannels, out.channelBuffers64, out.numChannels, offset)
-                               : BindAllChannels(in.channelBuffers32, in.numChannels, out.channelBuffers32, out.numChannels, offset);
+        const bool bound =
+            doublePrecision
+                ? BindAllChannels(in.channelBuffers64, in.numChannels, out.channelBuffers64, out.numChannels, offset)
+                : BindAllChannels(in.channelBuffers32, in.numChannels, out.channelBuffers32, out.numChannels, offset);
         if (bound)
             return;
     }
@@ -218,14 +219,17 @@ void IFxVST3::ConnectAndBind(ProcessData& data, int offset, bool doublePrecision
     if (hasInput) {
         const AudioBusBuffers& bus = data.inputs[0];
         const bool buffers = doublePrecision ? bus.channelBuffers64 != nullptr : bus.channelBuffers32 != nullptr;
-        const int c = buffers ? std::clamp(static_cast<int>(bus.numChannels), 0, std::min(NumInputs(), kMaxBusChannels)) : 0;
+        const int c =
+            buffers ? std::clamp(static_cast<int>(bus.numChannels), 0, std::min(NumInputs(), kMaxBusChannels)) : 0;
         ConnectInputs(0, c, true);
         ConnectInputs(c, NumInputs() - c, false);
         for (int i = 0; i < c; ++i) {
             if (doublePrecision)
-                hostDouble[static_cast<size_t>(i)] = bus.channelBuffers64[i] ? bus.channelBuffers64[i] + offset : nullptr;
+                hostDouble[static_cast<size_t>(i)] =
+                    bus.channelBuffers64[i] ? bus.channelBuffers64[i] + offset : nullptr;
             else
-                hostFloat[static_cast<size_t>(i)] = bus.channelBuffers32[i] ? bus.channelBuffers32[i] + offset : nullptr;
+                hostFloat[static_cast<size_t>(i)] =
+                    bus.channelBuffers32[i] ? bus.channelBuffers32[i] + offset : nullptr;
         }
         if (doublePrecision)
             BindInputs(0, c, hostDouble.data());
@@ -243,15 +247,18 @@ void IFxVST3::ConnectAndBind(ProcessData& data, int offset, bool doublePrecision
     for (int j = 0; j < outBusses && k < NumOutputs(); ++j) {
         const AudioBusBuffers& bus = data.outputs[j];
         const bool buffers = doublePrecision ? bus.channelBuffers64 != nullptr : bus.channelBuffers32 != nullptr;
-        const int c = buffers ? std::clamp(static_cast<int>(bus.numChannels), 0, std::min(NumOutputs() - k, kMaxBusChannels)) : 0;
+        const int c =
+            buffers ? std::clamp(static_cast<int>(bus.numChannels), 0, std::min(NumOutputs() - k, kMaxBusChannels)) : 0;
         // Hosts that never activate their busses still pass buffers: buffers make a channel live.
         ConnectOutputs(k, c, true);
         ConnectOutputs(k + c, NumOutputs() - k - c, false);
         for (int i = 0; i < c; ++i) {
             if (doublePrecision)
-                hostDouble[static_cast<size_t>(i)] = bus.channelBuffers64[i] ? bus.channelBuffers64[i] + offset : nullptr;
+                hostDouble[static_cast<size_t>(i)] =
+                    bus.channelBuffers64[i] ? bus.channelBuffers64[i] + offset : nullptr;
             else
-                hostFloat[static_cast<size_t>(i)] = bus.channelBuffers32[i] ? bus.channelBuffers32[i] + offset : nullptr;
+                hostFloat[static_cast<size_t>(i)] =
+                    bus.channelBuffers32[i] ? bus.channelBuffers32[i] + offset : nullptr;
         }
         if (doublePrecision)
             BindOutputs(k, c, hostDouble.data());
@@ -358,8 +365,7 @@ tresult IFxVST3::writeComponentState(IBStream* stream)
             return kResultFalse;
     }
     int32 written = 0;
-    if (stream->write(const_cast<uint8*>(chunk.Data()), chunk.Size(), &written) != kResultOk ||
-        written != chunk.Size())
+    if (stream->write(const_cast<uint8*>(chunk.Data()), chunk.Size(), &written) != kResultOk || written != chunk.Size())
         return kResultFalse;
     return kResultOk;
 }

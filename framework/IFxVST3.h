@@ -13,7 +13,7 @@
 class IFxVST3View;
 
 constexpr Steinberg::Vst::ParamID kPresetListId = 0x70727374;  // "prst"
-constexpr Steinberg::Vst::ParamID kBypassId = 0x62706173;      // "bpas"
+constexpr Steinberg::Vst::ParamID kBypassId = 0x62706173;  // "bpas"
 
 class IFxVST3 : public IFxBase, public Steinberg::Vst::SingleComponentEffect, public Steinberg::Vst::IUnitInfo {
 public:

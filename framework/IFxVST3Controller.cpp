@@ -25,7 +25,7 @@ void Widen(const char* text, String128 out)
     wide.copyTo(out, 128);
 }
 
-} // namespace
+}  // namespace
 
 void IFxVST3::RegisterParameters()
 {
@@ -226,10 +226,7 @@ void IFxVST3::ResizeEditorWindow(int width, int height)
 
 void IFxVST3::AddView(IFxVST3View* view) { views.push_back(view); }
 
-void IFxVST3::RemoveView(IFxVST3View* view)
-{
-    views.erase(std::remove(views.begin(), views.end(), view), views.end());
-}
+void IFxVST3::RemoveView(IFxVST3View* view) { views.erase(std::remove(views.begin(), views.end(), view), views.end()); }
 
 IFxVST3View* IFxVST3::View(int index) const
 {

@@ -33,12 +33,12 @@ public:
     // IEditorSnapshot
     Steinberg::tresult PLUGIN_API mouseEvent(Steinberg::int32 kind, Steinberg::int32 x, Steinberg::int32 y,
                                              Steinberg::int32 dy, Steinberg::int32 modifiers) override;
-    Steinberg::tresult PLUGIN_API capture(Steinberg::uint32* pixels, Steinberg::int32 capacity,
-                                          Steinberg::int32& width, Steinberg::int32& height) override;
+    Steinberg::tresult PLUGIN_API capture(Steinberg::uint32* pixels, Steinberg::int32 capacity, Steinberg::int32& width,
+                                          Steinberg::int32& height) override;
 
     OBJ_METHODS(IFxVST3View, CPluginView)
     DEFINE_INTERFACES
-        DEF_INTERFACE(Vibrascend::IEditorSnapshot)
+    DEF_INTERFACE(Vibrascend::IEditorSnapshot)
     END_DEFINE_INTERFACES(CPluginView)
     REFCOUNT_METHODS(CPluginView)
 

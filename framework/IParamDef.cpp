@@ -73,10 +73,7 @@ double IParamDef::ToNormalized(double plain) const
     return std::pow((x - min) / (max - min), 1.0 / shape);
 }
 
-double IParamDef::FromNormalized(double normalized) const
-{
-    return std::pow(normalized, shape) * (max - min) + min;
-}
+double IParamDef::FromNormalized(double normalized) const { return std::pow(normalized, shape) * (max - min) + min; }
 
 void IParamDef::SetFromNormalized(double normalized)
 {

@@ -6,7 +6,13 @@
 #include <cstdint>
 #include <vector>
 
-enum ParamKind : int32_t { kParamNone = 0, kParamBool = 1, kParamInt = 2, kParamEnum = 3, kParamDouble = 4 };
+enum ParamKind : int32_t {
+    kParamNone = 0,
+    kParamBool = 1,
+    kParamInt = 2,
+    kParamEnum = 3,
+    kParamDouble = 4
+};
 
 constexpr int kParamTextSize = 32;
 

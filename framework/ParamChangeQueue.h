@@ -44,6 +44,6 @@ public:
 private:
     std::array<int, kCapacity> slots{};
     std::atomic<std::uint32_t> written{0};  // count pushed, moved on by the producer
-    std::atomic<std::uint32_t> read{0};     // count taken, moved on by the consumer
+    std::atomic<std::uint32_t> read{0};  // count taken, moved on by the consumer
     std::atomic<bool> overflow{false};
 };

@@ -57,10 +57,9 @@ void PluginClassId(TUID cid)
     const uint32 w3 = kPluginDescription.manufacturerId;
     const uint32 w4 = kPluginDescription.uniqueId;
     const uint8 bytes[16] = {
-        uint8(w1), uint8(w1 >> 8), uint8(w1 >> 16), uint8(w1 >> 24),
-        uint8(w2 >> 16), uint8(w2 >> 24), uint8(w2), uint8(w2 >> 8),
-        uint8(w3 >> 24), uint8(w3 >> 16), uint8(w3 >> 8), uint8(w3),
-        uint8(w4 >> 24), uint8(w4 >> 16), uint8(w4 >> 8), uint8(w4),
+        uint8(w1),       uint8(w1 >> 8),  uint8(w1 >> 16), uint8(w1 >> 24), uint8(w2 >> 16), uint8(w2 >> 24),
+        uint8(w2),       uint8(w2 >> 8),  uint8(w3 >> 24), uint8(w3 >> 16), uint8(w3 >> 8),  uint8(w3),
+        uint8(w4 >> 24), uint8(w4 >> 16), uint8(w4 >> 8),  uint8(w4),
     };
     for (int i = 0; i < 16; ++i)
         cid[i] = static_cast<char>(bytes[i]);
@@ -73,7 +72,7 @@ FUnknown* CreateInstance(void*)
     return plugin ? static_cast<Vst::IAudioProcessor*>(plugin) : nullptr;
 }
 
-} // namespace
+}  // namespace
 
 VIBRASCEND_EXPORT bool InitDll();
 

@@ -12,7 +12,7 @@ namespace pix {
 void Arc(PIX_IBitmap* dest, float cx, float cy, float radius, float minAngle, float maxAngle, std::uint32_t colour,
          float weight, std::uint32_t mode, bool antialias);
 
-void FillArc(PIX_IBitmap* dest, float cx, float cy, float radius, float minAngle, float maxAngle,
-             std::uint32_t colour, float weight, std::uint32_t mode, bool antialias);
+void FillArc(PIX_IBitmap* dest, float cx, float cy, float radius, float minAngle, float maxAngle, std::uint32_t colour,
+             float weight, std::uint32_t mode, bool antialias);
 
 }  // namespace pix

@@ -10,16 +10,16 @@
 namespace pix {
 
 struct ClipBox {
-  long long L, T, R, B;  // R and B exclusive, inside the surface
+    long long L, T, R, B;  // R and B exclusive, inside the surface
 };
 
 struct CircleSpec {
-  float cx, cy, radius;
-  std::uint32_t colour;
-  int ia;
-  std::uint32_t mode;
-  bool antialias;
-  bool filled;
+    float cx, cy, radius;
+    std::uint32_t colour;
+    int ia;
+    std::uint32_t mode;
+    bool antialias;
+    bool filled;
 };
 
 // Larger radii draw nothing: no bitmap of this program comes near them, and

@@ -15,24 +15,24 @@
 #include "platform/RecursiveLock.h"
 
 class FontCache {
- public:
-  // The cache of this process.
-  static FontCache& Process();
+public:
+    // The cache of this process.
+    static FontCache& Process();
 
-  // The font for the style's key, made on first request; null when the
-  // platform refuses the face, size or quality (nothing is cached then).
-  PIX_IFont* FindOrCreate(const ITextStyle& style);
-  std::size_t Count() const;
+    // The font for the style's key, made on first request; null when the
+    // platform refuses the face, size or quality (nothing is cached then).
+    PIX_IFont* FindOrCreate(const ITextStyle& style);
+    std::size_t Count() const;
 
- private:
-  struct Entry {
-    int size;
-    int orientation;
-    int style;
-    std::string face;
-    std::unique_ptr<PIX_CachedFont> font;
-  };
+private:
+    struct Entry {
+        int size;
+        int orientation;
+        int style;
+        std::string face;
+        std::unique_ptr<PIX_CachedFont> font;
+    };
 
-  mutable platform::RecursiveLock lock;
-  std::vector<Entry> entries;
+    mutable platform::RecursiveLock lock;
+    std::vector<Entry> entries;
 };

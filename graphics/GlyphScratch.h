@@ -10,10 +10,10 @@
 #include "PIX_MemBitmap.h"
 
 class GlyphScratch {
- public:
-  // The process's scratch, made when no font holds one.
-  static std::shared_ptr<GlyphScratch> Acquire();
+public:
+    // The process's scratch, made when no font holds one.
+    static std::shared_ptr<GlyphScratch> Acquire();
 
-  std::mutex lock;
-  PIX_MemBitmap bitmap{0, 0, 1};
+    std::mutex lock;
+    PIX_MemBitmap bitmap{0, 0, 1};
 };

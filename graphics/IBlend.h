@@ -4,8 +4,13 @@
 #pragma once
 
 struct IBlend {
-  enum Method : int { kSourceAlpha = 0, kCopy = 1, kAdd = 2, kDodge = 3 };
+    enum Method : int {
+        kSourceAlpha = 0,
+        kCopy = 1,
+        kAdd = 2,
+        kDodge = 3
+    };
 
-  int method = kSourceAlpha;
-  float weight = 1.0f;
+    int method = kSourceAlpha;
+    float weight = 1.0f;
 };

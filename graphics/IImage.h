@@ -5,8 +5,8 @@
 class PIX_IBitmap;
 
 struct IImage {
-  PIX_IBitmap* bitmap = nullptr;
-  int W = 0, H = 0;  // pixel size of the whole image
-  int N = 1;         // number of frames in the strip
-  bool horizontal = false;
+    PIX_IBitmap* bitmap = nullptr;
+    int W = 0, H = 0;  // pixel size of the whole image
+    int N = 1;  // number of frames in the strip
+    bool horizontal = false;
 };

@@ -2,9 +2,9 @@
 #pragma once
 
 struct IMouseState {
-  bool L = false;  // left button
-  bool R = false;  // right button
-  bool S = false;  // Shift
-  bool C = false;  // Control
-  bool A = false;  // Alt
+    bool L = false;  // left button
+    bool R = false;  // right button
+    bool S = false;  // Shift
+    bool C = false;  // Control
+    bool A = false;  // Alt
 };

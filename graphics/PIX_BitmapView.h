@@ -9,10 +9,8 @@
 class PIX_BitmapView final : public PIX_IBitmap {
 public:
     PIX_BitmapView(const PIX_IBitmap& base, const IBox& area)
-        : bits(base.GetBits() + static_cast<long>(area.T) * base.GetRowSpan() + area.L),
-          width(area.W()),
-          height(area.H()),
-          rowSpan(base.GetRowSpan())
+        : bits(base.GetBits() + static_cast<long>(area.T) * base.GetRowSpan() + area.L), width(area.W()),
+          height(area.H()), rowSpan(base.GetRowSpan())
     {
     }
 

@@ -9,8 +9,8 @@
 namespace pix {
 
 struct Utf8Step {
-  char32_t code = 0;
-  int length = 1;  // bytes consumed, at least 1
+    char32_t code = 0;
+    int length = 1;  // bytes consumed, at least 1
 };
 
 // The code point at text[0]: a lead byte 0xC2..0xDF takes one continuation

@@ -10,21 +10,21 @@
 namespace platform {
 
 struct ResourceData {
-  const std::uint8_t* data = nullptr;
-  std::size_t size = 0;
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
 };
 
 // One entry of a module's table, written by the build's embedding step.
 struct EmbeddedResource {
-  const char* type;
-  int id;
-  const std::uint8_t* data;
-  std::size_t size;
+    const char* type;
+    int id;
+    const std::uint8_t* data;
+    std::size_t size;
 };
 
 struct EmbeddedResourceTable {
-  const EmbeddedResource* entries;
-  std::size_t count;
+    const EmbeddedResource* entries;
+    std::size_t count;
 };
 
 // Handle of the module that contains address, or null.

@@ -16,69 +16,69 @@ namespace platform {
 // at bits + y * rowSpan. context is the native device context holding the
 // pixels, when the bitmap has one (fonts that draw through one use it).
 struct TextSurface {
-  std::uint32_t* bits = nullptr;
-  int width = 0;
-  int height = 0;
-  int rowSpan = 0;
-  void* context = nullptr;
+    std::uint32_t* bits = nullptr;
+    int width = 0;
+    int height = 0;
+    int rowSpan = 0;
+    void* context = nullptr;
 };
 
 // A rectangle {left, top, right, bottom}; right and bottom are exclusive.
 struct TextBox {
-  int left = 0, top = 0, right = 0, bottom = 0;
+    int left = 0, top = 0, right = 0, bottom = 0;
 };
 
 // Layout options of DrawText; the values match the text flags of the
 // font objects that call it.
 enum TextFlag : unsigned {
-  kTextCentre = 0x1,       // centre each line between left and right
-  kTextRight = 0x2,        // right-align each line
-  kTextVCentre = 0x4,      // centre the block between top and bottom
-  kTextBottom = 0x8,       // align the block's bottom with bottom
-  kTextSingleLine = 0x20,  // a line feed is drawn as a space
-  kTextNoClip = 0x100,     // clip to the surface only, not to the box
-  kTextMeasure = 0x400,    // set box.right and box.bottom to the extent; draw nothing
+    kTextCentre = 0x1,  // centre each line between left and right
+    kTextRight = 0x2,  // right-align each line
+    kTextVCentre = 0x4,  // centre the block between top and bottom
+    kTextBottom = 0x8,  // align the block's bottom with bottom
+    kTextSingleLine = 0x20,  // a line feed is drawn as a space
+    kTextNoClip = 0x100,  // clip to the surface only, not to the box
+    kTextMeasure = 0x400,  // set box.right and box.bottom to the extent; draw nothing
 };
 
 // Colours of a draw. The text colour's alpha is ignored: text drawn by the
 // platform is opaque, its edges blended by coverage.
 struct TextPaint {
-  std::uint32_t textColour = 0;
-  std::uint32_t backgroundColour = 0xFFFFFFFF;
-  bool opaqueBackground = false;  // fill each line's cell with backgroundColour
+    std::uint32_t textColour = 0;
+    std::uint32_t backgroundColour = 0xFFFFFFFF;
+    bool opaqueBackground = false;  // fill each line's cell with backgroundColour
 };
 
 // What a font is asked for. quality: 0 platform default, 1 no
 // anti-aliasing, 2 anti-aliased, 3 sub-pixel; other values mean 1.
 struct FontRequest {
-  std::string_view face;
-  int cellHeight = 0;   // ascent + descent in pixels
-  int orientation = 0;  // baseline angle in degrees, counter-clockwise
-  bool bold = false;
-  bool italic = false;
-  int quality = 0;
+    std::string_view face;
+    int cellHeight = 0;  // ascent + descent in pixels
+    int orientation = 0;  // baseline angle in degrees, counter-clockwise
+    bool bold = false;
+    bool italic = false;
+    int quality = 0;
 };
 
 // One platform font. Not locked: a font is used by one thread at a time.
 class PlatformFont {
- public:
-  virtual ~PlatformFont() = default;
+public:
+    virtual ~PlatformFont() = default;
 
-  // Height of a character cell (one line) in pixels.
-  virtual int LineHeight() const = 0;
-  // Family name of the face the request was resolved to.
-  virtual std::string FamilyName() const = 0;
-  // Draws text (code points) into surface with its first line's top at
-  // box.top, or measures it with kTextMeasure (surface may then be null).
-  // Carriage returns are skipped; a line feed starts a new line. Answers
-  // the height of the block.
-  virtual int DrawText(const TextSurface* surface, std::span<const char32_t> text, TextBox& box,
-                       unsigned flags, const TextPaint& paint) = 0;
+    // Height of a character cell (one line) in pixels.
+    virtual int LineHeight() const = 0;
+    // Family name of the face the request was resolved to.
+    virtual std::string FamilyName() const = 0;
+    // Draws text (code points) into surface with its first line's top at
+    // box.top, or measures it with kTextMeasure (surface may then be null).
+    // Carriage returns are skipped; a line feed starts a new line. Answers
+    // the height of the block.
+    virtual int DrawText(const TextSurface* surface, std::span<const char32_t> text, TextBox& box, unsigned flags,
+                         const TextPaint& paint) = 0;
 
- protected:
-  PlatformFont() = default;
-  PlatformFont(const PlatformFont&) = delete;
-  PlatformFont& operator=(const PlatformFont&) = delete;
+protected:
+    PlatformFont() = default;
+    PlatformFont(const PlatformFont&) = delete;
+    PlatformFont& operator=(const PlatformFont&) = delete;
 };
 
 // Sizes above this are refused, as are sizes below 1.

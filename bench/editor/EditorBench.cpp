@@ -28,7 +28,7 @@ namespace {
 
 std::atomic<long> allocations{0};
 
-} // namespace
+}  // namespace
 
 #if !defined(VIBRASCEND_SANITIZED)
 // Counting replacements of the global allocation functions (malloc-backed, so GCC's pairing
@@ -151,7 +151,7 @@ void CachedKnobValueText(benchmark::State& state)
 }
 BENCHMARK(CachedKnobValueText);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

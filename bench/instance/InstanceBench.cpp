@@ -45,7 +45,7 @@ double TimeFirstView(CLS_VIBRASCEND& effect)
     return ms;
 }
 
-} // namespace
+}  // namespace
 
 int main()
 {

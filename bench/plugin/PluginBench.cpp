@@ -39,7 +39,10 @@ vibrascend::host::BundleModule& Module()
     return module;
 }
 
-enum class Lfos { Both, None };
+enum class Lfos {
+    Both,
+    None
+};
 
 struct Plugin {
     vibrascend::host::HostApplication host{"vibrascend-bench"};
@@ -88,8 +91,8 @@ struct Buffers {
     ProcessData data{};
 
     explicit Buffers(bool silent)
-        : inL(kFrames), inR(kFrames), outL(kFrames), outR(kFrames), in{inL.data(), inR.data()},
-          out{outL.data(), outR.data()}
+        : inL(kFrames), inR(kFrames), outL(kFrames),
+          outR(kFrames), in{inL.data(), inR.data()}, out{outL.data(), outR.data()}
     {
         for (int i = 0; i < kFrames; ++i) {
             inL[static_cast<size_t>(i)] = silent ? Sample(0) : Sample(0.3 * std::sin(i * 0.031));
@@ -279,7 +282,7 @@ public:
     }
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -318,8 +321,8 @@ int main(int argc, char** argv)
     std::printf("\n%-26s %10s %10s %10s\n", "goal", "figure", "limit", "x floor");
     const auto goal = [](const std::string& what, double figure, double limit, double floor) {
         if (figure > 0)
-            std::printf("%-26s %10.3f %10.3f %10.2f  %s\n", what.c_str(), figure, limit, floor > 0 ? figure / floor : 0.0,
-                        figure <= limit ? "met" : "NOT met");
+            std::printf("%-26s %10.3f %10.3f %10.2f  %s\n", what.c_str(), figure, limit,
+                        floor > 0 ? figure / floor : 0.0, figure <= limit ? "met" : "NOT met");
     };
     for (const std::string p : {"32", "64"}) {
         const double copy = perFrame("BM_Copy" + p);

@@ -31,7 +31,8 @@ void Present(benchmark::State& state, bool shared, const IBox& rect)
     PIX_SysBitmap buffer(kWidth, kHeight);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
-            buffer.GetBits()[y * buffer.GetRowSpan() + x] = 0xFF000000u | static_cast<unsigned>(x * 0x10203 + y * 0x30201);
+            buffer.GetBits()[y * buffer.GetRowSpan() + x] =
+                0xFF000000u | static_cast<unsigned>(x * 0x10203 + y * 0x30201);
     for (auto _ : state) {
         window->Present(buffer, rect);
         window->Sync();
@@ -41,9 +42,21 @@ void Present(benchmark::State& state, bool shared, const IBox& rect)
 
 }  // namespace
 
-BENCHMARK_CAPTURE(Present, KnobPutImage, false, kKnob)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(Present, KnobSharedMemory, true, kKnob)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(Present, WindowPutImage, false, kWhole)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(Present, WindowSharedMemory, true, kWhole)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(Present, KnobPutImage, false, kKnob)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(Present, KnobSharedMemory, true, kKnob)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(Present, WindowPutImage, false, kWhole)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(Present, WindowSharedMemory, true, kWhole)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 BENCHMARK_MAIN();

@@ -24,8 +24,8 @@ bool CPluginFactory::isClassRegistered(const FUID& cid) const
 
 tresult PLUGIN_API CPluginFactory::queryInterface(const TUID iid, void** obj)
 {
-    if (FUnknownPrivate::iidEqual(iid, IPluginFactory2::iid) ||
-        FUnknownPrivate::iidEqual(iid, IPluginFactory::iid) || FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
+    if (FUnknownPrivate::iidEqual(iid, IPluginFactory2::iid) || FUnknownPrivate::iidEqual(iid, IPluginFactory::iid) ||
+        FUnknownPrivate::iidEqual(iid, FUnknown::iid)) {
         addRef();
         *obj = static_cast<IPluginFactory2*>(this);
         return kResultOk;
@@ -96,4 +96,4 @@ tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid, 
     return kNoInterface;
 }
 
-} // namespace Steinberg
+}  // namespace Steinberg

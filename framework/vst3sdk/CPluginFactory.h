@@ -44,4 +44,4 @@ private:
     std::vector<ClassEntry> classes;
 };
 
-} // namespace Steinberg
+}  // namespace Steinberg

@@ -12,10 +12,10 @@ namespace Linux {
 DEF_CLASS_IID(IEventHandler)
 DEF_CLASS_IID(ITimerHandler)
 DEF_CLASS_IID(IRunLoop)
-} // namespace Linux
+}  // namespace Linux
 #endif
-} // namespace Steinberg
+}  // namespace Steinberg
 
 namespace Vibrascend {
 DEF_CLASS_IID(IEditorSnapshot)
-} // namespace Vibrascend
+}  // namespace Vibrascend

@@ -12,16 +12,14 @@ SingleComponentEffect::SingleComponentEffect()
     processSetup.symbolicSampleSize = kSample32;
 }
 
-AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arr, BusType type,
-                                               int32 flags)
+AudioBus* SingleComponentEffect::addAudioInput(const TChar* name, SpeakerArrangement arr, BusType type, int32 flags)
 {
     auto* bus = new AudioBus(name, type, flags, arr);
     audioInputs.push_back(IPtr<Bus>(bus, false));
     return bus;
 }
 
-AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arr, BusType type,
-                                                int32 flags)
+AudioBus* SingleComponentEffect::addAudioOutput(const TChar* name, SpeakerArrangement arr, BusType type, int32 flags)
 {
     auto* bus = new AudioBus(name, type, flags, arr);
     audioOutputs.push_back(IPtr<Bus>(bus, false));
@@ -56,10 +54,7 @@ tresult SingleComponentEffect::removeAudioBusses()
     return kResultOk;
 }
 
-tresult PLUGIN_API SingleComponentEffect::initialize(FUnknown* context)
-{
-    return EditController::initialize(context);
-}
+tresult PLUGIN_API SingleComponentEffect::initialize(FUnknown* context) { return EditController::initialize(context); }
 
 tresult PLUGIN_API SingleComponentEffect::terminate()
 {
@@ -89,8 +84,7 @@ int32 PLUGIN_API SingleComponentEffect::getBusCount(MediaType type, BusDirection
     return list ? static_cast<int32>(list->size()) : 0;
 }
 
-tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index,
-                                                     BusInfo& info)
+tresult PLUGIN_API SingleComponentEffect::getBusInfo(MediaType type, BusDirection dir, int32 index, BusInfo& info)
 {
     BusList* list = getBusList(type, dir);
     if (!list || index < 0 || index >= static_cast<int32>(list->size()))
@@ -165,4 +159,4 @@ tresult PLUGIN_API SingleComponentEffect::queryInterface(const TUID iid, void** 
     return EditController::queryInterface(iid, obj);
 }
 
-} // namespace Steinberg::Vst
+}  // namespace Steinberg::Vst

@@ -60,8 +60,8 @@ public:
     tresult PLUGIN_API setActive(TBool state) override;
 
     // IAudioProcessor
-    tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
-                                          SpeakerArrangement* outputs, int32 numOuts) override;
+    tresult PLUGIN_API setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                          int32 numOuts) override;
     tresult PLUGIN_API getBusArrangement(BusDirection dir, int32 index, SpeakerArrangement& arr) override;
     tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) override;
     uint32 PLUGIN_API getLatencySamples() override;
@@ -86,4 +86,4 @@ protected:
     BusList eventOutputs;
 };
 
-} // namespace Steinberg::Vst
+}  // namespace Steinberg::Vst

@@ -5,6 +5,6 @@
 #include "platform/linux/EditorRunLoop.h"
 
 struct EmbedTarget {
-    unsigned long parentWindow = 0;      // X window id of the host's container
-    IEditorRunLoop* runLoop = nullptr;   // not owned; outlives the open window
+    unsigned long parentWindow = 0;  // X window id of the host's container
+    IEditorRunLoop* runLoop = nullptr;  // not owned; outlives the open window
 };

@@ -19,50 +19,50 @@
 namespace platform {
 
 class FreeTypeFont final : public PlatformFont {
- public:
-  // Takes ownership of face; null when the face cannot be sized.
-  static std::unique_ptr<FreeTypeFont> Create(std::shared_ptr<FontLibrary> library, FT_Face face,
-                                              const FontRequest& request, bool antialias);
-  ~FreeTypeFont() override;
+public:
+    // Takes ownership of face; null when the face cannot be sized.
+    static std::unique_ptr<FreeTypeFont> Create(std::shared_ptr<FontLibrary> library, FT_Face face,
+                                                const FontRequest& request, bool antialias);
+    ~FreeTypeFont() override;
 
-  int LineHeight() const override { return lineHeight; }
-  std::string FamilyName() const override;
-  int DrawText(const TextSurface* surface, std::span<const char32_t> text, TextBox& box, unsigned flags,
-               const TextPaint& paint) override;
+    int LineHeight() const override { return lineHeight; }
+    std::string FamilyName() const override;
+    int DrawText(const TextSurface* surface, std::span<const char32_t> text, TextBox& box, unsigned flags,
+                 const TextPaint& paint) override;
 
- private:
-  // A rasterised glyph: its coverage map in `coverage` (rows top to
-  // bottom), placed relative to the pen on the baseline.
-  struct GlyphImage {
-    bool loaded = false;
-    int left = 0, top = 0;            // ink origin: pen.x + left, baseline - top
-    int width = 0, height = 0;
-    int advance = 0;                  // pixels along the baseline
-    long advanceX = 0, advanceY = 0;  // pen movement, 1/64 pixel, y upwards
-    std::size_t offset = 0;           // start of the map in coverage
-  };
+private:
+    // A rasterised glyph: its coverage map in `coverage` (rows top to
+    // bottom), placed relative to the pen on the baseline.
+    struct GlyphImage {
+        bool loaded = false;
+        int left = 0, top = 0;  // ink origin: pen.x + left, baseline - top
+        int width = 0, height = 0;
+        int advance = 0;  // pixels along the baseline
+        long advanceX = 0, advanceY = 0;  // pen movement, 1/64 pixel, y upwards
+        std::size_t offset = 0;  // start of the map in coverage
+    };
 
-  FreeTypeFont(std::shared_ptr<FontLibrary> library, FT_Face face, const FontRequest& request, bool antialias);
-  bool SetSize(int cellHeight);
+    FreeTypeFont(std::shared_ptr<FontLibrary> library, FT_Face face, const FontRequest& request, bool antialias);
+    bool SetSize(int cellHeight);
 
-  const GlyphImage& Glyph(char32_t code);
-  void Rasterise(char32_t code, GlyphImage& image);
-  int LineWidth(std::span<const char32_t> line, bool singleLine);
-  void BlendImage(const TextSurface& surface, const GlyphImage& image, int x, int y, const TextBox& clip,
-                  std::uint32_t colour) const;
+    const GlyphImage& Glyph(char32_t code);
+    void Rasterise(char32_t code, GlyphImage& image);
+    int LineWidth(std::span<const char32_t> line, bool singleLine);
+    void BlendImage(const TextSurface& surface, const GlyphImage& image, int x, int y, const TextBox& clip,
+                    std::uint32_t colour) const;
 
-  std::shared_ptr<FontLibrary> library;
-  FT_Face face;
-  bool synthBold = false;
-  bool synthItalic = false;
-  bool antialias = true;
-  int orientation = 0;
-  double cosine = 1.0, sine = 0.0;
-  int lineHeight = 0;
-  int ascent = 0;
-  std::array<GlyphImage, 128> lowGlyphs{};
-  std::unordered_map<char32_t, GlyphImage> extraGlyphs;
-  std::vector<std::uint8_t> coverage;
+    std::shared_ptr<FontLibrary> library;
+    FT_Face face;
+    bool synthBold = false;
+    bool synthItalic = false;
+    bool antialias = true;
+    int orientation = 0;
+    double cosine = 1.0, sine = 0.0;
+    int lineHeight = 0;
+    int ascent = 0;
+    std::array<GlyphImage, 128> lowGlyphs{};
+    std::unordered_map<char32_t, GlyphImage> extraGlyphs;
+    std::vector<std::uint8_t> coverage;
 };
 
 }  // namespace platform

@@ -4,9 +4,10 @@
 
 namespace platform {
 
-__attribute__((weak)) const EmbeddedResourceTable& EmbeddedResources() {
-  static const EmbeddedResourceTable empty{nullptr, 0};
-  return empty;
+__attribute__((weak)) const EmbeddedResourceTable& EmbeddedResources()
+{
+    static const EmbeddedResourceTable empty{nullptr, 0};
+    return empty;
 }
 
 }  // namespace platform

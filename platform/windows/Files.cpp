@@ -27,7 +27,8 @@ std::FILE* CreatePartialFile(const std::filesystem::path& destination, std::file
     std::random_device seed;
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::wstring name = destination.native() + L".partial-" + std::to_wstring(seed() % 1000000u);
-        HANDLE handle = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE handle =
+            CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE) {
             if (GetLastError() == ERROR_FILE_EXISTS)
                 continue;

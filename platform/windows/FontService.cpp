@@ -12,14 +12,16 @@ namespace platform {
 
 std::unique_ptr<PlatformFont> CreatePlatformFont(const FontRequest& request) { return GdiFont::Create(request); }
 
-bool RunsUnderWine() {
-  static const bool underWine = [] {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Wine", 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-  }();
-  return underWine;
+bool RunsUnderWine()
+{
+    static const bool underWine = [] {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Wine", 0, KEY_READ, &key) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(key);
+        return true;
+    }();
+    return underWine;
 }
 
 }  // namespace platform

@@ -15,11 +15,11 @@ TEST_F(Editor, FirstPushedValueBecomesTheDefaultAndEqualValuesDoNotRedraw)
     c->SetClean();
     graphics->PushParameterToControls(0, 0.3, true);
     EXPECT_FALSE(c->IsDirty());
-    graphics->PushParameterToControls(0, 6.0, false);   // plain dB: 6 of -12..12
+    graphics->PushParameterToControls(0, 6.0, false);  // plain dB: 6 of -12..12
     EXPECT_DOUBLE_EQ(c->Value(), 0.75);
     EXPECT_TRUE(c->IsDirty());
     c->SetClean();
-    EXPECT_TRUE(c->IsDirty());   // a pushed value asks for one more frame
+    EXPECT_TRUE(c->IsDirty());  // a pushed value asks for one more frame
     c->SetClean();
     EXPECT_FALSE(c->IsDirty());
 
@@ -27,7 +27,7 @@ TEST_F(Editor, FirstPushedValueBecomesTheDefaultAndEqualValuesDoNotRedraw)
     graphics->PushParameterToControls(-1, 0.9, true);
     graphics->PushParameterToControls(99, 0.9, false);
     EXPECT_DOUBLE_EQ(c->Value(), 0.75);
-    EXPECT_EQ(Edits(), "");   // nothing pushed from the plug-in ever goes back to the host
+    EXPECT_EQ(Edits(), "");  // nothing pushed from the plug-in ever goes back to the host
 }
 
 TEST_F(Editor, SetDirtyClampsAndPushesOnlyLinkedControls)
@@ -35,7 +35,7 @@ TEST_F(Editor, SetDirtyClampsAndPushesOnlyLinkedControls)
     ProbeControl* linked = Probe(0, {0, 0, 10, 10});
     ProbeControl* free = Probe(-1, {0, 0, 10, 10});
     linked->SetValueFromEntry(7.0);
-    linked->SetValueFromEntry(1.0);   // unchanged, still pushed
+    linked->SetValueFromEntry(1.0);  // unchanged, still pushed
     linked->SetValueFromEntry(std::numeric_limits<double>::quiet_NaN());
     free->SetValueFromEntry(-3.0);
     EXPECT_DOUBLE_EQ(linked->Value(), 0.0);
@@ -54,7 +54,7 @@ TEST_F(Editor, HideAndGrayChangeDrawingAndBlend)
     EXPECT_FLOAT_EQ(c->Blend().weight, 1.0f);
     c->Hide(true);
     c->SetClean();
-    EXPECT_TRUE(c->IsDirty());   // hiding redraws what was under it twice
+    EXPECT_TRUE(c->IsDirty());  // hiding redraws what was under it twice
     c->SetClean();
     EXPECT_FALSE(c->IsDirty());
 }
@@ -67,7 +67,7 @@ TEST_F(Editor, WheelStepDependsOnTheParameterKind)
     ProbeControl* none = Probe(-1, {60, 0, 70, 10});
     steps->OnMouseWheel(0, 0, {}, 3);
     target->OnMouseWheel(0, 0, IMouseState{false, false, false, true, false}, 1);
-    bare->OnMouseWheel(0, 0, {}, 1);   // an enumeration without texts has no step
+    bare->OnMouseWheel(0, 0, {}, 1);  // an enumeration without texts has no step
     none->OnMouseWheel(0, 0, {}, 1);
     EXPECT_NEAR(steps->Value(), 0.03, 1e-7);
     EXPECT_NEAR(target->Value(), 0.0125, 1e-7);

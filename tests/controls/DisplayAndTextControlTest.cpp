@@ -20,7 +20,8 @@ int Channel(std::uint32_t p, int shift) { return static_cast<int>((p >> shift) &
 
 class Displays : public Editor {
 protected:
-    template <class C> C* Attach(std::unique_ptr<C> control)
+    template <class C>
+    C* Attach(std::unique_ptr<C> control)
     {
         C* c = control.get();
         graphics->AttachControl(std::move(control));
@@ -94,7 +95,7 @@ protected:
     UrlGraphics* graphics = nullptr;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Displays, RangeBarFillsExactlyItsRectangleInItsColour)
 {
@@ -108,7 +109,7 @@ TEST_F(Displays, RangeBarFillsExactlyItsRectangleInItsColour)
     bar->SetBarRect({89, 327, 137, 333});
     IBox region;
     ASSERT_TRUE(graphics->IsDirty(region));
-    EXPECT_EQ(region, kBarArea);   // the whole area is redrawn, so the old bar leaves no trace
+    EXPECT_EQ(region, kBarArea);  // the whole area is redrawn, so the old bar leaves no trace
     Tick();
     ExpectBarExactly({89, 327, 137, 333}, around);
 
@@ -116,7 +117,7 @@ TEST_F(Displays, RangeBarFillsExactlyItsRectangleInItsColour)
     EXPECT_EQ(bar->BarRect(), (IBox{89, 327, 89, 327}));
     Tick();
     EXPECT_TRUE(Ink(around).empty());
-    EXPECT_EQ(Edits(), "");   // no parameter: nothing reaches the host
+    EXPECT_EQ(Edits(), "");  // no parameter: nothing reaches the host
 }
 
 TEST_F(Displays, RangeBarIsRedrawnForTheSameRectangleAndKeptInsideItsArea)
@@ -132,7 +133,7 @@ TEST_F(Displays, RangeBarIsRedrawnForTheSameRectangleAndKeptInsideItsArea)
     bar->SetBarRect({INT_MIN, INT_MIN, INT_MAX, INT_MAX});
     Tick();
     ExpectBarExactly(kBarArea, {0, 300, 434, 360});
-    bar->SetBarRect({300, 0, 400, 10});   // wholly outside its area
+    bar->SetBarRect({300, 0, 400, 10});  // wholly outside its area
     Tick();
     EXPECT_TRUE(Ink({0, 300, 434, 360}).empty());
 }
@@ -143,7 +144,7 @@ TEST_F(Displays, ReplacingTheTextRedrawsOnlyWhenItDiffers)
     const ITextStyle band{"Arial", 15, IArgb{200, 255, 255, 255}, 0, ITextStyle::kAlignCentre};
     ITextControl* label = Attach(std::make_unique<ITextControl>(plug, IBox{85, 277, 169, 292}, band, nullptr));
     Tick();
-    EXPECT_TRUE(Ink({80, 270, 180, 300}).empty());   // an empty text draws nothing
+    EXPECT_TRUE(Ink({80, 270, 180, 300}).empty());  // an empty text draws nothing
 
     label->ReplaceText("Alpha");
     EXPECT_STREQ(label->Text(), "Alpha");
@@ -188,7 +189,7 @@ TEST_F(Displays, VersionTextIsTranslucentAndStartsAtTheLeftEdge)
     EXPECT_GE(left, 45);
     EXPECT_LE(left, 48);
     EXPECT_GE(top, 12);
-    EXPECT_LE(brightest, 101);   // white at alpha 100 over black, never brighter
+    EXPECT_LE(brightest, 101);  // white at alpha 100 over black, never brighter
     EXPECT_GE(brightest, 80);
 }
 
@@ -198,7 +199,7 @@ TEST_F(Links, PressOpensTheAddressWithoutConfirmationOrErrorText)
     Link("https://tolmira.example/vibrascend", "https://tolmira.example/");
     graphics->OnMouseDown(200, 40, Left());
     graphics->OnMouseUp(200, 40, Left());
-    graphics->OnMouseDown(121, 15, Right());   // any button, on the very edge
+    graphics->OnMouseDown(121, 15, Right());  // any button, on the very edge
     ASSERT_EQ(graphics->calls.size(), 2u);
     EXPECT_EQ(graphics->calls[0], "https://tolmira.example/vibrascend||");
     EXPECT_EQ(graphics->calls[1], graphics->calls[0]);
@@ -209,8 +210,8 @@ TEST_F(Links, RefusedOrEmptyAddressFallsBackToTheBackup)
     graphics->accepted = {"https://tolmira.example/"};
     Link("https://tolmira.example/vibrascend", "https://tolmira.example/", "Tolmira");
     graphics->OnMouseDown(200, 40, Left());
-    EXPECT_EQ(graphics->calls,
-              (std::vector<std::string>{"https://tolmira.example/vibrascend|Tolmira|", "https://tolmira.example/|Tolmira|"}));
+    EXPECT_EQ(graphics->calls, (std::vector<std::string>{"https://tolmira.example/vibrascend|Tolmira|",
+                                                         "https://tolmira.example/|Tolmira|"}));
 
     graphics->calls.clear();
     graphics->RemoveControl(graphics->GetControl(0));
@@ -229,8 +230,8 @@ TEST_F(Links, OverlongArgumentsAreCutToTheirFields)
 {
     const std::string longUrl = "https://tolmira.example/" + std::string(400, 'a');
     const std::string longTitle(2000, 't');
-    auto owned = std::make_unique<IURLControl>(plug, IBox{0, 0, 10, 10}, longUrl.c_str(), longUrl.c_str(),
-                                               longTitle.c_str());
+    auto owned =
+        std::make_unique<IURLControl>(plug, IBox{0, 0, 10, 10}, longUrl.c_str(), longUrl.c_str(), longTitle.c_str());
     IURLControl& link = *owned;
     graphics->AttachControl(std::move(owned));
     EXPECT_EQ(std::string(link.Url()), longUrl.substr(0, 255));
@@ -238,5 +239,5 @@ TEST_F(Links, OverlongArgumentsAreCutToTheirFields)
     EXPECT_EQ(std::string(link.Title()), longTitle.substr(0, 1023));
     EXPECT_TRUE(link.Draw(*graphics));
     link.OnMouseDown(0, 0, Left());
-    EXPECT_EQ(graphics->calls.size(), 2u);   // both refused
+    EXPECT_EQ(graphics->calls.size(), 2u);  // both refused
 }

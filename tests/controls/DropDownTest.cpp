@@ -21,7 +21,7 @@ namespace {
 // list and to find the choice under a point.
 IImage Shape(int w, int h, int n) { return IImage{nullptr, w, h, n, false}; }
 
-} // namespace
+}  // namespace
 
 class DropDown : public Editor {
 protected:
@@ -84,7 +84,7 @@ TEST_F(DropDown, RectanglesOfTheFaceAndOfTheListInEveryPlacement)
         d->OnMouseDown(100, 115, Left());
         ASSERT_NE(d->List(), nullptr);
         EXPECT_EQ(d->List()->Rect(), c.list) << "placement " << c.placement;
-        EXPECT_EQ(graphics->GetControl(graphics->NumControls() - 1), d->List());   // topmost
+        EXPECT_EQ(graphics->GetControl(graphics->NumControls() - 1), d->List());  // topmost
         EXPECT_EQ(d->List()->ParamIdx(), -1);
     }
 }
@@ -92,12 +92,12 @@ TEST_F(DropDown, RectanglesOfTheFaceAndOfTheListInEveryPlacement)
 TEST_F(DropDown, PressOpensTheListARowChoosesAndTheNextFrameCommitsOneEdit)
 {
     IDropDown* d = Attach();
-    graphics->PushParameterToControls(2, 1.0, false);   // "Out Gain"
+    graphics->PushParameterToControls(2, 1.0, false);  // "Out Gain"
     Tick();
     EXPECT_TRUE(FaceRowShowsFrame(*d, 2, 5));
     const int controls = graphics->NumControls();
 
-    Press(100, 115);   // opens; the press pushes the current value inside its own gesture
+    Press(100, 115);  // opens; the press pushes the current value inside its own gesture
     ASSERT_NE(d->List(), nullptr);
     EXPECT_TRUE(d->IsOpen());
     EXPECT_EQ(graphics->NumControls(), controls + 1);
@@ -108,15 +108,15 @@ TEST_F(DropDown, PressOpensTheListARowChoosesAndTheNextFrameCommitsOneEdit)
     Press(120, 169);
     EXPECT_TRUE(d->List()->IsHidden());
     EXPECT_DOUBLE_EQ(d->Value(), 2.0f / 3.0f);
-    EXPECT_EQ(Edits(), "B2 P2=0.333333 E2");   // the list itself tells the host nothing
+    EXPECT_EQ(Edits(), "B2 P2=0.333333 E2");  // the list itself tells the host nothing
     Tick();
     EXPECT_EQ(Edits(), "B2 P2=0.333333 E2 B2 P2=0.666667 E2");
     EXPECT_DOUBLE_EQ(plug->GetParam(2)->Value(), 2.0);
     EXPECT_FALSE(d->IsOpen());
-    Tick();   // the commit frame only repainted what the list covered; this one the face
+    Tick();  // the commit frame only repainted what the list covered; this one the face
     EXPECT_TRUE(FaceRowShowsFrame(*d, 3, 5));
     Tick(2);
-    EXPECT_EQ(handler.Edits().size(), 6u);   // committed once
+    EXPECT_EQ(handler.Edits().size(), 6u);  // committed once
 
     // Reopening shows the same list again; a press below its last row keeps it open.
     Press(100, 115);
@@ -132,7 +132,7 @@ TEST_F(DropDown, ChoosingTheShownValueClosesTheListAndTheNextPressOpensIt)
     IDropDown* d = Attach();
     graphics->PushParameterToControls(2, 0.0, true);
     Press(100, 115);
-    Press(120, 130);   // row 0, the value it already has
+    Press(120, 130);  // row 0, the value it already has
     EXPECT_TRUE(d->List()->IsHidden());
     Tick();
     Press(100, 115);
@@ -150,7 +150,7 @@ TEST_F(DropDown, LeftPressTogglesRightPressOnlyClosesAndOpensNoMenu)
     EXPECT_TRUE(d->List()->IsHidden());
     EXPECT_EQ(Edits(), "B2 P2=0 E2 B2 P2=0 E2");
 
-    Press(100, 115, Right());   // closed: stays closed
+    Press(100, 115, Right());  // closed: stays closed
     EXPECT_TRUE(d->List()->IsHidden());
     Press(100, 115);
     Press(100, 115, Right());
@@ -204,14 +204,14 @@ TEST_F(DropDown, ChoiceUnderAPointInRowsAndColumns)
     EXPECT_DOUBLE_EQ(one.ChoiceAt(10, 0), 0.0);
     EXPECT_DOUBLE_EQ(one.ChoiceAt(10, 30), 1.0f / 3.0f);
     EXPECT_DOUBLE_EQ(one.ChoiceAt(10, 99), 1.0);
-    EXPECT_LT(one.ChoiceAt(10, 100), 0.0);   // the bottom edge still hits the list, but no row
+    EXPECT_LT(one.ChoiceAt(10, 100), 0.0);  // the bottom edge still hits the list, but no row
 
-    const IDropDownChild two(plug, &value, 0, 0, Shape(100, 90, 5), 2);   // three rows per column
+    const IDropDownChild two(plug, &value, 0, 0, Shape(100, 90, 5), 2);  // three rows per column
     EXPECT_DOUBLE_EQ(two.ChoiceAt(60, 5), 0.75);
     EXPECT_DOUBLE_EQ(two.ChoiceAt(40, 65), 0.5);
     EXPECT_DOUBLE_EQ(two.ChoiceAt(99, 35), 1.0);
-    EXPECT_DOUBLE_EQ(two.ChoiceAt(100, 65), 0.0);   // empty last cell: beyond the last choice
-    EXPECT_LT(two.ChoiceAt(60, 90), 0.0);          // bottom edge: not a row of the next column
+    EXPECT_DOUBLE_EQ(two.ChoiceAt(100, 65), 0.0);  // empty last cell: beyond the last choice
+    EXPECT_LT(two.ChoiceAt(60, 90), 0.0);  // bottom edge: not a row of the next column
 
     const IDropDownChild single(plug, &value, 0, 0, Shape(50, 20, 1), 1);
     EXPECT_DOUBLE_EQ(single.ChoiceAt(10, 10), 0.0);
@@ -228,7 +228,7 @@ TEST_F(DropDown, ChoiceUnderAPointInRowsAndColumns)
             const double w = two.ChoiceAt(x, y);
             EXPECT_LE(w, 1.0);
         }
-    EXPECT_DOUBLE_EQ(noColumns.ChoiceAt(INT_MIN, INT_MIN), 0.0);   // above and left: the first row
+    EXPECT_DOUBLE_EQ(noColumns.ChoiceAt(INT_MIN, INT_MIN), 0.0);  // above and left: the first row
 }
 
 TEST_F(DropDown, RightPressOnTheListChoosesNothing)

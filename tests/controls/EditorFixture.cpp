@@ -8,7 +8,7 @@ namespace {
 
 constexpr IFxDeclaration kDeclaration{4, "2-2", 1, "Editor", "", "Maker", 0x00010100, 0x45646974, 0x4D616B72, 0};
 
-} // namespace
+}  // namespace
 
 EditorPlugin::EditorPlugin() : IFxVST3(kDeclaration)
 {
@@ -127,15 +127,11 @@ std::string Editor::Edits() const
     for (const auto& e : handler.Edits()) {
         char item[48];
         switch (e.kind) {
-        case vibrascend::host::EditEvent::Kind::Begin:
-            std::snprintf(item, sizeof item, "B%u ", e.id);
-            break;
+        case vibrascend::host::EditEvent::Kind::Begin: std::snprintf(item, sizeof item, "B%u ", e.id); break;
         case vibrascend::host::EditEvent::Kind::Perform:
             std::snprintf(item, sizeof item, "P%u=%g ", e.id, e.value);
             break;
-        case vibrascend::host::EditEvent::Kind::End:
-            std::snprintf(item, sizeof item, "E%u ", e.id);
-            break;
+        case vibrascend::host::EditEvent::Kind::End: std::snprintf(item, sizeof item, "E%u ", e.id); break;
         }
         out += item;
     }

@@ -57,8 +57,9 @@ TEST_F(Editor, ThreadHostAutomationWhileTheEditorDraws)
     const double v = knob->Value();
     EXPECT_GE(v, 0.0);
     EXPECT_LE(v, 1.0);
-    const size_t begins = std::count_if(handler.Edits().begin(), handler.Edits().end(),
-                                        [](const auto& e) { return e.kind == vibrascend::host::EditEvent::Kind::Begin; });
+    const size_t begins = std::count_if(handler.Edits().begin(), handler.Edits().end(), [](const auto& e) {
+        return e.kind == vibrascend::host::EditEvent::Kind::Begin;
+    });
     const size_t ends = std::count_if(handler.Edits().begin(), handler.Edits().end(),
                                       [](const auto& e) { return e.kind == vibrascend::host::EditEvent::Kind::End; });
     EXPECT_EQ(begins, 300u);

@@ -13,8 +13,8 @@ TEST_F(Editor, DragGoesToCapturedControlAndIsBracketedByOneBeginAndEnd)
     graphics->OnMouseDown(120, 150, Left());
     EXPECT_EQ(graphics->MouseCapture(), graphics->NumControls() - 1);
     graphics->OnMouseDrag(120, 140, Left());
-    graphics->OnMouseDrag(120, 140, Left());   // same position: no call
-    graphics->OnMouseDrag(5, -900, Left());    // far outside the knob: still the knob's drag
+    graphics->OnMouseDrag(120, 140, Left());  // same position: no call
+    graphics->OnMouseDrag(5, -900, Left());  // far outside the knob: still the knob's drag
     graphics->OnMouseUp(5, -900, Left());
 
     EXPECT_EQ(log, "knob.down knob.drag(0,-10) knob.drag(-115,-1040) knob.up ");
@@ -29,8 +29,8 @@ TEST_F(Editor, HitTestingTakesTopmostVisibleEnabledControlWithInclusiveEdges)
     Probe(-1, {10, 10, 50, 50}, {}, "low");
     ProbeControl* high = Probe(-1, {30, 30, 60, 60}, {}, "high");
     EXPECT_EQ(graphics->FindControlAt(40, 40), 2);
-    EXPECT_EQ(graphics->FindControlAt(60, 60), 2);   // right and bottom edges belong to it
-    EXPECT_EQ(graphics->FindControlAt(61, 60), 0);   // only the background
+    EXPECT_EQ(graphics->FindControlAt(60, 60), 2);  // right and bottom edges belong to it
+    EXPECT_EQ(graphics->FindControlAt(61, 60), 0);  // only the background
     high->SetGrayed(true);
     EXPECT_EQ(graphics->FindControlAt(40, 40), 1);
     high->SetGrayed(false);
@@ -43,9 +43,9 @@ TEST_F(Editor, HitTestingTakesTopmostVisibleEnabledControlWithInclusiveEdges)
 TEST_F(Editor, HostileEventOrdersAndCoordinatesAreHarmless)
 {
     ProbeControl* knob = Probe(0, {100, 100, 150, 200}, {}, "knob");
-    graphics->OnMouseUp(120, 150, Left());           // release without press
-    graphics->OnMouseDrag(120, 100, Left());         // drag without capture
-    graphics->OnMouseDown(INT_MAX, INT_MIN, Left()); // nothing there
+    graphics->OnMouseUp(120, 150, Left());  // release without press
+    graphics->OnMouseDrag(120, 100, Left());  // drag without capture
+    graphics->OnMouseDown(INT_MAX, INT_MIN, Left());  // nothing there
     graphics->OnMouseWheel(INT_MIN, INT_MIN, {}, INT_MAX);
     graphics->OnKeyDown(INT_MAX, INT_MAX, 7);
     graphics->OnMouseUp(INT_MIN, INT_MIN, Right());
@@ -78,7 +78,7 @@ TEST_F(Editor, SecondPressWithoutReleaseEndsTheFirstGestureFirst)
 TEST_F(Editor, DoubleClickRestoresFirstReceivedValueUntilTheRelease)
 {
     ProbeControl* knob = Probe(0, {0, 0, 40, 40}, {}, "knob");
-    graphics->OnMouseDblClick(10, 10, Left());   // no value received yet: nothing changes
+    graphics->OnMouseDblClick(10, 10, Left());  // no value received yet: nothing changes
     graphics->OnMouseUp(10, 10, {});
     EXPECT_EQ(Edits(), "B0 E0");
     EXPECT_DOUBLE_EQ(knob->Value(), 0.0);
@@ -111,7 +111,7 @@ TEST_F(Editor, WheelStepsEndOnceAfterHalfASecond)
     graphics->OnMouseWheel(10, 10, {}, 1);
     graphics->OnMouseWheel(10, 10, Shift(), -2);
     EXPECT_NEAR(knob->Value(), 0.508, 1e-7);
-    EXPECT_EQ(graphics->ParamEditCountdown(), 12);   // 24 fps / 2
+    EXPECT_EQ(graphics->ParamEditCountdown(), 12);  // 24 fps / 2
     Tick(11);
     EXPECT_EQ(Edits().substr(Edits().size() - 3), "508");
     Tick();
@@ -128,7 +128,7 @@ TEST_F(Editor, WheelStepsEndOnceAfterHalfASecond)
     EXPECT_DOUBLE_EQ(knob->Value(), 1.0);
     EXPECT_EQ(handler.Edits().back().value, 1.0);
     const size_t count = handler.Edits().size();
-    graphics->OnMouseWheel(10, 10, {}, 0);   // half a notch: no event at all
+    graphics->OnMouseWheel(10, 10, {}, 0);  // half a notch: no event at all
     EXPECT_EQ(handler.Edits().size(), count);
 }
 
@@ -139,7 +139,7 @@ TEST_F(Editor, WheelOnAnotherParameterOrAPressEndsThePendingWheelEdit)
     graphics->PushParameterToControls(0, 0.5, true);
     graphics->PushParameterToControls(2, 0.0, true);
     graphics->OnMouseWheel(10, 10, {}, 1);
-    graphics->OnMouseWheel(60, 10, {}, 1);   // enum of 4 texts: steps of 0.125
+    graphics->OnMouseWheel(60, 10, {}, 1);  // enum of 4 texts: steps of 0.125
     graphics->OnMouseDown(10, 10, Left());
     graphics->OnMouseUp(10, 10, Left());
     EXPECT_EQ(Edits(), "B0 P0=0.51 E0 B2 P2=0.125 E2 B0 E0");
@@ -156,7 +156,7 @@ TEST_F(Editor, MouseOverFollowsThePointerAndOutReachesEveryControl)
     EXPECT_TRUE(graphics->OnMouseOver(10, 10, {}));
     EXPECT_TRUE(graphics->OnMouseOver(12, 10, {}));
     EXPECT_TRUE(graphics->OnMouseOver(60, 10, {}));
-    EXPECT_TRUE(graphics->OnMouseOver(-100, -100, {}));   // nowhere: nothing changes
+    EXPECT_TRUE(graphics->OnMouseOver(-100, -100, {}));  // nowhere: nothing changes
     EXPECT_EQ(graphics->MouseOverIndex(), 2);
     graphics->OnMouseOut();
     EXPECT_EQ(graphics->MouseOverIndex(), -1);
@@ -180,12 +180,12 @@ TEST_F(Editor, PressOutsideTheOpenPopupClosesItWithoutAChoice)
     graphics->AttachControl(std::move(menu));
     graphics->SetPopup(m);
 
-    graphics->OnMouseDown(150, 150, Left());   // inside the menu: stays open
+    graphics->OnMouseDown(150, 150, Left());  // inside the menu: stays open
     graphics->OnMouseUp(150, 150, Left());
     EXPECT_EQ(graphics->Popup(), m);
     graphics->GetControl(0)->SetClean();
 
-    graphics->OnMouseDown(10, 10, Right());    // outside: closed, and this press opens nothing
+    graphics->OnMouseDown(10, 10, Right());  // outside: closed, and this press opens nothing
     graphics->OnMouseUp(10, 10, Right());
     EXPECT_EQ(log, "menu.down menu.up opener.choice(,-1) ~menu opener.down opener.up ");
     EXPECT_EQ(graphics->Popup(), nullptr);
@@ -193,7 +193,7 @@ TEST_F(Editor, PressOutsideTheOpenPopupClosesItWithoutAChoice)
     EXPECT_TRUE(graphics->GetControl(0)->IsDirty());
     EXPECT_TRUE(graphics->valueEntries.empty());
 
-    graphics->OnMouseDown(10, 10, Right());    // the next right press opens value entry
+    graphics->OnMouseDown(10, 10, Right());  // the next right press opens value entry
     graphics->OnMouseUp(10, 10, Right());
     ASSERT_EQ(graphics->valueEntries.size(), 1u);
     EXPECT_EQ(graphics->valueEntries[0], opener);

@@ -43,7 +43,7 @@ std::unique_ptr<PIX_MemBitmap> Strip(int frameWidth, int height, int frames)
 constexpr std::uint32_t kRed = 0xFFC80000;
 constexpr std::uint32_t kBlue = 0xFF0000C8;
 
-} // namespace
+}  // namespace
 
 TEST_F(Editor, DirtyRegionIsRedrawnWithEveryOverlappingControlInListOrder)
 {
@@ -63,7 +63,7 @@ TEST_F(Editor, DirtyRegionIsRedrawnWithEveryOverlappingControlInListOrder)
     EXPECT_TRUE(graphics->Draw(region));
     EXPECT_EQ(graphics->presented.back(), a->Rect());
     EXPECT_EQ(Pixel(20, 20), kRed);
-    EXPECT_EQ(Pixel(45, 45), kBlue);   // b overlaps the region, so it is drawn over a
+    EXPECT_EQ(Pixel(45, 45), kBlue);  // b overlaps the region, so it is drawn over a
     EXPECT_EQ(far->draws, farDraws);
     EXPECT_EQ(b->draws, 2);
     EXPECT_FALSE(graphics->IsDirty(none));
@@ -71,7 +71,7 @@ TEST_F(Editor, DirtyRegionIsRedrawnWithEveryOverlappingControlInListOrder)
     b->RequestRedrawWhileDrawing();
     b->SetDirty(false);
     Tick();
-    EXPECT_TRUE(b->IsDirty());   // asked for a redraw while drawing: one more frame
+    EXPECT_TRUE(b->IsDirty());  // asked for a redraw while drawing: one more frame
     Tick();
     EXPECT_FALSE(b->IsDirty());
 }
@@ -102,8 +102,8 @@ TEST_F(Editor, BitmapFramesAreCutFromTheStripAndClippedToTheRegion)
     graphics->AttachControl(std::make_unique<PaintControl>(IBox{0, 0, 60, 30}, [&](IGraphics& g) {
         g.DrawBitmapFrame(image, {0, 0, 20, 10}, 3, nullptr, false);
         g.DrawBitmapFrame(image, {20, 0, 40, 10}, 1, nullptr, false);
-        g.DrawBitmapFrame(image, {40, 0, 60, 10}, 99, nullptr, false);   // past the strip: the last frame
-        g.DrawBitmap(image, {0, 20, 100, 30}, 0, 0, nullptr);            // wider than the region
+        g.DrawBitmapFrame(image, {40, 0, 60, 10}, 99, nullptr, false);  // past the strip: the last frame
+        g.DrawBitmap(image, {0, 20, 100, 30}, 0, 0, nullptr);  // wider than the region
         g.DrawBitmap(IImage{}, {0, 0, 60, 30}, 0, 0, nullptr);
         g.DrawBitmap(image, {0, 0, 10, 10}, INT_MAX, INT_MIN, nullptr);
     }));
@@ -112,7 +112,7 @@ TEST_F(Editor, BitmapFramesAreCutFromTheStripAndClippedToTheRegion)
     EXPECT_EQ(Pixel(25, 5), 0xFF000001u);
     EXPECT_EQ(Pixel(45, 5), 0xFF000005u);
     EXPECT_EQ(Pixel(49, 25), 0xFF000003u);
-    EXPECT_NE(Pixel(50, 25), 0xFF000003u);   // right of the redrawn region
+    EXPECT_NE(Pixel(50, 25), 0xFF000003u);  // right of the redrawn region
 }
 
 TEST_F(Editor, FillsLinesAndRoundedRectanglesStayInsideTheRegion)
@@ -128,9 +128,9 @@ TEST_F(Editor, FillsLinesAndRoundedRectanglesStayInsideTheRegion)
         g.DrawRotatedBitmap(IImage{}, 0, 0, 1.0, nullptr, 0, 0);
     }));
     graphics->Draw({0, 6, 200, 90});
-    EXPECT_EQ(Pixel(30, 30), 0xFFFFFFFFu);   // the rounded fill's middle
-    EXPECT_EQ(Pixel(10, 10), 0xFF000000u);   // its corner stays outside the arc
-    EXPECT_EQ(Pixel(80, 30), 0xFF000000u);   // corners 0 draws nothing
+    EXPECT_EQ(Pixel(30, 30), 0xFFFFFFFFu);  // the rounded fill's middle
+    EXPECT_EQ(Pixel(10, 10), 0xFF000000u);  // its corner stays outside the arc
+    EXPECT_EQ(Pixel(80, 30), 0xFF000000u);  // corners 0 draws nothing
     EXPECT_EQ(Pixel(130, 10), 0xFFFFFFFFu);  // the outline's top edge
     EXPECT_EQ(Pixel(130, 30), 0xFF000000u);
     EXPECT_NE(Pixel(30, 100), 0xFFFFFFFFu);  // the line lies outside the region
@@ -194,7 +194,7 @@ TEST_F(Editor, ResizeAndDestructionDeleteControlsLastToFirst)
     plug->release();
     plug = nullptr;
     EXPECT_EQ(log, "~d ~c ");
-    plug = new EditorPlugin;   // for TearDown
+    plug = new EditorPlugin;  // for TearDown
 }
 
 TEST_F(Editor, TextIsDrawnCentredAndClippedToTheRegion)
@@ -217,7 +217,7 @@ TEST_F(Editor, TextIsDrawnCentredAndClippedToTheRegion)
         for (int x = 0; x < 100; ++x)
             if (Pixel(x, y) != 0xFF000000u)
                 (x < 30 ? outside : x < 50 ? left : right) += 1;
-    EXPECT_GT(left, 10);     // the left half of the centred text
-    EXPECT_EQ(right, 0);     // its right half lies outside the redrawn region
-    EXPECT_EQ(outside, 0);   // centred: nothing near the left edge
+    EXPECT_GT(left, 10);  // the left half of the centred text
+    EXPECT_EQ(right, 0);  // its right half lies outside the redrawn region
+    EXPECT_EQ(outside, 0);  // centred: nothing near the left edge
 }

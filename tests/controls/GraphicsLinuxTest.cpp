@@ -59,7 +59,7 @@ public:
     std::string oldPath;
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(Editor, UrlIsHandedToTheOpenerAsOneUninterpretedArgument)
 {

@@ -60,7 +60,8 @@ protected:
                                                     0.2f, true, steps));
     }
 
-    template <class C> C* Attach(std::unique_ptr<C> control)
+    template <class C>
+    C* Attach(std::unique_ptr<C> control)
     {
         C* c = control.get();
         graphics->AttachControl(std::move(control));
@@ -97,7 +98,7 @@ protected:
 
 int Red(std::uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
 
-} // namespace
+}  // namespace
 
 TEST_F(Knobs, RectanglesFollowTheImageTheWidthAndTheTextArea)
 {
@@ -130,7 +131,7 @@ TEST_F(Knobs, VerticalDragRaisesUpwardsAndShiftGearsTenTimesFiner)
     EXPECT_DOUBLE_EQ(knob->Value(), 0.525);
     Drag(100, 100, 0, -10, IMouseState{true, false, true, false, false});
     EXPECT_DOUBLE_EQ(knob->Value(), 0.5275);
-    Drag(100, 100, 0, 10, IMouseState{true, false, false, true, false});   // Ctrl as well
+    Drag(100, 100, 0, 10, IMouseState{true, false, false, true, false});  // Ctrl as well
     EXPECT_DOUBLE_EQ(knob->Value(), 0.525);
     // Every gesture is bracketed; the release pushes the value once more.
     EXPECT_EQ(Edits(), "B0 P0=0.525 P0=0.525 E0 B0 P0=0.5275 P0=0.5275 E0 B0 P0=0.525 P0=0.525 E0");
@@ -141,7 +142,7 @@ TEST_F(Knobs, HorizontalDragFollowsXOnlyAndTheRangeEndsHold)
 {
     IKnobRotVal* knob = GainKnob(1);
     knob->SetValueFromParam(0.5);
-    Drag(100, 100, 29, -50);   // 58 pixels wide: half a width at gearing 4 is an eighth
+    Drag(100, 100, 29, -50);  // 58 pixels wide: half a width at gearing 4 is an eighth
     EXPECT_DOUBLE_EQ(knob->Value(), 0.625);
     Drag(100, 100, 0, -50);
     EXPECT_DOUBLE_EQ(knob->Value(), 0.625);
@@ -160,13 +161,13 @@ TEST_F(Knobs, HorizontalDragFollowsXOnlyAndTheRangeEndsHold)
 
 TEST_F(Knobs, AKnobWithoutExtentOrGearingIgnoresDrags)
 {
-    auto flat = std::make_unique<IKnobRotVal>(plug, 0, 10, 10, IImage{}, kValueStyle, -1, 300, 4.0, 0, 0, 0.2f,
-                                              true, 0);
+    auto flat =
+        std::make_unique<IKnobRotVal>(plug, 0, 10, 10, IImage{}, kValueStyle, -1, 300, 4.0, 0, 0, 0.2f, true, 0);
     flat->SetValueFromParam(0.5);
     flat->OnMouseDrag(10, 10, 0, -10, {});
     EXPECT_EQ(flat->Value(), 0.5);
-    IKnobRotVal stuck(plug, 0, 100, 100, IImage{nullptr, 58, 80, 1, false}, kValueStyle, 5, 300, 0.0, 0, 0, 0.2f,
-                      true, 0);
+    IKnobRotVal stuck(plug, 0, 100, 100, IImage{nullptr, 58, 80, 1, false}, kValueStyle, 5, 300, 0.0, 0, 0, 0.2f, true,
+                      0);
     stuck.SetValueFromParam(0.5);
     stuck.OnMouseDrag(100, 100, 0, -10, {});
     EXPECT_EQ(stuck.Value(), 0.5);
@@ -204,7 +205,7 @@ TEST_F(Knobs, DoubleClickRestoresTheFirstValueAndTheWheelEndsItsEditLater)
 {
     IKnobRotVal* knob = GainKnob();
     knob->OnMouseDblClick(100, 100, Left());
-    EXPECT_EQ(Edits(), "");   // no value received yet: nothing to restore
+    EXPECT_EQ(Edits(), "");  // no value received yet: nothing to restore
     knob->SetValueFromParam(0.5);
     knob->SetValueFromParam(0.8);
     graphics->OnMouseDblClick(100, 100, Left());
@@ -227,7 +228,7 @@ TEST_F(Knobs, HoverDimsTheImageAndLeavingRestoresIt)
     Probe(-1, {60, 50, 140, 170}, kBlack);
     const auto white = SolidImage(20, 20, 0xFFFFFFFFu);
     IKnobRotVal* knob = GainKnob(0, 0, IImage{white.get(), 20, 20, 1, false});
-    knob->SetValueFromParam(0.5);   // upright: the image lands unrotated
+    knob->SetValueFromParam(0.5);  // upright: the image lands unrotated
     Tick(2);
     EXPECT_EQ(Pixel(100, 100), 0xFFFFFFFFu);
 
@@ -237,10 +238,10 @@ TEST_F(Knobs, HoverDimsTheImageAndLeavingRestoresIt)
     EXPECT_TRUE(knob->IsHovered());
     EXPECT_TRUE(knob->IsDirty());
     Tick();
-    EXPECT_NEAR(Red(Pixel(100, 100)), 204, 2);   // 80 % of white over black
+    EXPECT_NEAR(Red(Pixel(100, 100)), 204, 2);  // 80 % of white over black
     graphics->OnMouseOver(101, 100, {});
-    EXPECT_FALSE(graphics->IsDirty(none));        // still over it: nothing to redraw
-    graphics->OnMouseOver(300, 300, {});          // onto the background
+    EXPECT_FALSE(graphics->IsDirty(none));  // still over it: nothing to redraw
+    graphics->OnMouseOver(300, 300, {});  // onto the background
     EXPECT_FALSE(knob->IsHovered());
     Tick();
     EXPECT_EQ(Pixel(100, 100), 0xFFFFFFFFu);
@@ -259,14 +260,14 @@ TEST_F(Knobs, RotationSpansTheSweepAboutTheCentre)
     IKnobRotVal* k = Attach(std::move(knob));
     struct Case {
         double value;
-        int x, y;   // a point on the pointer, 12 pixels from the centre
+        int x, y;  // a point on the pointer, 12 pixels from the centre
     };
     for (const Case c : {Case{0.5, 200, 188}, Case{1.0, 212, 200}, Case{0.0, 188, 200}}) {
         k->SetValueFromParam(c.value);
         k->SetDirty(false);
         Tick();
         EXPECT_GT(Red(Pixel(c.x, c.y)), 200) << c.value;
-        EXPECT_LT(Red(Pixel(200 + (200 - c.x), 200 + (200 - c.y))), 10) << c.value;   // nothing opposite
+        EXPECT_LT(Red(Pixel(200 + (200 - c.x), 200 + (200 - c.y))), 10) << c.value;  // nothing opposite
     }
     IKnobRotVal wide(plug, 0, 0, 0, IImage{}, kValueStyle, 5, 300, 4.0, 0, 0, 0.2f, true, 0);
     wide.SetValueFromParam(0.0);
@@ -280,7 +281,7 @@ TEST_F(Knobs, RotationSpansTheSweepAboutTheCentre)
 TEST_F(Knobs, ValueTextIsTheDisplayTextWithItsUnitCentredUnderTheKnob)
 {
     Probe(-1, {60, 50, 140, 170}, kBlack);
-    IKnobRotVal* knob = GainKnob();   // no image: only the text is drawn
+    IKnobRotVal* knob = GainKnob();  // no image: only the text is drawn
     knob->SetValueFromParam(0.75);
     plug->GetParam(0)->SetFromNormalized(0.75);
     auto reference = std::make_unique<ITextControl>(plug, IBox{71, 145, 129, 160},
@@ -301,12 +302,13 @@ TEST_F(Knobs, ALongDisplayTextAndLabelAreCutToThirtyOneCharacters)
 {
     plug->GetParam(3)->DefineDouble("Long", 1234567.0, 0.0, 1e30, 0.000001, "abcdefghijklmnopqrstuvwxyz");
     Probe(-1, {0, 0, 434, 100}, kBlack);
-    auto knob = std::make_unique<IKnobRotVal>(plug, 3, 217, 40, IImage{nullptr, 400, 40, 1, false}, kValueStyle, 5,
-                                              300, 4.0, 0, 0, 0.2f, true, 0);
+    auto knob = std::make_unique<IKnobRotVal>(plug, 3, 217, 40, IImage{nullptr, 400, 40, 1, false}, kValueStyle, 5, 300,
+                                              4.0, 0, 0, 0.2f, true, 0);
     IKnobRotVal* k = Attach(std::move(knob));
     // "1234567.000000" (14) + the first 17 letters of the label.
-    auto reference = std::make_unique<ITextControl>(plug, IBox{17, 65, 417, 80}, ITextStyle{"Arial", 15, IArgb{200, 255, 255, 255}},
-                                                    "1234567.000000abcdefghijklmnopq");
+    auto reference =
+        std::make_unique<ITextControl>(plug, IBox{17, 65, 417, 80}, ITextStyle{"Arial", 15, IArgb{200, 255, 255, 255}},
+                                       "1234567.000000abcdefghijklmnopq");
     ITextControl* ref = Attach(std::move(reference));
     ref->Hide(true);
     Tick();
@@ -337,9 +339,9 @@ TEST_F(Knobs, FilmstripShowsTheFrameOfTheValueOneFrameWide)
         EXPECT_EQ(wave->Frame(), static_cast<int>(c.frame));
         EXPECT_EQ(Pixel(94, 94), 0xFF000000u | c.frame) << c.value;
         EXPECT_EQ(Pixel(133, 133), 0xFF000000u | c.frame) << c.value;
-        EXPECT_EQ(Pixel(93, 100), 0xFF000000u) << c.value;    // the target is wider than the frame
+        EXPECT_EQ(Pixel(93, 100), 0xFF000000u) << c.value;  // the target is wider than the frame
         EXPECT_EQ(Pixel(134, 100), 0xFF000000u) << c.value;
-        EXPECT_EQ(Pixel(114, 134), 0xFF000000u) << c.value;   // the gap above the text
+        EXPECT_EQ(Pixel(114, 134), 0xFF000000u) << c.value;  // the gap above the text
     }
     // The value text ("5" of "Steps") sits in the last 15 rows.
     bool ink = false;
@@ -351,8 +353,8 @@ TEST_F(Knobs, FilmstripShowsTheFrameOfTheValueOneFrameWide)
 
 TEST_F(Knobs, AFilmstripWithoutFramesDrawsNothingAndDoesNotFail)
 {
-    auto selector = std::make_unique<IKnobMulti>(plug, 1, 100, 100, IImage{nullptr, 0, 0, 0, false}, kValueStyle, 5,
-                                                 4.0, 0, 0);
+    auto selector =
+        std::make_unique<IKnobMulti>(plug, 1, 100, 100, IImage{nullptr, 0, 0, 0, false}, kValueStyle, 5, 4.0, 0, 0);
     IKnobMulti* wave = Attach(std::move(selector));
     wave->SetValueFromParam(1.0);
     EXPECT_EQ(wave->Frame(), 1);

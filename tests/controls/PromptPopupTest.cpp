@@ -14,7 +14,7 @@ namespace {
 
 std::uint32_t Channel(std::uint32_t pixel, int shift) { return (pixel >> shift) & 0xFF; }
 
-} // namespace
+}  // namespace
 
 class Menu : public Editor {
 protected:
@@ -71,12 +71,12 @@ TEST_F(Menu, RightPressOpensTheValueTextsCentredInsideTheEditor)
     EXPECT_EQ(m->SelectedIndex(), 2);
     EXPECT_EQ(m->ThumbLength(), 0);
     EXPECT_EQ(m->RowHeight(), 21);
-    EXPECT_EQ(m->ColumnWidth(), 9 * 7 + 28);   // "High Gain" is wider than the initial 70
+    EXPECT_EQ(m->ColumnWidth(), 9 * 7 + 28);  // "High Gain" is wider than the initial 70
     EXPECT_EQ(m->Rect(), (IBox{173, 178, 268, 262}));
     EXPECT_EQ(m->TargetRect(), m->Rect());
     EXPECT_TRUE(graphics->valueEntries.empty());
 
-    Press(20, 20, Right());   // only dismisses
+    Press(20, 20, Right());  // only dismisses
     EXPECT_EQ(graphics->Popup(), nullptr);
     Press(20, 20, Right());
     ASSERT_NE(OpenedMenu(), nullptr);
@@ -86,8 +86,8 @@ TEST_F(Menu, RightPressOpensTheValueTextsCentredInsideTheEditor)
     ASSERT_NE(OpenedMenu(), nullptr);
     EXPECT_EQ(OpenedMenu()->Rect(), (IBox{333, 390, 428, 474}));
 
-    Press(120, 20, Right());   // dismisses
-    Press(120, 20, Right());   // a continuous parameter is typed in instead
+    Press(120, 20, Right());  // dismisses
+    Press(120, 20, Right());  // a continuous parameter is typed in instead
     EXPECT_EQ(graphics->Popup(), nullptr);
     EXPECT_EQ(graphics->valueEntries.size(), 1u);
 }
@@ -123,8 +123,8 @@ TEST_F(Menu, PressesThatChooseNothingLeaveItOpen)
     PromptPopup* m = OpenedMenu();
     ASSERT_NE(m, nullptr);
     const IBox r = m->Rect();
-    Press(r.L + 20, r.T + 5, Right());    // right press inside
-    Press(r.L + 20, r.B);                 // bottom edge: below the last row
+    Press(r.L + 20, r.T + 5, Right());  // right press inside
+    Press(r.L + 20, r.B);  // bottom edge: below the last row
     graphics->OnKeyDown(r.L + 20, r.T + 5, 2);
     EXPECT_EQ(graphics->Popup(), m);
     EXPECT_EQ(log, "target.down target.up ");
@@ -162,7 +162,7 @@ TEST_F(Menu, ItemsOfListsAddedOutOfOrderMapToTheirOwnValues)
     PromptPopup* m = OpenedMenu();
     ASSERT_NE(m, nullptr);
     EXPECT_STREQ(m->Item(0), "two");
-    EXPECT_EQ(m->SelectedIndex(), 1);   // "zero"
+    EXPECT_EQ(m->SelectedIndex(), 1);  // "zero"
     Press(m->Rect().L + 20, m->Rect().T + 5);
     EXPECT_DOUBLE_EQ(p->Value(), 2.0);
     EXPECT_DOUBLE_EQ(target->Value(), 1.0);
@@ -178,7 +178,7 @@ TEST_F(Menu, ColumnsLayOutItemsRowByRow)
     EXPECT_EQ(m->ThumbLength(), 0);
     graphics->OnMouseOver(100 + cw + 10, 100 + 21 + 3, {});
     EXPECT_EQ(m->HoverIndex(), 3);
-    graphics->OnMouseOver(100 + cw + 10, 100 + 2 * 21 + 3, {});   // the empty sixth cell
+    graphics->OnMouseOver(100 + cw + 10, 100 + 2 * 21 + 3, {});  // the empty sixth cell
     EXPECT_EQ(m->HoverIndex(), -1);
     Press(100 + cw + 10, 100 + 5);
     EXPECT_EQ(log, "owner.choice(entry 1,1) ");
@@ -223,7 +223,7 @@ TEST_F(Menu, NineItemsScrollByThumbTrackAndWheel)
     graphics->OnMouseDrag(track.L + 1, n->Rect().B - 13, Left());
     EXPECT_EQ(n->ScrollPos(), 8);
     graphics->OnMouseUp(track.L + 1, n->Rect().B - 13, Left());
-    Press(track.L + 1, n->Rect().T + 1, Right());   // right presses leave the scroll bar alone
+    Press(track.L + 1, n->Rect().T + 1, Right());  // right presses leave the scroll bar alone
     EXPECT_EQ(n->ScrollPos(), 8);
     EXPECT_EQ(graphics->Popup(), n);
 }
@@ -237,20 +237,20 @@ TEST_F(Menu, RowsGrowWithTheTenthItemAndOpeningScrollsToTheChoice)
     MakeLongList(9, 8);
     Probe(3, {200, 200, 240, 240});
     Press(220, 220, Right());
-    Press(220, 220, Right());   // the first press only closed the hand-made menu
+    Press(220, 220, Right());  // the first press only closed the hand-made menu
     PromptPopup* m = OpenedMenu();
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->SelectedIndex(), 8);
     EXPECT_EQ(m->ScrollPos(), 18);
     EXPECT_EQ(m->FirstVisible(), 4);
 
-    MakeLongList(30, 0);   // texts appended after the first nine: 39 items
+    MakeLongList(30, 0);  // texts appended after the first nine: 39 items
     Press(20, 20);
     Press(220, 220, Right());
     m = OpenedMenu();
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(m->RowsPerColumn(), 8);
-    EXPECT_EQ(m->ThumbLength(), 31);   // more than four pages: one and a half rows
+    EXPECT_EQ(m->ThumbLength(), 31);  // more than four pages: one and a half rows
     EXPECT_EQ(m->SelectedIndex(), 0);
     EXPECT_EQ(m->ScrollPos(), 0);
 }
@@ -274,7 +274,7 @@ TEST_F(Menu, DrawsAnAntialiasedRoundedPanelWithTheChoiceHighlighted)
         const int expected = (50 * 245 + static_cast<int>(Channel(inside, shift)) * 10) / 255;
         EXPECT_NEAR(static_cast<int>(Channel(fill, shift)), expected, 2);
     }
-    EXPECT_EQ(Pixel(r.L, r.T), corner);   // outside the rounded corner
+    EXPECT_EQ(Pixel(r.L, r.T), corner);  // outside the rounded corner
     // Somewhere on the corner's arc a pixel is only partly covered.
     bool partial = false;
     for (int y = r.T; y < r.T + 4; ++y)

@@ -79,7 +79,7 @@ ProbePtr Configured(double rate, int w1, int w2)
     return probe;
 }
 
-} // namespace
+}  // namespace
 
 TEST(BlockExactness, EveryWaveInBothPrecisionsMatchesTheFormula)
 {

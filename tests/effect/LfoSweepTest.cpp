@@ -109,7 +109,7 @@ void ExpectSame(const Weights& got, const Weights& want, const char* what)
     EXPECT_TRUE(SameBits(got.highMul, want.highMul)) << what;
 }
 
-} // namespace
+}  // namespace
 
 TEST(LfoSweep, RunsGiveWhatSteppingOneSampleAtATimeGives)
 {

@@ -126,8 +126,8 @@ TEST(LfoBand, NamesAtTheBandEdges)
     const struct {
         double hz;
         const char* name;
-    } edges[] = {{0.01, "EPSILON"}, {0.49, "EPSILON"}, {0.5, "DELTA"}, {3.99, "DELTA"},   {4.0, "THETA"},
-                 {7.99, "THETA"},   {8.0, "ALPHA"},    {14.0, "BETA"}, {29.99, "BETA"},   {30.0, "GAMMA"},
+    } edges[] = {{0.01, "EPSILON"}, {0.49, "EPSILON"}, {0.5, "DELTA"},    {3.99, "DELTA"}, {4.0, "THETA"},
+                 {7.99, "THETA"},   {8.0, "ALPHA"},    {14.0, "BETA"},    {29.99, "BETA"}, {30.0, "GAMMA"},
                  {99.99, "GAMMA"},  {100.0, "LAMBDA"}, {2000.0, "LAMBDA"}};
     ProbePtr probe = MakeReadyProbe();
     for (const auto& edge : edges) {

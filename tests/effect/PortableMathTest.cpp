@@ -16,7 +16,8 @@ double Ulps(double got, double expected)
 {
     if (got == expected)
         return 0.0;
-    const double ulp = std::nextafter(std::fabs(expected), std::numeric_limits<double>::infinity()) - std::fabs(expected);
+    const double ulp =
+        std::nextafter(std::fabs(expected), std::numeric_limits<double>::infinity()) - std::fabs(expected);
     return std::fabs(got - expected) / ulp;
 }
 
@@ -30,7 +31,7 @@ constexpr bool kReferenceIsAccurate = true;
 constexpr bool kReferenceIsAccurate = false;
 #endif
 
-} // namespace
+}  // namespace
 
 TEST(PortableMath, SineAndCosineWithinOneUlpAndLanesMatch)
 {

@@ -37,8 +37,7 @@ TEST(PresetCatalogue, DefinesOneHundredSeventeenSlotsInOrder)
     EXPECT_STREQ(probe->PresetName(1), "0.2 Hz (Dental pain)");
     EXPECT_STREQ(probe->PresetName(35), "7.0 Hz (Mental & astral projection 2)");
     EXPECT_STREQ(probe->PresetName(73), "7.83 Hz (Schumann Resonance)");
-    EXPECT_STREQ(probe->PresetName(87),
-                 "211.44 Hz (Neptune: the unconscious, secrets, imagination, spiritual love)");
+    EXPECT_STREQ(probe->PresetName(87), "211.44 Hz (Neptune: the unconscious, secrets, imagination, spiritual love)");
     EXPECT_STREQ(probe->PresetName(116), "Solfeggio - 936 Hz (Pineal Gland Activator)");
     EXPECT_STREQ(probe->PresetName(117), "- 118 -");
     EXPECT_FALSE(probe->PresetHasValues(117));

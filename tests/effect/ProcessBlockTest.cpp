@@ -75,8 +75,8 @@ TEST(ProcessBlock, MatchesAReferenceOfFilterAndBothLfos)
     probe->Set(2, -3.0);
     probe->Set(3, 2.5);
     probe->Set(4, -1.0);
-    probe->Set(7, 3.0);    // LFO 1: "Out Gain", "Golden Sine", 3 Hz, 30 %
-    probe->Set(9, 2);      // LFO 2: "Low Gain", "Triangle", 11 Hz, 50 %
+    probe->Set(7, 3.0);  // LFO 1: "Out Gain", "Golden Sine", 3 Hz, 30 %
+    probe->Set(9, 2);  // LFO 2: "Low Gain", "Triangle", 11 Hz, 50 %
     probe->Set(10, 2);
     probe->Set(11, 11.0);
     probe->Set(12, 50.0);

@@ -40,7 +40,7 @@ void Restore(CLS_VIBRASCEND& effect, const std::vector<double>& values)
     EXPECT_EQ(static_cast<IComponent*>(&effect)->setState(&stream), kResultOk);
 }
 
-} // namespace
+}  // namespace
 
 TEST(EffectThread, StatesPresetsAndEditsWhileProcessingEndInTheEffectExactly)
 {

@@ -135,7 +135,7 @@ protected:
     std::atomic<int> calls{0};
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(HandOverThread, EditorEditsWhileProcessingReachTheEffect)
 {

@@ -16,7 +16,7 @@ std::string Format(const IParamDef& p, double v, bool normalized = false)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ParamDef, PrecisionFollowsStep)
 {

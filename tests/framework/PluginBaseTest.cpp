@@ -23,7 +23,7 @@ StateChunk ChunkOf(std::initializer_list<double> values)
     return c;
 }
 
-} // namespace
+}  // namespace
 
 TEST(PluginBase, ChannelPairsAndIdentity)
 {

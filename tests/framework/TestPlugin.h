@@ -8,8 +8,8 @@
 
 class TestPlugin : public IFxVST3 {
 public:
-    static constexpr IFxDeclaration kDeclaration{3, "1-1 2-2", 4, "Test", "", "Maker", 0x00010A00,
-                                                 0x74657374, 0x4D616B72, 0};
+    static constexpr IFxDeclaration kDeclaration{3,       "1-1 2-2",  4,          "Test",     "",
+                                                 "Maker", 0x00010A00, 0x74657374, 0x4D616B72, 0};
 
     TestPlugin() : IFxVST3(kDeclaration)
     {

@@ -75,7 +75,7 @@ std::string Ascii(const String128 s)
     return text;
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(Binding, InitializeRegistersPresetListThenParameters)
 {

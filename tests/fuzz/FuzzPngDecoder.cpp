@@ -5,11 +5,14 @@
 #include "PIX_SysBitmap.h"
 #include "PngDecoder.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  auto bitmap = pix::DecodePngData(data, size);
-  if (bitmap && (bitmap->GetWidth() <= 0 || bitmap->GetHeight() <= 0 || !bitmap->GetBits())) std::abort();
-  PIX_SysBitmap destination(3, 3);
-  PIX_IBitmap* into = pix::DecodePngData(data, size, destination);
-  if (into && (into != &destination || !bitmap || into->GetWidth() != bitmap->GetWidth())) std::abort();
-  return 0;
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    auto bitmap = pix::DecodePngData(data, size);
+    if (bitmap && (bitmap->GetWidth() <= 0 || bitmap->GetHeight() <= 0 || !bitmap->GetBits()))
+        std::abort();
+    PIX_SysBitmap destination(3, 3);
+    PIX_IBitmap* into = pix::DecodePngData(data, size, destination);
+    if (into && (into != &destination || !bitmap || into->GetWidth() != bitmap->GetWidth()))
+        std::abort();
+    return 0;
 }

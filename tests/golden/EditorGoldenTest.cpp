@@ -94,9 +94,8 @@ TEST(EditorGolden, SettingsFollowedFromTheHost)
 TEST(EditorGolden, PopupsAndHover)
 {
     ExpectFrame("target-list-open", "", {}, {{Snapshot::kLeftDown, 100, 116, 0}, {Snapshot::kLeftUp, 100, 116, 0}});
-    ExpectFrame("wave-value-menu", "", {},
-                {{Snapshot::kRightDown, 114, 174, 0}, {Snapshot::kRightUp, 114, 174, 0}});
+    ExpectFrame("wave-value-menu", "", {}, {{Snapshot::kRightDown, 114, 174, 0}, {Snapshot::kRightUp, 114, 174, 0}});
     ExpectFrame("low-gain-hovered", "", {}, {{Snapshot::kMouseOver, 217, 403, 0}});
 }
 
-} // namespace
+}  // namespace

@@ -20,7 +20,7 @@ bool UpdateRequested()
     return flag && std::string(flag) == "1";
 }
 
-} // namespace
+}  // namespace
 
 std::optional<Picture> ReadPng(const std::filesystem::path& file)
 {
@@ -105,4 +105,4 @@ std::string Compare(const Picture& actual, const std::filesystem::path& referenc
            " (if the change is intended: scripts/update-golden.sh)";
 }
 
-} // namespace golden
+}  // namespace golden

@@ -27,4 +27,4 @@ bool WritePng(const std::filesystem::path& file, const Picture& picture);
 std::string Compare(const Picture& actual, const std::filesystem::path& referenceFolder,
                     const std::filesystem::path& outputFolder, const std::string& name);
 
-} // namespace golden
+}  // namespace golden

@@ -86,7 +86,8 @@ std::vector<std::vector<double>> Noise(int channels, int frames, unsigned seed)
 {
     std::mt19937 gen(seed);
     std::uniform_real_distribution<double> dist(-0.5, 0.5);
-    std::vector<std::vector<double>> audio(static_cast<size_t>(channels), std::vector<double>(static_cast<size_t>(frames)));
+    std::vector<std::vector<double>> audio(static_cast<size_t>(channels),
+                                           std::vector<double>(static_cast<size_t>(frames)));
     for (auto& ch : audio)
         for (double& s : ch)
             s = dist(gen);
@@ -135,14 +136,15 @@ std::vector<std::vector<double>> Joined(std::initializer_list<std::vector<std::v
     return all;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Audio, SixtyFourBitStereoMatchesReference)
 {
     Instance plug;
     ASSERT_EQ(plug.Setup(44100, 512, kSample64), kResultOk);
     Reference ref{44100};
-    ref.splitHz = 800, ref.damping = 80, ref.lowDb = 3.2, ref.highDb = -12.5, ref.outDb = -1, ref.lfoHz = 7.83, ref.depth = 60;
+    ref.splitHz = 800, ref.damping = 80, ref.lowDb = 3.2, ref.highDb = -12.5, ref.outDb = -1, ref.lfoHz = 7.83,
+    ref.depth = 60;
     Configure(plug, ref);
     auto audio = Noise(2, 20000, 1);
     const auto expected = ref.Run(audio);
@@ -177,7 +179,8 @@ TEST(Audio, ThirtyTwoBitIsTheDoubleResultRounded)
     for (int c = 0; c < 2; ++c)
         for (size_t i = 0; i < audio[0].size(); ++i) {
             const double want = expected[static_cast<size_t>(c)][i];
-            ASSERT_LE(std::fabs(audio[static_cast<size_t>(c)][i] - want), std::ldexp(std::fabs(want), -24) + 1e-12 * peak)
+            ASSERT_LE(std::fabs(audio[static_cast<size_t>(c)][i] - want),
+                      std::ldexp(std::fabs(want), -24) + 1e-12 * peak)
                 << "channel " << c << " frame " << i;
         }
 }
@@ -203,8 +206,8 @@ TEST(Audio, ANewSampleRateReappliesTheRateDependentSettingsAndTheTail)
     // with the new rate's one-second tail; the split frequency and the LFO rate are the new
     // rate's too.
     ref.rate = 48000;
-    auto after = Joined({Noise(2, 5000, 8), std::vector<std::vector<double>>(2, std::vector<double>(46000)),
-                         Noise(2, 5000, 9)});
+    auto after =
+        Joined({Noise(2, 5000, 8), std::vector<std::vector<double>>(2, std::vector<double>(46000)), Noise(2, 5000, 9)});
     const auto expectedAfter = ref.Run(after);
     plug.Run64(after, 512);
     EXPECT_LT(RelativeError(after, expectedAfter), 1e-12);

@@ -41,7 +41,7 @@ bool SameRows(const std::vector<uint32>& a, const std::vector<uint32>& b, int to
     return true;
 }
 
-} // namespace
+}  // namespace
 
 TEST(EditorView, FixedSizeNativeWindowTypeOnly)
 {
@@ -92,9 +92,8 @@ TEST(EditorView, KnobDragReachesTheHostAsOneGesture)
     EXPECT_EQ(edits.front().kind, vibrascend::host::EditEvent::Kind::Begin);
     EXPECT_EQ(edits.front().id, 2u);
     EXPECT_EQ(edits.back().kind, vibrascend::host::EditEvent::Kind::End);
-    const auto perform = std::find_if(edits.begin(), edits.end(), [](const auto& e) {
-        return e.kind == vibrascend::host::EditEvent::Kind::Perform;
-    });
+    const auto perform = std::find_if(
+        edits.begin(), edits.end(), [](const auto& e) { return e.kind == vibrascend::host::EditEvent::Kind::Perform; });
     ASSERT_NE(perform, edits.end());
     EXPECT_GT(perform->value, before);
     EXPECT_DOUBLE_EQ(plug.Controller()->getParamNormalized(2), perform->value);

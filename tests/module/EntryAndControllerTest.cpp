@@ -84,12 +84,10 @@ TEST(Controller, HostSeesPresetListThenThirteenParameters)
         const char* defaultText;
     };
     const Expected expected[13] = {
-        {"Split Freq", "Hz", 19980, "1000"}, {"Damping", "%", 100, "50"},
-        {"Low Gain", "dB", 0, "0"},          {"High Gain", "dB", 0, "0"},
-        {"Out Gain", "dB", 0, "0"},          {"LFO1 Target", "", 3, "Out Gain"},
-        {"LFO1 Wave", "", 8, "Golden Sine"}, {"LFO1 Freq", "Hz", 0, "4.00"},
-        {"LFO1 Depth", "%", 100, "30"},      {"LFO2 Target", "", 3, "No Assign"},
-        {"LFO2 Wave", "", 8, "Golden Sine"}, {"LFO2 Freq", "Hz", 0, "4.00"},
+        {"Split Freq", "Hz", 19980, "1000"}, {"Damping", "%", 100, "50"},         {"Low Gain", "dB", 0, "0"},
+        {"High Gain", "dB", 0, "0"},         {"Out Gain", "dB", 0, "0"},          {"LFO1 Target", "", 3, "Out Gain"},
+        {"LFO1 Wave", "", 8, "Golden Sine"}, {"LFO1 Freq", "Hz", 0, "4.00"},      {"LFO1 Depth", "%", 100, "30"},
+        {"LFO2 Target", "", 3, "No Assign"}, {"LFO2 Wave", "", 8, "Golden Sine"}, {"LFO2 Freq", "Hz", 0, "4.00"},
         {"LFO2 Depth", "%", 100, "30"},
     };
     for (int i = 0; i < 13; ++i) {

@@ -17,7 +17,7 @@ namespace {
 std::atomic<bool> counting{false};
 std::atomic<long> allocations{0};
 
-} // namespace
+}  // namespace
 
 // Counts every allocation of the process, the loaded module's included, while `counting` is set.
 // Sanitizer runtimes bring their own allocator, which this must not replace.
@@ -210,7 +210,7 @@ long AllocationsOfProcess(IAudioProcessor* processor, int32 sampleSize, int fram
     return allocations.load();
 }
 
-} // namespace
+}  // namespace
 
 TEST(HostBehaviour, ProcessAllocatesNothing)
 {

@@ -96,7 +96,7 @@ void RunBlocks(IAudioProcessor* processor, std::vector<std::vector<Sample>>& aud
     }
 }
 
-} // namespace
+}  // namespace
 
 void Instance::Run32(std::vector<std::vector<float>>& audio, int block, vibrascend::host::ParameterChanges* first)
 {
@@ -108,4 +108,4 @@ void Instance::Run64(std::vector<std::vector<double>>& audio, int block, vibrasc
     RunBlocks(processor.get(), audio, block, first, kSample64);
 }
 
-} // namespace module_test
+}  // namespace module_test

@@ -68,4 +68,4 @@ private:
     IPtr<IUnitInfo> units;
 };
 
-} // namespace module_test
+}  // namespace module_test

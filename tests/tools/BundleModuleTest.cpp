@@ -10,7 +10,8 @@
 namespace vibrascend::host::test {
 namespace {
 
-std::string LoadError(const std::filesystem::path& path) {
+std::string LoadError(const std::filesystem::path& path)
+{
     try {
         BundleModule module(path);
     } catch (const HostError& error) {
@@ -30,7 +31,8 @@ const std::filesystem::path kSystemLibrary = "/lib/x86_64-linux-gnu/libm.so.6";
 constexpr const char* kFirstEntryPoint = "ModuleEntry";
 #endif
 
-TEST(BundleLoading, BundleFoldersResolveToTheirPlatformLibrary) {
+TEST(BundleLoading, BundleFoldersResolveToTheirPlatformLibrary)
+{
     TempFolder folder;
     const auto bundle = folder / "Thing.vst3";
     const auto library = bundle / kLibraryInBundle;
@@ -44,8 +46,10 @@ TEST(BundleLoading, BundleFoldersResolveToTheirPlatformLibrary) {
     EXPECT_NE(LoadError(bundle).find("cannot load"), std::string::npos);
 }
 
-TEST(BundleLoading, LibrariesWithoutTheModuleEntryPointsAreRefused) {
-    if (!std::filesystem::exists(kSystemLibrary)) GTEST_SKIP() << "no " << kSystemLibrary;
+TEST(BundleLoading, LibrariesWithoutTheModuleEntryPointsAreRefused)
+{
+    if (!std::filesystem::exists(kSystemLibrary))
+        GTEST_SKIP() << "no " << kSystemLibrary;
     EXPECT_NE(LoadError(kSystemLibrary).find(std::string("does not export ") + kFirstEntryPoint), std::string::npos)
         << LoadError(kSystemLibrary);
 }

@@ -10,11 +10,10 @@
 namespace vibrascend::host::test {
 namespace {
 
-CommandLine Parse(std::vector<std::string_view> arguments) {
-    return ParseCommandLine(arguments);
-}
+CommandLine Parse(std::vector<std::string_view> arguments) { return ParseCommandLine(arguments); }
 
-std::string Failure(std::vector<std::string_view> arguments) {
+std::string Failure(std::vector<std::string_view> arguments)
+{
     try {
         Parse(std::move(arguments));
     } catch (const UsageError& error) {
@@ -23,7 +22,8 @@ std::string Failure(std::vector<std::string_view> arguments) {
     return "(accepted)";
 }
 
-TEST(CommandLineParsing, CommandsAndDefaults) {
+TEST(CommandLineParsing, CommandsAndDefaults)
+{
     EXPECT_EQ(Parse({}).command, Command::Demo);
     EXPECT_EQ(Parse({"--plugin", "/x/Vibrascend.vst3"}).command, Command::Demo);
     EXPECT_EQ(Parse({"--plugin", "/x/Vibrascend.vst3"}).plugin, std::filesystem::path("/x/Vibrascend.vst3"));
@@ -40,7 +40,8 @@ TEST(CommandLineParsing, CommandsAndDefaults) {
     EXPECT_EQ(demo.block, kDefaultBlock);
 }
 
-TEST(CommandLineParsing, RenderTakesFilesAndEveryOptionInAnyOrder) {
+TEST(CommandLineParsing, RenderTakesFilesAndEveryOptionInAnyOrder)
+{
     const CommandLine line = Parse({"render", "--preset", "7.83", "in.wav", "--set", " Split Freq = 800 ", "out.wav",
                                     "--set=LFO1 Wave=Triangle", "--rate=44100.5", "--block", "64", "--double",
                                     "--state-in", "s.bin", "--state-out", "t.bin"});
@@ -60,7 +61,8 @@ TEST(CommandLineParsing, RenderTakesFilesAndEveryOptionInAnyOrder) {
     EXPECT_EQ(line.stateOut, std::filesystem::path("t.bin"));
 }
 
-TEST(CommandLineParsing, MistakesAreNamed) {
+TEST(CommandLineParsing, MistakesAreNamed)
+{
     EXPECT_NE(Failure({"render", "in.wav"}).find("input and an output"), std::string::npos);
     EXPECT_NE(Failure({"render", "a", "b", "c"}).find("input and an output"), std::string::npos);
     EXPECT_NE(Failure({"params", "extra"}).find("unexpected argument \"extra\""), std::string::npos);
@@ -82,10 +84,11 @@ TEST(CommandLineParsing, MistakesAreNamed) {
     EXPECT_NE(Failure({"render", "a", "b", "--preset", " "}).find("--preset needs"), std::string::npos);
 }
 
-TEST(CommandLineParsing, SnapshotKeepsItsEventsInOrder) {
-    const CommandLine line = Parse({"snapshot", "--preset", "73", "--hover", "1,2", "out.png", "--press=3, 4",
-                                    "--right-press", "5,6", "--drag", "7,8,-9,10", "--wheel", "9,10,-3",
-                                    "--set", "LFO1 Wave=Sine"});
+TEST(CommandLineParsing, SnapshotKeepsItsEventsInOrder)
+{
+    const CommandLine line =
+        Parse({"snapshot", "--preset", "73", "--hover", "1,2", "out.png", "--press=3, 4", "--right-press", "5,6",
+               "--drag", "7,8,-9,10", "--wheel", "9,10,-3", "--set", "LFO1 Wave=Sine"});
     EXPECT_EQ(line.command, Command::Snapshot);
     EXPECT_EQ(line.output, std::filesystem::path("out.png"));
     EXPECT_EQ(line.preset, "73");
@@ -103,13 +106,14 @@ TEST(CommandLineParsing, SnapshotKeepsItsEventsInOrder) {
     EXPECT_EQ(line.events[4].notches, -3);
 }
 
-TEST(CommandLineParsing, SnapshotRefusesMalformedEvents) {
+TEST(CommandLineParsing, SnapshotRefusesMalformedEvents)
+{
     EXPECT_NE(Failure({"snapshot"}).find("one output file"), std::string::npos);
     EXPECT_NE(Failure({"snapshot", "a.png", "b.png"}).find("one output file"), std::string::npos);
     EXPECT_NE(Failure({"render", "a", "b", "--press", "1,2"}).find("unknown option --press"), std::string::npos);
     EXPECT_NE(Failure({"snapshot", "a.png", "--rate", "8000"}).find("unknown option --rate"), std::string::npos);
-    for (std::string_view point : {"", "1", "1,", ",1", "1,2,3", "a,b", "1.5,2", "1;2", "100001,0", "0,-100001",
-                                   "99999999999,1", "1,,2"}) {
+    for (std::string_view point :
+         {"", "1", "1,", ",1", "1,2,3", "a,b", "1.5,2", "1;2", "100001,0", "0,-100001", "99999999999,1", "1,,2"}) {
         EXPECT_NE(Failure({"snapshot", "a.png", "--press", point}).find("--press needs X,Y"), std::string::npos)
             << point;
     }

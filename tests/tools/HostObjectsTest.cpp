@@ -18,7 +18,8 @@ namespace {
 
 using namespace Steinberg;
 
-TEST(ParameterChangeLists, QueuesPerIdWithSortedPoints) {
+TEST(ParameterChangeLists, QueuesPerIdWithSortedPoints)
+{
     ParameterChanges changes;
     changes.Add(7, 0.25);
     changes.Add(0x70727374, 0.5);
@@ -51,7 +52,8 @@ TEST(ParameterChangeLists, QueuesPerIdWithSortedPoints) {
     EXPECT_EQ(changes.getParameterCount(), 0);
 }
 
-TEST(HostContextObjects, AnswerTheirInterfacesOnly) {
+TEST(HostContextObjects, AnswerTheirInterfacesOnly)
+{
     HostApplication host("vibrascend-render");
     Vst::String128 name{};
     ASSERT_EQ(host.getName(name), kResultOk);
@@ -82,7 +84,8 @@ TEST(HostContextObjects, AnswerTheirInterfacesOnly) {
     EXPECT_EQ(handler.RestartRequests(), std::vector<int32>{Vst::kLatencyChanged});
 }
 
-TEST(TextConversion, Utf16RoundTripsAndStaysInside128Units) {
+TEST(TextConversion, Utf16RoundTripsAndStaysInside128Units)
+{
     Vst::String128 wide{};
     ToString128("Split Freq \xC2\xB5 \xF0\x9F\x8E\xB5", wide);
     EXPECT_EQ(ToUtf8(wide), "Split Freq \xC2\xB5 \xF0\x9F\x8E\xB5");
@@ -91,7 +94,8 @@ TEST(TextConversion, Utf16RoundTripsAndStaysInside128Units) {
     ToString128("\xFF\xC2", wide);
     EXPECT_EQ(ToUtf8(wide), "\xEF\xBF\xBD\xEF\xBF\xBD");
     const Vst::TChar loneSurrogate[] = {u'a', 0xD800, u'b', 0};
-    EXPECT_EQ(ToUtf8(loneSurrogate), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(ToUtf8(loneSurrogate), "a\xEF\xBF\xBD"
+                                     "b");
     Vst::String128 unterminated;
     std::fill(std::begin(unterminated), std::end(unterminated), u'x');
     EXPECT_EQ(ToUtf8(unterminated).size(), 128u);
@@ -102,7 +106,8 @@ TEST(TextConversion, Utf16RoundTripsAndStaysInside128Units) {
     EXPECT_FALSE(ContainsIgnoringCase("Sine", "Sines"));
 }
 
-TEST(ProgressDisplay, DrawsOnlyWhenEnabledAndEndsTheLine) {
+TEST(ProgressDisplay, DrawsOnlyWhenEnabledAndEndsTheLine)
+{
     std::FILE* out = std::tmpfile();
     ASSERT_NE(out, nullptr);
     ProgressBar bar(out, 200, true);
@@ -123,7 +128,8 @@ TEST(ProgressDisplay, DrawsOnlyWhenEnabledAndEndsTheLine) {
     EXPECT_EQ(text, quarter + full + "\n");
 }
 
-TEST(DemoInput, IsDeterministicQuietAndExactlyLong) {
+TEST(DemoInput, IsDeterministicQuietAndExactlyLong)
+{
     DemoSignal first(8000.0, 1.5);
     DemoSignal second(8000.0, 1.5);
     EXPECT_EQ(first.TotalFrames(), 12000u);

@@ -16,7 +16,8 @@ namespace vibrascend::host::test {
 namespace {
 
 // A captured stream as text with '\n' line ends.
-std::string CapturedText(const std::filesystem::path& path) {
+std::string CapturedText(const std::filesystem::path& path)
+{
     std::string bytes = ReadFile(path);
 #if defined(_WIN32)
     // Text written to the standard streams ends its lines in CR LF there.
@@ -27,14 +28,16 @@ std::string CapturedText(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::string ReadFile(const std::filesystem::path& path) {
+std::string ReadFile(const std::filesystem::path& path)
+{
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-std::string QuotedPath(const std::filesystem::path& path) {
+std::string QuotedPath(const std::filesystem::path& path)
+{
 #if defined(_WIN32)
     return "'" + std::filesystem::absolute(path).make_preferred().string() + "'";
 #else
@@ -42,7 +45,8 @@ std::string QuotedPath(const std::filesystem::path& path) {
 #endif
 }
 
-RunResult RunRender(const std::filesystem::path& folder, const std::string& arguments) {
+RunResult RunRender(const std::filesystem::path& folder, const std::string& arguments)
+{
     TempFolder logs;
     const std::string program = QuotedPath(VIBRASCEND_RENDER_EXE);
 #if defined(_WIN32)

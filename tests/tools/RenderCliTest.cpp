@@ -20,26 +20,31 @@ namespace vibrascend::host::test {
 namespace {
 
 // Runs vibrascend-render inside `folder` with the built bundle.
-RunResult RunTool(const TempFolder& folder, const std::string& arguments, bool withPlugin = true) {
+RunResult RunTool(const TempFolder& folder, const std::string& arguments, bool withPlugin = true)
+{
     return RunRender(folder.Path(), arguments + (withPlugin ? " --plugin " + QuotedPath(VIBRASCEND_BUNDLE) : ""));
 }
 
-std::vector<std::vector<double>> ReadAll(const std::filesystem::path& path) {
+std::vector<std::vector<double>> ReadAll(const std::filesystem::path& path)
+{
     WavReader reader(path);
     std::vector<std::vector<double>> channels(static_cast<std::size_t>(reader.ChannelCount()),
                                               std::vector<double>(reader.TotalFrames()));
     std::array<double*, 2> pointers{};
-    for (std::size_t c = 0; c < channels.size(); ++c) pointers[c] = channels[c].data();
+    for (std::size_t c = 0; c < channels.size(); ++c)
+        pointers[c] = channels[c].data();
     std::size_t done = 0;
     while (const std::size_t n = reader.Read(std::span(pointers.data(), channels.size()), 4096)) {
         done += n;
-        for (std::size_t c = 0; c < channels.size(); ++c) pointers[c] = channels[c].data() + done;
+        for (std::size_t c = 0; c < channels.size(); ++c)
+            pointers[c] = channels[c].data() + done;
     }
     return channels;
 }
 
 // A 2-second stereo float file of the demo material at 44.1 kHz.
-void WriteInput(const std::filesystem::path& path, double seconds = 2.0, double rate = 44100.0) {
+void WriteInput(const std::filesystem::path& path, double seconds = 2.0, double rate = 44100.0)
+{
     DemoSignal signal(rate, seconds);
     WavWriter writer(path, static_cast<std::uint32_t>(rate), 2);
     std::vector<double> l(1024), r(1024);
@@ -56,18 +61,18 @@ void WriteInput(const std::filesystem::path& path, double seconds = 2.0, double 
     writer.Commit();
 }
 
-std::vector<double> StateValues(const std::filesystem::path& path) {
+std::vector<double> StateValues(const std::filesystem::path& path)
+{
     const auto bytes = ReadStateFile(path);
     std::vector<double> values(bytes.size() / 8);
     std::memcpy(values.data(), bytes.data(), values.size() * 8);
     return values;
 }
 
-int LineCount(const std::string& text) {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
+int LineCount(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
 
-TEST(RenderCommandLine, DemoRendersEightSecondsThroughSchumannPreset) {
+TEST(RenderCommandLine, DemoRendersEightSecondsThroughSchumannPreset)
+{
     TempFolder folder;
     const RunResult result = RunTool(folder, "");
     ASSERT_EQ(result.exitCode, 0) << result.err;
@@ -90,7 +95,8 @@ TEST(RenderCommandLine, DemoRendersEightSecondsThroughSchumannPreset) {
     EXPECT_GT(difference, 1e-3) << "the preset's LFO should move the output gain";
 }
 
-TEST(RenderCommandLine, ListingsShowWhatAHostSees) {
+TEST(RenderCommandLine, ListingsShowWhatAHostSees)
+{
     TempFolder folder;
     const RunResult params = RunTool(folder, "params");
     ASSERT_EQ(params.exitCode, 0) << params.err;
@@ -111,11 +117,13 @@ TEST(RenderCommandLine, ListingsShowWhatAHostSees) {
     EXPECT_EQ(direct.out, presets.out);
 }
 
-TEST(RenderCommandLine, PresetTextAndSettingsReachThePlugin) {
+TEST(RenderCommandLine, PresetTextAndSettingsReachThePlugin)
+{
     TempFolder folder;
     WriteInput(folder / "in.wav");
-    const RunResult result = RunTool(folder, "render in.wav out.wav --preset '7.83 hz (schumann' --set 'Split Freq=800 Hz' "
-                                         "--set 'lfo2 wave=triangle' --set 'Out Gain=-3.5' --state-out s.bin");
+    const RunResult result =
+        RunTool(folder, "render in.wav out.wav --preset '7.83 hz (schumann' --set 'Split Freq=800 Hz' "
+                        "--set 'lfo2 wave=triangle' --set 'Out Gain=-3.5' --state-out s.bin");
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(result.err.empty()) << result.err;
     const auto output = ReadAll(folder / "out.wav");
@@ -130,7 +138,8 @@ TEST(RenderCommandLine, PresetTextAndSettingsReachThePlugin) {
     EXPECT_EQ(state[10], 2.0);
 }
 
-TEST(RenderCommandLine, OutOfRangeValuesAreClampedWithANote) {
+TEST(RenderCommandLine, OutOfRangeValuesAreClampedWithANote)
+{
     TempFolder folder;
     WriteInput(folder / "in.wav", 0.2);
     const RunResult result = RunTool(folder, "render in.wav out.wav --set 'Split Freq=50000' --state-out s.bin");
@@ -139,7 +148,8 @@ TEST(RenderCommandLine, OutOfRangeValuesAreClampedWithANote) {
     EXPECT_EQ(StateValues(folder / "s.bin")[0], 20000.0);
 }
 
-TEST(RenderCommandLine, FailuresSayWhyAndLeaveNoOutput) {
+TEST(RenderCommandLine, FailuresSayWhyAndLeaveNoOutput)
+{
     TempFolder folder;
     WriteInput(folder / "in.wav", 0.2);
     std::ofstream(folder / "broken.wav") << "RIFF....WAVEjunk";
@@ -170,11 +180,14 @@ TEST(RenderCommandLine, FailuresSayWhyAndLeaveNoOutput) {
     EXPECT_NE(noBundle.err.find("plug-in not found"), std::string::npos) << noBundle.err;
 }
 
-TEST(RenderCommandLine, SavedStateReproducesTheRenderBitForBit) {
+TEST(RenderCommandLine, SavedStateReproducesTheRenderBitForBit)
+{
     TempFolder folder;
     WriteInput(folder / "in.wav", 1.0);
     ASSERT_EQ(RunTool(folder, "render in.wav a.wav --preset 40 --set 'Damping=80' --set 'LFO2 Target=Low Gain' "
-                          "--set 'LFO2 Freq=3.3' --state-out s.bin").exitCode, 0);
+                              "--set 'LFO2 Freq=3.3' --state-out s.bin")
+                  .exitCode,
+              0);
     const RunResult again = RunTool(folder, "render in.wav b.wav --state-in s.bin --state-out t.bin");
     ASSERT_EQ(again.exitCode, 0) << again.err;
     EXPECT_EQ(ReadFile(folder / "a.wav"), ReadFile(folder / "b.wav"));
@@ -184,7 +197,8 @@ TEST(RenderCommandLine, SavedStateReproducesTheRenderBitForBit) {
     EXPECT_NE(ReadFile(folder / "a.wav"), ReadFile(folder / "c.wav"));
 }
 
-TEST(RenderCommandLine, PrecisionsLayoutsRatesAndBlockSizesAgree) {
+TEST(RenderCommandLine, PrecisionsLayoutsRatesAndBlockSizesAgree)
+{
     TempFolder folder;
     WriteInput(folder / "in.wav", 0.5);
     ASSERT_EQ(RunTool(folder, "render in.wav single.wav --preset 73").exitCode, 0);
@@ -194,13 +208,14 @@ TEST(RenderCommandLine, PrecisionsLayoutsRatesAndBlockSizesAgree) {
     const auto doubled = ReadAll(folder / "double.wav");
     ASSERT_EQ(single[0].size(), doubled[0].size());
     for (std::size_t c = 0; c < 2; ++c) {
-        for (std::size_t i = 0; i < single[c].size(); ++i) ASSERT_NEAR(single[c][i], doubled[c][i], 1e-5) << i;
+        for (std::size_t i = 0; i < single[c].size(); ++i)
+            ASSERT_NEAR(single[c][i], doubled[c][i], 1e-5) << i;
     }
 
     // A 16-bit mono file with a truncated data chunk: mono output, whole frames only.
-    std::vector<unsigned char> bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0,
-                                     1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x80, 0x3E, 0, 0, 2, 0, 16, 0,
-                                     'd', 'a', 't', 'a', 0xFF, 0xFF, 0, 0};
+    std::vector<unsigned char> bytes{'R', 'I', 'F', 'F', 0,  0, 0,   0,   'W', 'A',  'V',  'E',  'f', 'm',  't',
+                                     ' ', 16,  0,   0,   0,  1, 0,   1,   0,   0x40, 0x1F, 0,    0,   0x80, 0x3E,
+                                     0,   0,   2,   0,   16, 0, 'd', 'a', 't', 'a',  0xFF, 0xFF, 0,   0};
     for (int i = 0; i < 4001; ++i) {
         const auto v = static_cast<std::int16_t>(8000 * std::sin(i * 0.05));
         bytes.push_back(static_cast<unsigned char>(v));

@@ -12,7 +12,8 @@ using Steinberg::Vst::ParameterInfo;
 
 constexpr Steinberg::Vst::ParamID kPresetList = 0x70727374;
 
-std::vector<ParameterDescription> Parameters() {
+std::vector<ParameterDescription> Parameters()
+{
     return {
         {kPresetList, "Presets", "", 5, 0.0, ParameterInfo::kIsProgramChange | ParameterInfo::kIsList},
         {0, "Split Freq", "Hz", 19980, 0.2, ParameterInfo::kCanAutomate},
@@ -20,12 +21,15 @@ std::vector<ParameterDescription> Parameters() {
     };
 }
 
-std::vector<ProgramList> Lists() {
-    return {{static_cast<Steinberg::Vst::ProgramListID>(kPresetList), "Factory Presets",
+std::vector<ProgramList> Lists()
+{
+    return {{static_cast<Steinberg::Vst::ProgramListID>(kPresetList),
+             "Factory Presets",
              {"---- default ----", "7.83 Hz (Schumann Resonance)", "10 Hz (Alpha) slow", "10 Hz (Alpha)", "", ""}}};
 }
 
-std::string Failure(std::string_view text) {
+std::string Failure(std::string_view text)
+{
     try {
         ChoosePreset(Lists(), Parameters(), text);
     } catch (const HostError& error) {
@@ -34,7 +38,8 @@ std::string Failure(std::string_view text) {
     return "(accepted)";
 }
 
-TEST(PresetChoice, NumbersNamesAndUniqueSubstrings) {
+TEST(PresetChoice, NumbersNamesAndUniqueSubstrings)
+{
     const auto byNumber = ChoosePreset(Lists(), Parameters(), "3");
     EXPECT_EQ(byNumber.index, 3);
     EXPECT_EQ(byNumber.parameter, kPresetList);
@@ -46,7 +51,8 @@ TEST(PresetChoice, NumbersNamesAndUniqueSubstrings) {
     EXPECT_EQ(ChoosePreset(Lists(), Parameters(), "10 HZ (ALPHA)").index, 3);
 }
 
-TEST(PresetChoice, UnknownAmbiguousEmptyAndOutOfRangeAreRefused) {
+TEST(PresetChoice, UnknownAmbiguousEmptyAndOutOfRangeAreRefused)
+{
     EXPECT_NE(Failure("Gamma").find("unknown preset \"Gamma\""), std::string::npos);
     EXPECT_NE(Failure("Hz").find("matches 3 presets"), std::string::npos);
     EXPECT_NE(Failure("alpha").find("matches 2 presets"), std::string::npos);
@@ -58,7 +64,8 @@ TEST(PresetChoice, UnknownAmbiguousEmptyAndOutOfRangeAreRefused) {
     EXPECT_THROW(ChoosePreset(Lists(), noSelector, "1"), HostError);
 }
 
-TEST(ParameterLookup, TitlesMatchExactlyThenIgnoringCaseButNeverThePresetList) {
+TEST(ParameterLookup, TitlesMatchExactlyThenIgnoringCaseButNeverThePresetList)
+{
     const auto all = Parameters();
     EXPECT_EQ(FindParameter(all, "Split Freq").id, 0u);
     EXPECT_EQ(FindParameter(all, "lfo1 wave").id, 6u);
@@ -71,7 +78,8 @@ TEST(ParameterLookup, TitlesMatchExactlyThenIgnoringCaseButNeverThePresetList) {
     }
 }
 
-TEST(ParameterLookup, LeadingNumberAcceptsOnlyTheParameterUnits) {
+TEST(ParameterLookup, LeadingNumberAcceptsOnlyTheParameterUnits)
+{
     EXPECT_EQ(LeadingNumber("800", "Hz"), 800.0);
     EXPECT_EQ(LeadingNumber(" 800 hz ", "Hz"), 800.0);
     EXPECT_EQ(LeadingNumber("-6.5dB", "dB"), -6.5);

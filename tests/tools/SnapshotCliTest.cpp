@@ -14,28 +14,30 @@
 namespace vibrascend::host::test {
 namespace {
 
-RunResult Snapshot(const TempFolder& folder, const std::string& arguments) {
+RunResult Snapshot(const TempFolder& folder, const std::string& arguments)
+{
     return RunRender(folder.Path(), "snapshot " + arguments + " --plugin " + QuotedPath(VIBRASCEND_BUNDLE));
 }
 
 // Width and height from the PNG signature and IHDR chunk; 0 x 0 when the file is not a PNG.
-std::pair<std::uint32_t, std::uint32_t> PngSize(const std::string& bytes) {
+std::pair<std::uint32_t, std::uint32_t> PngSize(const std::string& bytes)
+{
     if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || bytes.compare(12, 4, "IHDR") != 0) {
         return {0, 0};
     }
     const auto word = [&](std::size_t at) {
         std::uint32_t value = 0;
-        for (std::size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
+        for (std::size_t i = 0; i < 4; ++i)
+            value = value << 8 | static_cast<unsigned char>(bytes[at + i]);
         return value;
     };
     return {word(16), word(20)};
 }
 
-int LineCount(const std::string& text) {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
+int LineCount(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
 
-TEST(SnapshotCommandLine, DrawsTheEditorAtTheSettingsAndAfterTheEventsGiven) {
+TEST(SnapshotCommandLine, DrawsTheEditorAtTheSettingsAndAfterTheEventsGiven)
+{
     TempFolder folder;
     const RunResult plain = Snapshot(folder, "default.png");
     ASSERT_EQ(plain.exitCode, 0) << plain.err;
@@ -64,19 +66,15 @@ TEST(SnapshotCommandLine, DrawsTheEditorAtTheSettingsAndAfterTheEventsGiven) {
     }
 }
 
-TEST(SnapshotCommandLine, RefusesBadInputWithOneLineAndNoFile) {
+TEST(SnapshotCommandLine, RefusesBadInputWithOneLineAndNoFile)
+{
     TempFolder folder;
     const std::pair<std::string, std::string> cases[] = {
-        {"out.png --press 434,0", "outside the editor"},
-        {"out.png --hover -1,10", "outside the editor"},
-        {"out.png --drag 10,480,1,1", "outside the editor"},
-        {"out.png --wheel 10,10,0", "notches"},
-        {"out.png --press 10", "--press needs X,Y"},
-        {"out.png --right-press x,y", "--right-press needs X,Y"},
-        {"out.png --preset 500", "numbered 0 to 149"},
-        {"out.png --set 'Nope=1'", "unknown parameter \"Nope\""},
-        {"out.png --block 64", "unknown option --block"},
-        {"", "one output file"},
+        {"out.png --press 434,0", "outside the editor"},      {"out.png --hover -1,10", "outside the editor"},
+        {"out.png --drag 10,480,1,1", "outside the editor"},  {"out.png --wheel 10,10,0", "notches"},
+        {"out.png --press 10", "--press needs X,Y"},          {"out.png --right-press x,y", "--right-press needs X,Y"},
+        {"out.png --preset 500", "numbered 0 to 149"},        {"out.png --set 'Nope=1'", "unknown parameter \"Nope\""},
+        {"out.png --block 64", "unknown option --block"},     {"", "one output file"},
         {"no-such-folder/out.png", "no-such-folder/out.png"},
     };
     for (const auto& [arguments, reason] : cases) {

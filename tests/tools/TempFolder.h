@@ -9,12 +9,15 @@ namespace vibrascend::host::test {
 
 class TempFolder {
 public:
-    TempFolder() {
+    TempFolder()
+    {
         std::random_device seed;
-        path = std::filesystem::temp_directory_path() / ("vibrascend-tools-" + std::to_string(seed()) + std::to_string(seed()));
+        path = std::filesystem::temp_directory_path() /
+               ("vibrascend-tools-" + std::to_string(seed()) + std::to_string(seed()));
         std::filesystem::create_directories(path);
     }
-    ~TempFolder() {
+    ~TempFolder()
+    {
         std::error_code ignored;
         std::filesystem::remove_all(path, ignored);
     }
@@ -23,7 +26,8 @@ public:
 
     const std::filesystem::path& Path() const { return path; }
     std::filesystem::path operator/(const std::string& name) const { return path / name; }
-    std::size_t EntryCount() const {
+    std::size_t EntryCount() const
+    {
         return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path), {}));
     }
 

@@ -19,28 +19,32 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-void Put16(Bytes& b, std::uint32_t v) {
+void Put16(Bytes& b, std::uint32_t v)
+{
     b.push_back(static_cast<unsigned char>(v));
     b.push_back(static_cast<unsigned char>(v >> 8));
 }
-void Put32(Bytes& b, std::uint32_t v) {
+void Put32(Bytes& b, std::uint32_t v)
+{
     Put16(b, v & 0xFFFF);
     Put16(b, v >> 16);
 }
-void PutId(Bytes& b, const char* id) {
-    b.insert(b.end(), id, id + 4);
-}
-void PutChunk(Bytes& b, const char* id, const Bytes& body, std::uint32_t declared) {
+void PutId(Bytes& b, const char* id) { b.insert(b.end(), id, id + 4); }
+void PutChunk(Bytes& b, const char* id, const Bytes& body, std::uint32_t declared)
+{
     PutId(b, id);
     Put32(b, declared);
     b.insert(b.end(), body.begin(), body.end());
 }
-void PutChunk(Bytes& b, const char* id, const Bytes& body) {
+void PutChunk(Bytes& b, const char* id, const Bytes& body)
+{
     PutChunk(b, id, body, static_cast<std::uint32_t>(body.size()));
-    if (body.size() % 2 == 1) b.push_back(0);
+    if (body.size() % 2 == 1)
+        b.push_back(0);
 }
 
-Bytes FmtBody(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) {
+Bytes FmtBody(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits)
+{
     Bytes b;
     Put16(b, tag);
     Put16(b, channels);
@@ -51,7 +55,8 @@ Bytes FmtBody(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std
     return b;
 }
 
-Bytes Riff(const Bytes& chunks) {
+Bytes Riff(const Bytes& chunks)
+{
     Bytes b;
     PutId(b, "RIFF");
     Put32(b, static_cast<std::uint32_t>(chunks.size() + 4));
@@ -60,14 +65,16 @@ Bytes Riff(const Bytes& chunks) {
     return b;
 }
 
-std::filesystem::path Save(const TempFolder& folder, const std::string& name, const Bytes& bytes) {
+std::filesystem::path Save(const TempFolder& folder, const std::string& name, const Bytes& bytes)
+{
     const auto path = folder / name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;
 }
 
-std::vector<std::vector<double>> ReadAll(WavReader& reader) {
+std::vector<std::vector<double>> ReadAll(WavReader& reader)
+{
     std::vector<std::vector<double>> channels(static_cast<std::size_t>(reader.ChannelCount()));
     std::array<std::vector<double>, 2> block{std::vector<double>(3), std::vector<double>(3)};
     std::array<double*, 2> pointers{block[0].data(), block[1].data()};
@@ -79,7 +86,8 @@ std::vector<std::vector<double>> ReadAll(WavReader& reader) {
     return channels;
 }
 
-std::string OpenError(const std::filesystem::path& path) {
+std::string OpenError(const std::filesystem::path& path)
+{
     try {
         WavReader reader(path);
     } catch (const HostError& error) {
@@ -88,7 +96,8 @@ std::string OpenError(const std::filesystem::path& path) {
     return {};
 }
 
-TEST(WavRoundTrip, FloatStereoAndMonoComeBackExactly) {
+TEST(WavRoundTrip, FloatStereoAndMonoComeBackExactly)
+{
     TempFolder folder;
     for (int channels : {1, 2}) {
         const auto path = folder / ("out" + std::to_string(channels) + ".wav");
@@ -120,7 +129,8 @@ TEST(WavRoundTrip, FloatStereoAndMonoComeBackExactly) {
     EXPECT_EQ(folder.EntryCount(), 2u);
 }
 
-TEST(WavWriterSafety, AbandonedOrFailedWritesLeaveNothing) {
+TEST(WavWriterSafety, AbandonedOrFailedWritesLeaveNothing)
+{
     TempFolder folder;
     {
         WavWriter writer(folder / "never.wav", 48000, 2);
@@ -139,17 +149,20 @@ TEST(WavWriterSafety, AbandonedOrFailedWritesLeaveNothing) {
     EXPECT_EQ(folder.EntryCount(), 1u);  // only the folder that blocked the rename
 }
 
-TEST(WavReaderFormats, PcmDepthsAndExtensibleDecodeToFullScale) {
+TEST(WavReaderFormats, PcmDepthsAndExtensibleDecodeToFullScale)
+{
     TempFolder folder;
     Bytes pcm16;
-    for (std::uint32_t v : {0x0000u, 0x7FFFu, 0x8000u, 0xC000u}) Put16(pcm16, v);
+    for (std::uint32_t v : {0x0000u, 0x7FFFu, 0x8000u, 0xC000u})
+        Put16(pcm16, v);
     Bytes pcm24;
     for (std::uint32_t v : {0x000000u, 0x7FFFFFu, 0x800000u, 0x400000u}) {
         pcm24.push_back(static_cast<unsigned char>(v));
         Put16(pcm24, v >> 8);
     }
     Bytes pcm32;
-    for (std::uint32_t v : {0x00000000u, 0x7FFFFFFFu, 0x80000000u, 0xC0000000u}) Put32(pcm32, v);
+    for (std::uint32_t v : {0x00000000u, 0x7FFFFFFFu, 0x80000000u, 0xC0000000u})
+        Put32(pcm32, v);
 
     struct Case {
         std::uint16_t bits;
@@ -169,7 +182,8 @@ TEST(WavReaderFormats, PcmDepthsAndExtensibleDecodeToFullScale) {
         WavReader reader(path);
         EXPECT_EQ(reader.TotalFrames(), 4u);
         const auto read = ReadAll(reader);
-        for (std::size_t i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(read[0][i], c.expected[i]) << c.bits << " bits";
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_DOUBLE_EQ(read[0][i], c.expected[i]) << c.bits << " bits";
     }
 
     Bytes extensible = FmtBody(0xFFFE, 2, 96000, 24);
@@ -187,10 +201,12 @@ TEST(WavReaderFormats, PcmDepthsAndExtensibleDecodeToFullScale) {
     EXPECT_EQ(reader.TotalFrames(), 2u);
 }
 
-TEST(WavReaderLayout, OddChunksFmtAfterDataAndTruncationAreHandled) {
+TEST(WavReaderLayout, OddChunksFmtAfterDataAndTruncationAreHandled)
+{
     TempFolder folder;
     Bytes data;
-    for (int i = 0; i < 6; ++i) Put16(data, static_cast<std::uint32_t>(i * 1000));
+    for (int i = 0; i < 6; ++i)
+        Put16(data, static_cast<std::uint32_t>(i * 1000));
     Bytes chunks;
     PutChunk(chunks, "LIST", Bytes(5, 'x'));  // odd size: a pad byte follows
     PutChunk(chunks, "data", data);
@@ -215,7 +231,8 @@ TEST(WavReaderLayout, OddChunksFmtAfterDataAndTruncationAreHandled) {
     EXPECT_EQ(afterJunk.TotalFrames(), 4u);
 }
 
-TEST(WavReaderLayout, NonFiniteFloatSamplesBecomeSilence) {
+TEST(WavReaderLayout, NonFiniteFloatSamplesBecomeSilence)
+{
     TempFolder folder;
     Bytes data;
     for (float v : {0.5f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(), -0.5f}) {
@@ -230,7 +247,8 @@ TEST(WavReaderLayout, NonFiniteFloatSamplesBecomeSilence) {
     EXPECT_EQ(reader.NonFiniteSamples(), 2u);
 }
 
-TEST(WavReaderErrors, MalformedFilesAreRefusedWithAReason) {
+TEST(WavReaderErrors, MalformedFilesAreRefusedWithAReason)
+{
     TempFolder folder;
     const auto withFmt = [](const Bytes& fmt) {
         Bytes chunks;

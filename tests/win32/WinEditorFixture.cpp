@@ -84,11 +84,16 @@ WinProbe::WinProbe(IEditHost* host, int paramIdx, const IBox& area, std::string*
 void WinProbe::Record(const std::string& what, int x, int y, const IMouseState& mod)
 {
     std::string mods;
-    if (mod.L) mods += 'L';
-    if (mod.R) mods += 'R';
-    if (mod.S) mods += 'S';
-    if (mod.C) mods += 'C';
-    if (mod.A) mods += 'A';
+    if (mod.L)
+        mods += 'L';
+    if (mod.R)
+        mods += 'R';
+    if (mod.S)
+        mods += 'S';
+    if (mod.C)
+        mods += 'C';
+    if (mod.A)
+        mods += 'A';
     *log += name + "." + what + "(" + std::to_string(x) + "," + std::to_string(y) + "," + mods + ") ";
 }
 
@@ -212,6 +217,7 @@ void WinEditor::Pump()
 bool WinEditor::ClassRegistered() const
 {
     WNDCLASSA wc;
-    return GetClassInfoA(static_cast<HINSTANCE>(graphics ? graphics->Module() : const_cast<void*>(platform::ThisModule())),
-                         "IFxWndClass", &wc) != 0;
+    return GetClassInfoA(
+               static_cast<HINSTANCE>(graphics ? graphics->Module() : const_cast<void*>(platform::ThisModule())),
+               "IFxWndClass", &wc) != 0;
 }

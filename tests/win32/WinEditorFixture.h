@@ -92,7 +92,7 @@ protected:
     FakeEditHost host;
     std::unique_ptr<HostWindow> parent;
     std::unique_ptr<IGraphicsWin> graphics;
-    WinProbe* knob = nullptr;   // parameter 0, at (100,100)-(160,160)
-    WinProbe* list = nullptr;   // parameter 1, at (200,100)-(300,130)
+    WinProbe* knob = nullptr;  // parameter 0, at (100,100)-(160,160)
+    WinProbe* list = nullptr;  // parameter 1, at (200,100)-(300,130)
     std::string log;
 };

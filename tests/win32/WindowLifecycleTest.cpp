@@ -100,7 +100,10 @@ TEST_F(WinEditor, FailedCreationAnswersNullAndLeavesCountAndClassBalanced)
 TEST_F(WinEditor, TimerPeriodIsTheTruncatedFramePeriod)
 {
     EXPECT_EQ(graphics->TimerPeriodMs(), 41u);  // fps 0: the default 24
-    const struct { int fps; unsigned ms; } cases[] = {{24, 41}, {30, 33}, {7, 142}, {60, 16}, {-5, 41}};
+    const struct {
+        int fps;
+        unsigned ms;
+    } cases[] = {{24, 41}, {30, 33}, {7, 142}, {60, 16}, {-5, 41}};
     for (const auto& c : cases) {
         auto editor = MakeEditor(c.fps);
         ASSERT_NE(editor->OpenWindow(parent->Handle()), nullptr);

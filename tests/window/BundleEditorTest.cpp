@@ -29,7 +29,7 @@ struct BundleEditor {
     {
         if (host)
             session = std::make_unique<vibrascend::host::EditorSession>(plugin.EditController(), frame, host->Handle(),
-                                                                     Steinberg::kPlatformTypeX11EmbedWindowID);
+                                                                        Steinberg::kPlatformTypeX11EmbedWindowID);
     }
     int Count(EditEvent::Kind kind, unsigned id) const
     {
@@ -115,9 +115,8 @@ TEST_F(BundleEditorWindow, TwoInstancesEditSeparatelyAndReopen)
     second.session.reset();
     second.host.reset();
     editor->session.reset();
-    editor->session =
-        std::make_unique<vibrascend::host::EditorSession>(editor->plugin.EditController(), frame, editor->host->Handle(),
-                                                            Steinberg::kPlatformTypeX11EmbedWindowID);
+    editor->session = std::make_unique<vibrascend::host::EditorSession>(
+        editor->plugin.EditController(), frame, editor->host->Handle(), Steinberg::kPlatformTypeX11EmbedWindowID);
     frame.RunFor(200);
     input->MoveTo(editor->host->Id(), kLowGainX, kLowGainY);
     input->Click(4);

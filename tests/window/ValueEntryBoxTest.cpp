@@ -26,7 +26,8 @@ TEST(ValueEntryText, TypingReplacesTheInitialSelectionAndEditsAtTheCaret)
     box.OnKey(EntryKey::Backspace, "");  // nothing left to delete
     EXPECT_EQ(box.Text(), "");
     // Control characters and bytes beyond ASCII are not typed.
-    box.OnKey(EntryKey::Text, "\x01\xE9" "4");
+    box.OnKey(EntryKey::Text, "\x01\xE9"
+                              "4");
     EXPECT_EQ(box.Text(), "4");
 }
 

@@ -72,7 +72,7 @@ OpenEditor::~OpenEditor()
 void OpenEditor::Reopen(vibrascend::host::RunLoopFrame& frame)
 {
     session = std::make_unique<vibrascend::host::EditorSession>(plug, frame, host->Handle(),
-                                                                 Steinberg::kPlatformTypeX11EmbedWindowID);
+                                                                Steinberg::kPlatformTypeX11EmbedWindowID);
 }
 
 std::string OpenEditor::Edits() const
@@ -123,4 +123,3 @@ void EditorWindow::Click(int x, int y, int button)
     MoveTo(x, y);
     input->Click(button);
 }
-

@@ -19,7 +19,8 @@ constexpr const char* kLibrarySuffix = ".so";
 constexpr const char* kPlatformName = "Linux";
 #endif
 
-void* RequireSymbol(const platform::SharedLibrary& library, const char* name, const std::filesystem::path& path) {
+void* RequireSymbol(const platform::SharedLibrary& library, const char* name, const std::filesystem::path& path)
+{
     void* symbol = library.Symbol(name);
     if (symbol == nullptr) {
         throw HostError(path.string() + " does not export " + name + ": not a VST3 module for " + kPlatformName);
@@ -29,11 +30,13 @@ void* RequireSymbol(const platform::SharedLibrary& library, const char* name, co
 
 }  // namespace
 
-std::filesystem::path ResolveModulePath(const std::filesystem::path& bundleOrLibrary) {
+std::filesystem::path ResolveModulePath(const std::filesystem::path& bundleOrLibrary)
+{
     std::error_code error;
     if (std::filesystem::is_directory(bundleOrLibrary, error)) {
         std::filesystem::path bundle = bundleOrLibrary;
-        if (!bundle.has_filename()) bundle = bundle.parent_path();
+        if (!bundle.has_filename())
+            bundle = bundle.parent_path();
         const auto library = bundle / "Contents" / kArchitectureFolder / (bundle.stem().string() + kLibrarySuffix);
         if (!std::filesystem::is_regular_file(library, error)) {
             throw HostError("the bundle " + bundleOrLibrary.string() + " holds no " +
@@ -47,8 +50,8 @@ std::filesystem::path ResolveModulePath(const std::filesystem::path& bundleOrLib
     throw HostError("plug-in not found: " + bundleOrLibrary.string());
 }
 
-BundleModule::BundleModule(const std::filesystem::path& bundleOrLibrary)
-    : library(ResolveModulePath(bundleOrLibrary)) {
+BundleModule::BundleModule(const std::filesystem::path& bundleOrLibrary) : library(ResolveModulePath(bundleOrLibrary))
+{
     std::string reason;
     handle = platform::SharedLibrary::Open(library, reason);
     if (!handle) {
@@ -73,14 +76,17 @@ BundleModule::BundleModule(const std::filesystem::path& bundleOrLibrary)
     exit = exitFunction;
     factory = Steinberg::owned(getFactory());
     if (!factory) {
-        if (exit != nullptr) exit();
+        if (exit != nullptr)
+            exit();
         throw HostError(library.string() + ": GetPluginFactory answered no factory");
     }
 }
 
-BundleModule::~BundleModule() {
+BundleModule::~BundleModule()
+{
     factory = nullptr;
-    if (exit != nullptr) exit();
+    if (exit != nullptr)
+        exit();
 }
 
 }  // namespace vibrascend::host

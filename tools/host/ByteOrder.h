@@ -5,22 +5,24 @@
 
 namespace vibrascend::host {
 
-inline std::uint16_t ReadLe16(const unsigned char* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
+inline std::uint16_t ReadLe16(const unsigned char* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
-inline std::uint32_t ReadLe32(const unsigned char* p) {
+inline std::uint32_t ReadLe32(const unsigned char* p)
+{
     return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
            (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
-inline void WriteLe16(unsigned char* p, std::uint16_t v) {
+inline void WriteLe16(unsigned char* p, std::uint16_t v)
+{
     p[0] = static_cast<unsigned char>(v);
     p[1] = static_cast<unsigned char>(v >> 8);
 }
 
-inline void WriteLe32(unsigned char* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
+inline void WriteLe32(unsigned char* p, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<unsigned char>(v >> (8 * i));
 }
 
 }  // namespace vibrascend::host

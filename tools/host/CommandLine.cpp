@@ -16,46 +16,55 @@ struct CommandName {
 };
 
 constexpr CommandName kCommands[] = {
-    {"demo", Command::Demo}, {"render", Command::Render}, {"params", Command::Params},
-    {"presets", Command::Presets}, {"editor", Command::Editor}, {"snapshot", Command::Snapshot}, {"help", Command::Help},
+    {"demo", Command::Demo},       {"render", Command::Render}, {"params", Command::Params},
+    {"presets", Command::Presets}, {"editor", Command::Editor}, {"snapshot", Command::Snapshot},
+    {"help", Command::Help},
 };
 
-constexpr std::string_view kRenderOptions[] = {"--rate", "--block", "--double", "--preset",
-                                            "--set",  "--state-in", "--state-out"};
+constexpr std::string_view kRenderOptions[] = {"--rate", "--block",    "--double",   "--preset",
+                                               "--set",  "--state-in", "--state-out"};
 constexpr std::string_view kDemoOptions[] = {"--rate", "--block", "--double"};
 constexpr std::string_view kEditorOptions[] = {"--screenshot", "--after-ms", "--preset", "--set"};
-constexpr std::string_view kSnapshotOptions[] = {"--preset", "--set",   "--hover", "--press",
+constexpr std::string_view kSnapshotOptions[] = {"--preset",      "--set",  "--hover", "--press",
                                                  "--right-press", "--drag", "--wheel"};
 
-bool IsAllowed(Command command, std::string_view option) {
-    if (option == "--plugin") return true;
+bool IsAllowed(Command command, std::string_view option)
+{
+    if (option == "--plugin")
+        return true;
     const auto listed = [option](std::span<const std::string_view> names) {
         return std::find(names.begin(), names.end(), option) != names.end();
     };
-    if (command == Command::Render) return listed(kRenderOptions);
-    if (command == Command::Demo) return listed(kDemoOptions);
-    if (command == Command::Editor) return listed(kEditorOptions);
-    if (command == Command::Snapshot) return listed(kSnapshotOptions);
+    if (command == Command::Render)
+        return listed(kRenderOptions);
+    if (command == Command::Demo)
+        return listed(kDemoOptions);
+    if (command == Command::Editor)
+        return listed(kEditorOptions);
+    if (command == Command::Snapshot)
+        return listed(kSnapshotOptions);
     return false;
 }
 
-bool IsKnown(std::string_view option) {
+bool IsKnown(std::string_view option)
+{
     return IsAllowed(Command::Render, option) || IsAllowed(Command::Editor, option) ||
            IsAllowed(Command::Snapshot, option);
 }
 
-bool TakesValue(std::string_view option) {
-    return option != "--double";
-}
+bool TakesValue(std::string_view option) { return option != "--double"; }
 
-std::string_view Trim(std::string_view text) {
+std::string_view Trim(std::string_view text)
+{
     const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
+    if (first == std::string_view::npos)
+        return {};
     const auto last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
 }
 
-int ParseBlock(std::string_view text) {
+int ParseBlock(std::string_view text)
+{
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > kMaxBlock) {
@@ -65,7 +74,8 @@ int ParseBlock(std::string_view text) {
     return value;
 }
 
-double ParseRate(std::string_view text) {
+double ParseRate(std::string_view text)
+{
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < kMinSampleRate ||
@@ -75,7 +85,8 @@ double ParseRate(std::string_view text) {
     return value;
 }
 
-ParameterSetting ParseSetting(std::string_view text) {
+ParameterSetting ParseSetting(std::string_view text)
+{
     const auto equals = text.find('=');
     if (equals == std::string_view::npos || Trim(text.substr(0, equals)).empty() ||
         Trim(text.substr(equals + 1)).empty()) {
@@ -85,8 +96,8 @@ ParameterSetting ParseSetting(std::string_view text) {
 }
 
 // Exactly `count` comma-separated whole numbers, each within +-kMaxEventCoordinate.
-std::vector<int> ParseNumbers(std::string_view option, std::string_view text, std::size_t count,
-                              std::string_view shape) {
+std::vector<int> ParseNumbers(std::string_view option, std::string_view text, std::size_t count, std::string_view shape)
+{
     const auto refuse = [&]() {
         return UsageError(std::string(option) + " needs " + std::string(shape) + " (whole numbers), not \"" +
                           std::string(text) + "\"");
@@ -103,14 +114,17 @@ std::vector<int> ParseNumbers(std::string_view option, std::string_view text, st
             throw refuse();
         }
         numbers.push_back(value);
-        if (comma == std::string_view::npos) break;
+        if (comma == std::string_view::npos)
+            break;
         start = comma + 1;
     }
-    if (numbers.size() != count) throw refuse();
+    if (numbers.size() != count)
+        throw refuse();
     return numbers;
 }
 
-EditorEvent ParseEvent(std::string_view option, std::string_view text) {
+EditorEvent ParseEvent(std::string_view option, std::string_view text)
+{
     EditorEvent event;
     if (option == "--drag") {
         const auto n = ParseNumbers(option, text, 4, "X,Y,DX,DY");
@@ -132,7 +146,8 @@ EditorEvent ParseEvent(std::string_view option, std::string_view text) {
     return event;
 }
 
-void ApplyOption(CommandLine& line, std::string_view option, std::string_view value) {
+void ApplyOption(CommandLine& line, std::string_view option, std::string_view value)
+{
     if (option == "--plugin") {
         line.plugin = std::filesystem::path(value);
     } else if (option == "--rate") {
@@ -142,14 +157,16 @@ void ApplyOption(CommandLine& line, std::string_view option, std::string_view va
     } else if (option == "--double") {
         line.doublePrecision = true;
     } else if (option == "--preset") {
-        if (Trim(value).empty()) throw UsageError("--preset needs a number or part of a preset name");
+        if (Trim(value).empty())
+            throw UsageError("--preset needs a number or part of a preset name");
         line.preset = std::string(Trim(value));
     } else if (option == "--set") {
         line.settings.push_back(ParseSetting(value));
     } else if (option == "--state-in") {
         line.stateIn = std::filesystem::path(value);
     } else if (option == "--screenshot") {
-        if (value.empty()) throw UsageError("--screenshot needs a file name");
+        if (value.empty())
+            throw UsageError("--screenshot needs a file name");
         line.screenshot = std::filesystem::path(value);
     } else if (option == "--after-ms") {
         int ms = -1;
@@ -168,7 +185,8 @@ void ApplyOption(CommandLine& line, std::string_view option, std::string_view va
 
 }  // namespace
 
-CommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
+CommandLine ParseCommandLine(std::span<const std::string_view> arguments)
+{
     CommandLine line;
     struct PendingOption {
         std::string_view option;
@@ -192,7 +210,8 @@ CommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
             throw UsageError("unknown option " + std::string(option));
         }
         if (!TakesValue(option)) {
-            if (equals != std::string_view::npos) throw UsageError(std::string(option) + " takes no value");
+            if (equals != std::string_view::npos)
+                throw UsageError(std::string(option) + " takes no value");
             options.push_back({option, {}});
         } else if (equals != std::string_view::npos) {
             options.push_back({option, argument.substr(equals + 1)});
@@ -219,11 +238,13 @@ CommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
         ApplyOption(line, pending.option, pending.value);
     }
     if (line.command == Command::Render) {
-        if (positional.size() != 2) throw UsageError("render needs an input and an output file: render IN.wav OUT.wav");
+        if (positional.size() != 2)
+            throw UsageError("render needs an input and an output file: render IN.wav OUT.wav");
         line.input = std::filesystem::path(positional[0]);
         line.output = std::filesystem::path(positional[1]);
     } else if (line.command == Command::Snapshot) {
-        if (positional.size() != 1) throw UsageError("snapshot needs one output file: snapshot OUT.png");
+        if (positional.size() != 1)
+            throw UsageError("snapshot needs one output file: snapshot OUT.png");
         line.output = std::filesystem::path(positional[0]);
     } else if (!positional.empty()) {
         throw UsageError("unexpected argument \"" + std::string(positional[0]) + "\"");
@@ -231,7 +252,8 @@ CommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
     return line;
 }
 
-std::string UsageText() {
+std::string UsageText()
+{
     return R"(Usage: vibrascend-render [COMMAND] [OPTIONS]
 
 Loads the Vibrascend VST3 bundle as a host does and renders audio through it.

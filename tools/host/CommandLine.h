@@ -10,15 +10,29 @@
 
 namespace vibrascend::host {
 
-enum class Command { Demo, Render, Params, Presets, Editor, Snapshot, Help };
+enum class Command {
+    Demo,
+    Render,
+    Params,
+    Presets,
+    Editor,
+    Snapshot,
+    Help
+};
 
 // A scripted mouse event of the snapshot command, in editor pixels.
 struct EditorEvent {
-    enum class Kind { Hover, Press, RightPress, Drag, Wheel };
+    enum class Kind {
+        Hover,
+        Press,
+        RightPress,
+        Drag,
+        Wheel
+    };
     Kind kind = Kind::Hover;
     int x = 0;
     int y = 0;
-    int dx = 0;       // drag: the distance moved with the button held
+    int dx = 0;  // drag: the distance moved with the button held
     int dy = 0;
     int notches = 0;  // wheel: positive upwards
 };
@@ -51,8 +65,8 @@ struct CommandLine {
     std::optional<std::filesystem::path> stateIn;
     std::optional<std::filesystem::path> stateOut;
     std::optional<std::filesystem::path> screenshot;  // editor: save what the window shows, then exit
-    int afterMs = 1000;                               // editor: ...this long after opening
-    std::vector<EditorEvent> events;                  // snapshot: in command-line order
+    int afterMs = 1000;  // editor: ...this long after opening
+    std::vector<EditorEvent> events;  // snapshot: in command-line order
 };
 
 // `arguments` excludes the program name. Throws UsageError naming the offending argument.

@@ -8,7 +8,11 @@
 namespace vibrascend::host {
 
 struct EditEvent {
-    enum class Kind { Begin, Perform, End };
+    enum class Kind {
+        Begin,
+        Perform,
+        End
+    };
     Kind kind;
     Steinberg::Vst::ParamID id;
     Steinberg::Vst::ParamValue value;  // only meaningful for Perform

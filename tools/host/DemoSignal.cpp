@@ -17,7 +17,8 @@ constexpr double kStereoDetuneHz = 0.3;
 
 }  // namespace
 
-double DemoSignal::PinkNoise::Next() {
+double DemoSignal::PinkNoise::Next()
+{
     state ^= state << 13;
     state ^= state >> 7;
     state ^= state << 17;
@@ -35,10 +36,13 @@ double DemoSignal::PinkNoise::Next() {
 
 DemoSignal::DemoSignal(double rate, double seconds)
     : sampleRate(rate),
-      frames(static_cast<std::uint64_t>(std::llround(rate * seconds))),
-      noise{PinkNoise(0x9E3779B97F4A7C15ull), PinkNoise(0xD1B54A32D192ED03ull)} {}
+      frames(static_cast<std::uint64_t>(std::llround(rate * seconds))), noise{PinkNoise(0x9E3779B97F4A7C15ull),
+                                                                              PinkNoise(0xD1B54A32D192ED03ull)}
+{
+}
 
-std::size_t DemoSignal::Read(std::span<double* const> channels, std::size_t requested) {
+std::size_t DemoSignal::Read(std::span<double* const> channels, std::size_t requested)
+{
     const auto count = static_cast<std::size_t>(std::min<std::uint64_t>(requested, frames - position));
     const double fadeFrames = kFadeSeconds * sampleRate;
     for (std::size_t i = 0; i < count; ++i) {

@@ -11,28 +11,35 @@ namespace {
 
 using Steinberg::Vst::ParameterInfo;
 
-std::string FlagNames(Steinberg::int32 flags) {
+std::string FlagNames(Steinberg::int32 flags)
+{
     struct Flag {
         Steinberg::int32 bit;
         const char* name;
     };
     constexpr Flag kFlags[] = {
-        {ParameterInfo::kCanAutomate, "automatable"}, {ParameterInfo::kIsReadOnly, "read-only"},
-        {ParameterInfo::kIsList, "list"},             {ParameterInfo::kIsProgramChange, "program-change"},
-        {ParameterInfo::kIsBypass, "bypass"},         {ParameterInfo::kIsHidden, "hidden"},
+        {ParameterInfo::kCanAutomate, "automatable"},
+        {ParameterInfo::kIsReadOnly, "read-only"},
+        {ParameterInfo::kIsList, "list"},
+        {ParameterInfo::kIsProgramChange, "program-change"},
+        {ParameterInfo::kIsBypass, "bypass"},
+        {ParameterInfo::kIsHidden, "hidden"},
     };
     std::string names;
     for (const auto& flag : kFlags) {
-        if ((flags & flag.bit) != 0) names += (names.empty() ? "" : ",") + std::string(flag.name);
+        if ((flags & flag.bit) != 0)
+            names += (names.empty() ? "" : ",") + std::string(flag.name);
     }
     return names.empty() ? "-" : names;
 }
 
 std::string DefaultText(const PluginInstance& plugin, const ParameterDescription& parameter,
-                        const std::vector<ProgramList>& lists) {
+                        const std::vector<ProgramList>& lists)
+{
     if ((parameter.flags & ParameterInfo::kIsProgramChange) != 0) {
         for (const auto& list : lists) {
-            if (static_cast<Steinberg::Vst::ParamID>(list.id) != parameter.id || list.programNames.empty()) continue;
+            if (static_cast<Steinberg::Vst::ParamID>(list.id) != parameter.id || list.programNames.empty())
+                continue;
             const auto index = static_cast<std::size_t>(
                 std::lround(parameter.defaultNormalized * static_cast<double>(list.programNames.size() - 1)));
             if (index < list.programNames.size()) {
@@ -41,23 +48,27 @@ std::string DefaultText(const PluginInstance& plugin, const ParameterDescription
         }
     }
     const auto text = plugin.DisplayText(parameter.id, parameter.defaultNormalized);
-    if (!text) return "-";
+    if (!text)
+        return "-";
     return parameter.units.empty() ? *text : *text + " " + parameter.units;
 }
 
 }  // namespace
 
-std::string FormatParameterId(Steinberg::Vst::ParamID id) {
+std::string FormatParameterId(Steinberg::Vst::ParamID id)
+{
     std::string text;
     for (int shift = 24; shift >= 0; shift -= 8) {
         const auto c = static_cast<char>((id >> shift) & 0xFF);
-        if (c < 0x21 || c > 0x7E) return std::to_string(id);
+        if (c < 0x21 || c > 0x7E)
+            return std::to_string(id);
         text += c;
     }
     return "'" + text + "'";
 }
 
-void PrintParameters(std::FILE* out, const PluginInstance& plugin) {
+void PrintParameters(std::FILE* out, const PluginInstance& plugin)
+{
     const auto parameters = plugin.Parameters();
     const auto lists = plugin.ProgramLists();
     std::size_t titleWidth = 5;
@@ -76,7 +87,8 @@ void PrintParameters(std::FILE* out, const PluginInstance& plugin) {
     }
 }
 
-void PrintPrograms(std::FILE* out, const PluginInstance& plugin) {
+void PrintPrograms(std::FILE* out, const PluginInstance& plugin)
+{
     const auto lists = plugin.ProgramLists();
     if (lists.empty()) {
         std::fprintf(out, "%s has no program list\n", plugin.ClassName().c_str());

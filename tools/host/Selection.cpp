@@ -18,43 +18,49 @@ using Steinberg::Vst::ParameterInfo;
 constexpr int kAmbiguousNamesShown = 3;
 constexpr Steinberg::int32 kMaxStepsSearched = 4096;
 
-bool IsProgramChange(const ParameterDescription& parameter) {
+bool IsProgramChange(const ParameterDescription& parameter)
+{
     return (parameter.flags & ParameterInfo::kIsProgramChange) != 0;
 }
 
-std::string InQuotes(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
-}
+std::string InQuotes(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-std::optional<int> SlotNumber(std::string_view text) {
+std::optional<int> SlotNumber(std::string_view text)
+{
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < 0) return std::nullopt;
+    if (error != std::errc() || end != text.data() + text.size() || value < 0)
+        return std::nullopt;
     return value;
 }
 
-std::string_view Trimmed(std::string_view text) {
+std::string_view Trimmed(std::string_view text)
+{
     const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
+    if (first == std::string_view::npos)
+        return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 }  // namespace
 
 PresetChoice ChoosePreset(const std::vector<ProgramList>& lists, const std::vector<ParameterDescription>& parameters,
-                          std::string_view text) {
-    if (lists.empty()) throw HostError("the plug-in has no program list");
+                          std::string_view text)
+{
+    if (lists.empty())
+        throw HostError("the plug-in has no program list");
     const ProgramList& list = lists.front();
     const auto byList = std::find_if(parameters.begin(), parameters.end(), [&list](const ParameterDescription& p) {
         return IsProgramChange(p) && p.id == static_cast<Steinberg::Vst::ParamID>(list.id);
     });
-    const auto selector = byList != parameters.end()
-                              ? byList
-                              : std::find_if(parameters.begin(), parameters.end(), IsProgramChange);
-    if (selector == parameters.end()) throw HostError("the plug-in has no program-change parameter");
+    const auto selector =
+        byList != parameters.end() ? byList : std::find_if(parameters.begin(), parameters.end(), IsProgramChange);
+    if (selector == parameters.end())
+        throw HostError("the plug-in has no program-change parameter");
     const auto& names = list.programNames;
     const int count = static_cast<int>(names.size());
-    if (count == 0) throw HostError("the program list " + InQuotes(list.name) + " is empty");
+    if (count == 0)
+        throw HostError("the program list " + InQuotes(list.name) + " is empty");
 
     int index = -1;
     if (const auto number = SlotNumber(text)) {
@@ -74,7 +80,8 @@ PresetChoice ChoosePreset(const std::vector<ProgramList>& lists, const std::vect
                 matches = {i};
                 break;
             }
-            if (!name.empty() && ContainsIgnoringCase(name, text)) matches.push_back(i);
+            if (!name.empty() && ContainsIgnoringCase(name, text))
+                matches.push_back(i);
         }
         if (matches.empty()) {
             throw HostError("unknown preset " + InQuotes(text) + " (see: vibrascend-render presets)");
@@ -84,8 +91,9 @@ PresetChoice ChoosePreset(const std::vector<ProgramList>& lists, const std::vect
             for (std::size_t i = 0; i < matches.size() && i < kAmbiguousNamesShown; ++i) {
                 shown += (i ? ", " : "") + InQuotes(names[static_cast<std::size_t>(matches[i])]);
             }
-            throw HostError("preset " + InQuotes(text) + " matches " + std::to_string(matches.size()) + " presets (" + shown +
-                            (matches.size() > kAmbiguousNamesShown ? ", ..." : "") + "): give more of the name or its number");
+            throw HostError("preset " + InQuotes(text) + " matches " + std::to_string(matches.size()) + " presets (" +
+                            shown + (matches.size() > kAmbiguousNamesShown ? ", ..." : "") +
+                            "): give more of the name or its number");
         }
         index = matches.front();
     }
@@ -94,41 +102,51 @@ PresetChoice ChoosePreset(const std::vector<ProgramList>& lists, const std::vect
             steps > 0 ? std::min(1.0, static_cast<double>(index) / steps) : 0.0};
 }
 
-const ParameterDescription& FindParameter(const std::vector<ParameterDescription>& parameters, std::string_view name) {
+const ParameterDescription& FindParameter(const std::vector<ParameterDescription>& parameters, std::string_view name)
+{
     const auto usable = [](const ParameterDescription& p) { return !IsProgramChange(p); };
     for (const auto& parameter : parameters) {
-        if (usable(parameter) && parameter.title == name) return parameter;
+        if (usable(parameter) && parameter.title == name)
+            return parameter;
     }
     for (const auto& parameter : parameters) {
-        if (usable(parameter) && EqualsIgnoringCase(parameter.title, name)) return parameter;
+        if (usable(parameter) && EqualsIgnoringCase(parameter.title, name))
+            return parameter;
     }
     const bool isPresetList = std::any_of(parameters.begin(), parameters.end(), [name](const ParameterDescription& p) {
         return IsProgramChange(p) && EqualsIgnoringCase(p.title, name);
     });
-    if (isPresetList) throw HostError(InQuotes(name) + " is the preset list: choose presets with --preset");
+    if (isPresetList)
+        throw HostError(InQuotes(name) + " is the preset list: choose presets with --preset");
     throw HostError("unknown parameter " + InQuotes(name) + " (see: vibrascend-render params)");
 }
 
-std::optional<double> LeadingNumber(std::string_view value, std::string_view units) {
+std::optional<double> LeadingNumber(std::string_view value, std::string_view units)
+{
     value = Trimmed(value);
-    if (!value.empty() && value.front() == '+') value.remove_prefix(1);
+    if (!value.empty() && value.front() == '+')
+        value.remove_prefix(1);
     double number = 0.0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    if (error != std::errc() || !std::isfinite(number)) return std::nullopt;
+    if (error != std::errc() || !std::isfinite(number))
+        return std::nullopt;
     const std::string_view rest = Trimmed(value.substr(static_cast<std::size_t>(end - value.data())));
-    if (!rest.empty() && (units.empty() || !EqualsIgnoringCase(rest, units))) return std::nullopt;
+    if (!rest.empty() && (units.empty() || !EqualsIgnoringCase(rest, units)))
+        return std::nullopt;
     return number;
 }
 
 ParameterChoice ChooseParameterValue(const PluginInstance& plugin, const std::vector<ParameterDescription>& parameters,
-                                     const ParameterSetting& setting) {
+                                     const ParameterSetting& setting)
+{
     const ParameterDescription& parameter = FindParameter(parameters, setting.name);
     const std::string typed = setting.name + "=" + setting.value;
     if (const auto number = LeadingNumber(setting.value, parameter.units)) {
         // Fixed notation: the plug-in reads plain decimal digits, not exponents.
         char text[400];
         const auto written = std::to_chars(text, text + sizeof text, *number, std::chars_format::fixed);
-        if (written.ec != std::errc()) throw HostError(InQuotes(typed) + ": the value is too large");
+        if (written.ec != std::errc())
+            throw HostError(InQuotes(typed) + ": the value is too large");
         const auto normalized = plugin.NormalizedFromText(parameter.id, std::string(text, written.ptr));
         if (!normalized || !std::isfinite(*normalized)) {
             throw HostError("the plug-in could not convert " + InQuotes(typed));
@@ -147,13 +165,17 @@ ParameterChoice ChooseParameterValue(const PluginInstance& plugin, const std::ve
         for (Steinberg::int32 step = 0; step <= parameter.stepCount; ++step) {
             const double normalized = static_cast<double>(step) / parameter.stepCount;
             const auto text = plugin.DisplayText(parameter.id, normalized);
-            if (!text) continue;
-            if (EqualsIgnoringCase(*text, setting.value)) return {parameter.id, normalized, std::nullopt};
-            if (parameter.stepCount <= 16) known += (known.empty() ? "" : ", ") + *text;
+            if (!text)
+                continue;
+            if (EqualsIgnoringCase(*text, setting.value))
+                return {parameter.id, normalized, std::nullopt};
+            if (parameter.stepCount <= 16)
+                known += (known.empty() ? "" : ", ") + *text;
         }
     }
     if (!known.empty()) {
-        throw HostError(InQuotes(parameter.title) + " has no value " + InQuotes(setting.value) + " (one of: " + known + ")");
+        throw HostError(InQuotes(parameter.title) + " has no value " + InQuotes(setting.value) + " (one of: " + known +
+                        ")");
     }
     throw HostError(InQuotes(typed) + ": the value is not a number" +
                     (parameter.units.empty() ? "" : " of " + parameter.units));

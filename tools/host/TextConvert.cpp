@@ -8,7 +8,8 @@ namespace vibrascend::host {
 
 namespace {
 
-void AppendCodePoint(std::string& out, std::uint32_t cp) {
+void AppendCodePoint(std::string& out, std::uint32_t cp)
+{
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -28,17 +29,18 @@ void AppendCodePoint(std::string& out, std::uint32_t cp) {
 
 constexpr std::uint32_t kReplacement = 0xFFFD;
 
-char Lower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
 }  // namespace
 
-std::string ToUtf8(const Steinberg::Vst::TChar* text, std::size_t maxUnits) {
+std::string ToUtf8(const Steinberg::Vst::TChar* text, std::size_t maxUnits)
+{
     std::string out;
-    if (text == nullptr) return out;
+    if (text == nullptr)
+        return out;
     std::size_t length = 0;
-    while (length < maxUnits && text[length] != 0) ++length;
+    while (length < maxUnits && text[length] != 0)
+        ++length;
     for (std::size_t i = 0; i < length; ++i) {
         const std::uint32_t unit = static_cast<std::uint16_t>(text[i]);
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < length) {
@@ -54,7 +56,8 @@ std::string ToUtf8(const Steinberg::Vst::TChar* text, std::size_t maxUnits) {
     return out;
 }
 
-void ToString128(std::string_view utf8, Steinberg::Vst::TChar* out) {
+void ToString128(std::string_view utf8, Steinberg::Vst::TChar* out)
+{
     constexpr std::size_t kCapacity = 128;
     std::size_t written = 0;
     std::size_t i = 0;
@@ -89,7 +92,8 @@ void ToString128(std::string_view utf8, Steinberg::Vst::TChar* out) {
         }
         i += length;
         const std::size_t units = cp >= 0x10000 ? 2 : 1;
-        if (written + units >= kCapacity) break;
+        if (written + units >= kCapacity)
+            break;
         if (units == 2) {
             cp -= 0x10000;
             out[written++] = static_cast<Steinberg::Vst::TChar>(0xD800 + (cp >> 10));
@@ -101,12 +105,14 @@ void ToString128(std::string_view utf8, Steinberg::Vst::TChar* out) {
     out[written] = 0;
 }
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
-bool ContainsIgnoringCase(std::string_view haystack, std::string_view needle) {
+bool ContainsIgnoringCase(std::string_view haystack, std::string_view needle)
+{
     const auto found = std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
                                    [](char x, char y) { return Lower(x) == Lower(y); });
     return found != haystack.end() || needle.empty();

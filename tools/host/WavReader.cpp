@@ -22,30 +22,28 @@ constexpr std::uint16_t kFormatExtensible = 0xFFFE;
 constexpr std::size_t kExtensibleSize = 40;
 constexpr std::size_t kMaxFormatBytes = 64;
 
-bool HasId(const unsigned char* p, const char* id) {
-    return std::memcmp(p, id, 4) == 0;
-}
+bool HasId(const unsigned char* p, const char* id) { return std::memcmp(p, id, 4) == 0; }
 
-double DecodeSample(const unsigned char* p, const WavFormat& format) {
+double DecodeSample(const unsigned char* p, const WavFormat& format)
+{
     if (format.encoding == SampleEncoding::Float) {
         return std::bit_cast<float>(ReadLe32(p));
     }
     switch (format.bitsPerSample) {
-        case 16:
-            return static_cast<std::int16_t>(ReadLe16(p)) / 32768.0;
-        case 24: {
-            const std::uint32_t raw = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-                                      (static_cast<std::uint32_t>(p[2]) << 16);
-            return (static_cast<std::int32_t>(raw << 8) >> 8) / 8388608.0;
-        }
-        default:
-            return static_cast<std::int32_t>(ReadLe32(p)) / 2147483648.0;
+    case 16: return static_cast<std::int16_t>(ReadLe16(p)) / 32768.0;
+    case 24: {
+        const std::uint32_t raw = static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+                                  (static_cast<std::uint32_t>(p[2]) << 16);
+        return (static_cast<std::int32_t>(raw << 8) >> 8) / 8388608.0;
+    }
+    default: return static_cast<std::int32_t>(ReadLe32(p)) / 2147483648.0;
     }
 }
 
 }  // namespace
 
-WavReader::WavReader(const std::filesystem::path& path) {
+WavReader::WavReader(const std::filesystem::path& path)
+{
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
         throw HostError("cannot read " + path.string() + ": " +
@@ -65,7 +63,8 @@ WavReader::WavReader(const std::filesystem::path& path) {
     Parse(path, static_cast<std::uint64_t>(size));
 }
 
-void WavReader::Parse(const std::filesystem::path& path, std::uint64_t fileSize) {
+void WavReader::Parse(const std::filesystem::path& path, std::uint64_t fileSize)
+{
     const std::string name = path.string();
     unsigned char header[12];
     std::rewind(file.get());
@@ -92,7 +91,8 @@ void WavReader::Parse(const std::filesystem::path& path, std::uint64_t fileSize)
             if (available < 16) {
                 throw HostError(name + ": the fmt chunk is too short");
             }
-            std::vector<unsigned char> chunkBytes(static_cast<std::size_t>(std::min<std::uint64_t>(available, kMaxFormatBytes)));
+            std::vector<unsigned char> chunkBytes(
+                static_cast<std::size_t>(std::min<std::uint64_t>(available, kMaxFormatBytes)));
             if (std::fread(chunkBytes.data(), 1, chunkBytes.size(), file.get()) != chunkBytes.size()) {
                 throw HostError(name + ": the fmt chunk cannot be read");
             }
@@ -123,7 +123,8 @@ void WavReader::Parse(const std::filesystem::path& path, std::uint64_t fileSize)
     }
 }
 
-void WavReader::ParseFormatChunk(const std::vector<unsigned char>& body) {
+void WavReader::ParseFormatChunk(const std::vector<unsigned char>& body)
+{
     std::uint16_t tag = ReadLe16(body.data());
     const std::uint16_t channels = ReadLe16(body.data() + 2);
     const std::uint32_t rate = ReadLe32(body.data() + 4);
@@ -162,19 +163,22 @@ void WavReader::ParseFormatChunk(const std::vector<unsigned char>& body) {
     format.bitsPerSample = bits;
 }
 
-std::size_t WavReader::Read(std::span<double* const> channels, std::size_t requested) {
+std::size_t WavReader::Read(std::span<double* const> channels, std::size_t requested)
+{
     if (channels.size() < static_cast<std::size_t>(format.channels)) {
         throw std::invalid_argument("WavReader::read needs one buffer per channel");
     }
     const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(requested, frames - framesRead));
-    if (wanted == 0) return 0;
+    if (wanted == 0)
+        return 0;
     const std::size_t sampleBytes = static_cast<std::size_t>(format.bitsPerSample / 8);
     const std::size_t frameBytes = sampleBytes * static_cast<std::size_t>(format.channels);
     bytes.resize(wanted * frameBytes);
     const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get()) / frameBytes;
     for (std::size_t frame = 0; frame < got; ++frame) {
         for (int c = 0; c < format.channels; ++c) {
-            double sample = DecodeSample(&bytes[frame * frameBytes + static_cast<std::size_t>(c) * sampleBytes], format);
+            double sample =
+                DecodeSample(&bytes[frame * frameBytes + static_cast<std::size_t>(c) * sampleBytes], format);
             if (!std::isfinite(sample)) {
                 sample = 0.0;
                 ++nonFinite;

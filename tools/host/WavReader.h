@@ -11,7 +11,10 @@
 
 namespace vibrascend::host {
 
-enum class SampleEncoding { Pcm, Float };
+enum class SampleEncoding {
+    Pcm,
+    Float
+};
 
 struct WavFormat {
     SampleEncoding encoding = SampleEncoding::Pcm;

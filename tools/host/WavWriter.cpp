@@ -23,7 +23,8 @@ constexpr int kSampleBytes = 4;
 }  // namespace
 
 WavWriter::WavWriter(std::filesystem::path path, std::uint32_t rate, int channelCount)
-    : destination(std::move(path)), sampleRate(rate), channels(channelCount) {
+    : destination(std::move(path)), sampleRate(rate), channels(channelCount)
+{
     if (channelCount < 1 || channelCount > 2 || rate == 0) {
         throw std::invalid_argument("WavWriter needs 1 or 2 channels and a sample rate");
     }
@@ -38,7 +39,8 @@ WavWriter::WavWriter(std::filesystem::path path, std::uint32_t rate, int channel
     WriteHeader();
 }
 
-WavWriter::~WavWriter() {
+WavWriter::~WavWriter()
+{
     if (!committed) {
         file.reset();
         std::error_code ignored;
@@ -46,11 +48,13 @@ WavWriter::~WavWriter() {
     }
 }
 
-void WavWriter::Fail(const std::string& what) const {
+void WavWriter::Fail(const std::string& what) const
+{
     throw HostError("cannot write " + destination.string() + ": " + what);
 }
 
-void WavWriter::WriteHeader() {
+void WavWriter::WriteHeader()
+{
     const std::uint64_t dataBytes = frames * static_cast<std::uint64_t>(channels) * kSampleBytes;
     const auto blockAlign = static_cast<std::uint16_t>(channels * kSampleBytes);
     unsigned char header[kHeaderBytes];
@@ -70,12 +74,14 @@ void WavWriter::WriteHeader() {
     WriteLe32(header + 46, static_cast<std::uint32_t>(frames));
     std::memcpy(header + 50, "data", 4);
     WriteLe32(header + 54, static_cast<std::uint32_t>(dataBytes));
-    if (std::fseek(file.get(), 0, SEEK_SET) != 0 || std::fwrite(header, 1, sizeof header, file.get()) != sizeof header) {
+    if (std::fseek(file.get(), 0, SEEK_SET) != 0 ||
+        std::fwrite(header, 1, sizeof header, file.get()) != sizeof header) {
         Fail(std::strerror(errno));
     }
 }
 
-void WavWriter::Write(std::span<const float* const> audio, std::size_t frameCount) {
+void WavWriter::Write(std::span<const float* const> audio, std::size_t frameCount)
+{
     if (committed) {
         throw std::logic_error("WavWriter::write after commit");
     }
@@ -100,8 +106,10 @@ void WavWriter::Write(std::span<const float* const> audio, std::size_t frameCoun
     frames += frameCount;
 }
 
-void WavWriter::Commit() {
-    if (committed) return;
+void WavWriter::Commit()
+{
+    if (committed)
+        return;
     WriteHeader();
     if (!platform::SyncFile(file.get())) {
         Fail(std::strerror(errno));

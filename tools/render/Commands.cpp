@@ -26,21 +26,16 @@ constexpr const char* kDemoPreset = "73";
 constexpr double kDemoSeconds = 8.0;
 constexpr double kDemoRate = 48000.0;
 
-const char* PrecisionName(bool doublePrecision) {
-    return doublePrecision ? "64-bit" : "32-bit";
-}
+const char* PrecisionName(bool doublePrecision) { return doublePrecision ? "64-bit" : "32-bit"; }
 
-const char* LayoutName(int channels) {
-    return channels == 1 ? "mono" : "stereo";
-}
+const char* LayoutName(int channels) { return channels == 1 ? "mono" : "stereo"; }
 
-void Note(const std::string& text) {
-    std::fprintf(stderr, "vibrascend-render: note: %s\n", text.c_str());
-}
+void Note(const std::string& text) { std::fprintf(stderr, "vibrascend-render: note: %s\n", text.c_str()); }
 
 }  // namespace
 
-void RunDemo(const CommandLine& line, const std::filesystem::path& bundle) {
+void RunDemo(const CommandLine& line, const std::filesystem::path& bundle)
+{
     PluginInstance plugin(bundle, kHostName);
     const PresetChoice preset = ChoosePreset(plugin.ProgramLists(), plugin.Parameters(), kDemoPreset);
     const double rate = std::round(line.rate.value_or(kDemoRate));
@@ -52,14 +47,14 @@ void RunDemo(const CommandLine& line, const std::filesystem::path& bundle) {
     const ProcessingSetup setup{rate, line.block, signal.ChannelCount(), line.doublePrecision};
     const std::uint64_t frames = RenderSignal(plugin, signal, writer, setup, changes, progress);
     writer.Commit();
-    std::printf(
-        "Rendered %.1f s of demo audio (a chord of sines over soft pink noise, %.0f Hz stereo) through \"%s\" "
-        "preset %d \"%s\" in %s processing into %s\n",
-        static_cast<double>(frames) / rate, rate, plugin.ClassName().c_str(), preset.index, preset.name.c_str(),
-        PrecisionName(line.doublePrecision), kDemoFile);
+    std::printf("Rendered %.1f s of demo audio (a chord of sines over soft pink noise, %.0f Hz stereo) through \"%s\" "
+                "preset %d \"%s\" in %s processing into %s\n",
+                static_cast<double>(frames) / rate, rate, plugin.ClassName().c_str(), preset.index, preset.name.c_str(),
+                PrecisionName(line.doublePrecision), kDemoFile);
 }
 
-void RunRender(const CommandLine& line, const std::filesystem::path& bundle) {
+void RunRender(const CommandLine& line, const std::filesystem::path& bundle)
+{
     WavReader reader(line.input);
     const WavFormat format = reader.Format();
     if (!line.rate && (format.sampleRate < kMinSampleRate || format.sampleRate > kMaxSampleRate)) {
@@ -70,11 +65,14 @@ void RunRender(const CommandLine& line, const std::filesystem::path& bundle) {
 
     PluginInstance plugin(bundle, kHostName);
     const auto parameters = plugin.Parameters();
-    if (line.stateIn) plugin.LoadState(ReadStateFile(*line.stateIn));
+    if (line.stateIn)
+        plugin.LoadState(ReadStateFile(*line.stateIn));
 
     ParameterChanges changes;
     std::string applied;
-    const auto describe = [&applied](const std::string& what) { applied += (applied.empty() ? " with " : ", ") + what; };
+    const auto describe = [&applied](const std::string& what) {
+        applied += (applied.empty() ? " with " : ", ") + what;
+    };
     if (line.preset) {
         const PresetChoice preset = ChoosePreset(plugin.ProgramLists(), parameters, *line.preset);
         changes.Add(preset.parameter, preset.normalized);
@@ -82,7 +80,8 @@ void RunRender(const CommandLine& line, const std::filesystem::path& bundle) {
     }
     for (const auto& setting : line.settings) {
         const ParameterChoice choice = ChooseParameterValue(plugin, parameters, setting);
-        if (choice.note) Note(*choice.note);
+        if (choice.note)
+            Note(*choice.note);
         changes.Add(choice.id, choice.normalized);
         describe(setting.name + "=" + setting.value);
     }
@@ -98,7 +97,8 @@ void RunRender(const CommandLine& line, const std::filesystem::path& bundle) {
     if (reader.NonFiniteSamples() > 0) {
         Note(std::to_string(reader.NonFiniteSamples()) + " NaN or infinite samples of the input were read as silence");
     }
-    if (line.stateOut) WriteStateFile(*line.stateOut, plugin.SaveState());
+    if (line.stateOut)
+        WriteStateFile(*line.stateOut, plugin.SaveState());
     writer.Commit();
     std::printf("Rendered %s (%llu frames, %s, %u Hz, processed at %.0f Hz in %s) through \"%s\"%s into %s\n",
                 line.input.string().c_str(), static_cast<unsigned long long>(frames), LayoutName(format.channels),
@@ -106,12 +106,14 @@ void RunRender(const CommandLine& line, const std::filesystem::path& bundle) {
                 applied.c_str(), line.output.string().c_str());
 }
 
-void RunParams(const std::filesystem::path& bundle) {
+void RunParams(const std::filesystem::path& bundle)
+{
     const PluginInstance plugin(bundle, kHostName);
     PrintParameters(stdout, plugin);
 }
 
-void RunPresets(const std::filesystem::path& bundle) {
+void RunPresets(const std::filesystem::path& bundle)
+{
     const PluginInstance plugin(bundle, kHostName);
     PrintPrograms(stdout, plugin);
 }

@@ -9,7 +9,8 @@ namespace vibrascend::render {
 
 using namespace vibrascend::host;
 
-void ApplySettings(PluginInstance& plugin, const CommandLine& line, std::string& applied) {
+void ApplySettings(PluginInstance& plugin, const CommandLine& line, std::string& applied)
+{
     const auto parameters = plugin.Parameters();
     ParameterChanges changes;
     if (line.preset) {
@@ -19,11 +20,13 @@ void ApplySettings(PluginInstance& plugin, const CommandLine& line, std::string&
     }
     for (const auto& setting : line.settings) {
         const ParameterChoice choice = ChooseParameterValue(plugin, parameters, setting);
-        if (choice.note) std::fprintf(stderr, "vibrascend-render: note: %s\n", choice.note->c_str());
+        if (choice.note)
+            std::fprintf(stderr, "vibrascend-render: note: %s\n", choice.note->c_str());
         changes.Add(choice.id, choice.normalized);
         applied += (applied.empty() ? " with " : ", ") + setting.name + "=" + setting.value;
     }
-    if (changes.getParameterCount() == 0) return;
+    if (changes.getParameterCount() == 0)
+        return;
     // A block of no frames delivers the changes without processing audio.
     plugin.StartProcessing(ProcessingSetup{});
     std::array<float, 1> silence{};

@@ -34,7 +34,8 @@ void WritePng(const std::filesystem::path& file, const std::vector<std::uint32_t
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const std::uint32_t p = pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
+            const std::uint32_t p =
+                pixels[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)];
             row[static_cast<size_t>(x) * 3] = static_cast<png_byte>(p >> 16);
             row[static_cast<size_t>(x) * 3 + 1] = static_cast<png_byte>(p >> 8);
             row[static_cast<size_t>(x) * 3 + 2] = static_cast<png_byte>(p);

@@ -26,7 +26,8 @@ using Snapshot = Vibrascend::IEditorSnapshot;
 
 namespace {
 
-void CheckInside(const EditorEvent& event, int width, int height) {
+void CheckInside(const EditorEvent& event, int width, int height)
+{
     if (event.x < 0 || event.y < 0 || event.x >= width || event.y >= height) {
         throw UsageError("event at " + std::to_string(event.x) + "," + std::to_string(event.y) +
                          " lies outside the editor (0-" + std::to_string(width - 1) + ", 0-" +
@@ -34,39 +35,38 @@ void CheckInside(const EditorEvent& event, int width, int height) {
     }
 }
 
-void Send(Snapshot& snapshot, Steinberg::int32 kind, int x, int y, int notches = 0) {
+void Send(Snapshot& snapshot, Steinberg::int32 kind, int x, int y, int notches = 0)
+{
     if (snapshot.mouseEvent(kind, x, y, notches, 0) != Steinberg::kResultOk) {
         throw HostError("the editor refused a mouse event");
     }
 }
 
-void Play(Snapshot& snapshot, const EditorEvent& event) {
+void Play(Snapshot& snapshot, const EditorEvent& event)
+{
     switch (event.kind) {
-        case EditorEvent::Kind::Hover:
-            Send(snapshot, Snapshot::kMouseOver, event.x, event.y);
-            break;
-        case EditorEvent::Kind::Press:
-            Send(snapshot, Snapshot::kLeftDown, event.x, event.y);
-            Send(snapshot, Snapshot::kLeftUp, event.x, event.y);
-            break;
-        case EditorEvent::Kind::RightPress:
-            Send(snapshot, Snapshot::kRightDown, event.x, event.y);
-            Send(snapshot, Snapshot::kRightUp, event.x, event.y);
-            break;
-        case EditorEvent::Kind::Drag:
-            Send(snapshot, Snapshot::kLeftDown, event.x, event.y);
-            Send(snapshot, Snapshot::kDrag, event.x + event.dx, event.y + event.dy);
-            Send(snapshot, Snapshot::kLeftUp, event.x + event.dx, event.y + event.dy);
-            break;
-        case EditorEvent::Kind::Wheel:
-            Send(snapshot, Snapshot::kWheel, event.x, event.y, event.notches);
-            break;
+    case EditorEvent::Kind::Hover: Send(snapshot, Snapshot::kMouseOver, event.x, event.y); break;
+    case EditorEvent::Kind::Press:
+        Send(snapshot, Snapshot::kLeftDown, event.x, event.y);
+        Send(snapshot, Snapshot::kLeftUp, event.x, event.y);
+        break;
+    case EditorEvent::Kind::RightPress:
+        Send(snapshot, Snapshot::kRightDown, event.x, event.y);
+        Send(snapshot, Snapshot::kRightUp, event.x, event.y);
+        break;
+    case EditorEvent::Kind::Drag:
+        Send(snapshot, Snapshot::kLeftDown, event.x, event.y);
+        Send(snapshot, Snapshot::kDrag, event.x + event.dx, event.y + event.dy);
+        Send(snapshot, Snapshot::kLeftUp, event.x + event.dx, event.y + event.dy);
+        break;
+    case EditorEvent::Kind::Wheel: Send(snapshot, Snapshot::kWheel, event.x, event.y, event.notches); break;
     }
 }
 
 }  // namespace
 
-void RunSnapshot(const CommandLine& line, const std::filesystem::path& bundle) {
+void RunSnapshot(const CommandLine& line, const std::filesystem::path& bundle)
+{
     PluginInstance plugin(bundle, "vibrascend-render");
     std::string applied;
     ApplySettings(plugin, line, applied);
@@ -78,8 +78,10 @@ void RunSnapshot(const CommandLine& line, const std::filesystem::path& bundle) {
         size.getHeight() <= 0) {
         throw HostError(plugin.ClassName() + " offers no editor that can be drawn without a window");
     }
-    for (const EditorEvent& event : line.events) CheckInside(event, size.getWidth(), size.getHeight());
-    for (const EditorEvent& event : line.events) Play(*snapshot, event);
+    for (const EditorEvent& event : line.events)
+        CheckInside(event, size.getWidth(), size.getHeight());
+    for (const EditorEvent& event : line.events)
+        Play(*snapshot, event);
 
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size.getWidth()) * size.getHeight());
     Steinberg::int32 width = 0, height = 0;

@@ -8,33 +8,20 @@
 #include <string_view>
 #include <vector>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     using namespace vibrascend;
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     try {
         const host::CommandLine line = host::ParseCommandLine(arguments);
         switch (line.command) {
-            case host::Command::Help:
-                std::fputs(host::UsageText().c_str(), stdout);
-                break;
-            case host::Command::Demo:
-                render::RunDemo(line, render::LocateBundle(line.plugin));
-                break;
-            case host::Command::Render:
-                render::RunRender(line, render::LocateBundle(line.plugin));
-                break;
-            case host::Command::Params:
-                render::RunParams(render::LocateBundle(line.plugin));
-                break;
-            case host::Command::Presets:
-                render::RunPresets(render::LocateBundle(line.plugin));
-                break;
-            case host::Command::Editor:
-                render::RunEditor(line, render::LocateBundle(line.plugin));
-                break;
-            case host::Command::Snapshot:
-                render::RunSnapshot(line, render::LocateBundle(line.plugin));
-                break;
+        case host::Command::Help: std::fputs(host::UsageText().c_str(), stdout); break;
+        case host::Command::Demo: render::RunDemo(line, render::LocateBundle(line.plugin)); break;
+        case host::Command::Render: render::RunRender(line, render::LocateBundle(line.plugin)); break;
+        case host::Command::Params: render::RunParams(render::LocateBundle(line.plugin)); break;
+        case host::Command::Presets: render::RunPresets(render::LocateBundle(line.plugin)); break;
+        case host::Command::Editor: render::RunEditor(line, render::LocateBundle(line.plugin)); break;
+        case host::Command::Snapshot: render::RunSnapshot(line, render::LocateBundle(line.plugin)); break;
         }
     } catch (const host::UsageError& error) {
         std::fprintf(stderr, "vibrascend-render: %s (see: vibrascend-render --help)\n", error.what());

@@ -53,15 +53,9 @@ bool IGraphicsLinux::OpenURL(const char* url, const char*, const char* confirmTe
     return urlOpener.Open(url);
 }
 
-void IGraphicsLinux::SetParamEditCountdown(int ticks)
-{
-    paramEditCountdown = ticks;
-}
+void IGraphicsLinux::SetParamEditCountdown(int ticks) { paramEditCountdown = ticks; }
 
-void IGraphicsLinux::CancelParamEditCountdown()
-{
-    paramEditCountdown = 0;
-}
+void IGraphicsLinux::CancelParamEditCountdown() { paramEditCountdown = 0; }
 
 std::unique_ptr<PIX_IBitmap> IGraphicsLinux::DecodeImage(int resourceId, const char*)
 {
@@ -115,10 +109,7 @@ void IGraphicsLinux::CloseWindow()
     captured = trackingLeave = false;
 }
 
-void* IGraphicsLinux::GetWindow() const
-{
-    return window ? reinterpret_cast<void*>(window->Id()) : nullptr;
-}
+void* IGraphicsLinux::GetWindow() const { return window ? reinterpret_cast<void*>(window->Id()) : nullptr; }
 
 const char* IGraphicsLinux::PresentMethod() const { return window ? window->PresentMethod() : "none"; }
 

@@ -22,9 +22,14 @@ class IGraphicsLinux : public IGraphics, private IEditorRunLoopClient {
 public:
     // Text-box states: idle, typing, cancel requested, commit requested. A request is carried
     // out by the next timer tick.
-    enum TextBoxState { kTextBoxIdle = 0, kTextBoxTyping = 1, kTextBoxCancel = 2, kTextBoxCommit = 3 };
+    enum TextBoxState {
+        kTextBoxIdle = 0,
+        kTextBoxTyping = 1,
+        kTextBoxCancel = 2,
+        kTextBoxCommit = 3
+    };
     static constexpr unsigned long kDoubleClickMs = 500;  // second press within this time...
-    static constexpr int kDoubleClickDistance = 2;        // ...and this many pixels each way
+    static constexpr int kDoubleClickDistance = 2;  // ...and this many pixels each way
 
     IGraphicsLinux(IEditHost* host, int width, int height, int fps);
     ~IGraphicsLinux() override;
@@ -76,10 +81,10 @@ private:
     std::unique_ptr<X11EditorWindow> window;
     IEditorRunLoop* runLoop = nullptr;  // the host's loop driving the open window; not owned
     unsigned long parentWindow = 0;
-    bool captured = false;       // a press of ours is in progress (the implicit grab)
+    bool captured = false;  // a press of ours is in progress (the implicit grab)
     bool trackingLeave = false;  // a mouse-over asked to hear when the pointer leaves
-    IBox exposed;                // exposures gathered until the last of a series
-    int lastButton = 0;          // the previous press, for double clicks
+    IBox exposed;  // exposures gathered until the last of a series
+    int lastButton = 0;  // the previous press, for double clicks
     unsigned long lastTime = 0;
     int lastX = 0;
     int lastY = 0;

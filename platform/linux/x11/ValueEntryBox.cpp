@@ -100,9 +100,7 @@ ValueEntryBox::Effect ValueEntryBox::OnKey(EntryKey key, const char* typed)
         return Effect::Commit;
     }
     switch (key) {
-    case EntryKey::Enter:
-        selStart = selEnd = caret;
-        return Effect::Commit;
+    case EntryKey::Enter: selStart = selEnd = caret; return Effect::Commit;
     case EntryKey::Text:
         if (typed) {
             std::string add;
@@ -130,7 +128,10 @@ ValueEntryBox::Effect ValueEntryBox::OnKey(EntryKey key, const char* typed)
             text.erase(caret, 1);
         selStart = selEnd = caret;
         break;
-    case EntryKey::Left: caret = HasSelection() ? selStart : (caret > 0 ? caret - 1 : 0); selStart = selEnd = caret; break;
+    case EntryKey::Left:
+        caret = HasSelection() ? selStart : (caret > 0 ? caret - 1 : 0);
+        selStart = selEnd = caret;
+        break;
     case EntryKey::Right:
         caret = HasSelection() ? selEnd : std::min(text.size(), caret + 1);
         selStart = selEnd = caret;
@@ -220,7 +221,8 @@ void ValueEntryBox::Paint(PIX_MemBitmap& pixels)
         Fill(pixels, IBox{arrowL + 4 + i, 8 + i, arrowL + 12 - i, 9 + i}, kInk);
     style.colour = IArgb{255, 0, 0, 0};
     if (selected >= 0)
-        pix::DrawText(pixels, style, entries[static_cast<size_t>(selected)].c_str(), IBox{kPadding, 3, arrowL, kFieldHeight});
+        pix::DrawText(pixels, style, entries[static_cast<size_t>(selected)].c_str(),
+                      IBox{kPadding, 3, arrowL, kFieldHeight});
     if (!dropped)
         return;
     const IBox list{0, kFieldHeight, now.W(), now.H()};

@@ -14,13 +14,20 @@
 
 class ValueEntryBox {
 public:
-    enum class Kind { Text, List };
+    enum class Kind {
+        Text,
+        List
+    };
     // What an input did to the entry: nothing, kept the user typing, or asked for a commit.
-    enum class Effect { Ignored, Typing, Commit };
+    enum class Effect {
+        Ignored,
+        Typing,
+        Commit
+    };
 
-    static constexpr int kMaxText = 1000;     // characters a commit reads
-    static constexpr int kFieldHeight = 20;   // the list's closed field
-    static constexpr int kRowHeight = 16;     // one entry of the dropped list
+    static constexpr int kMaxText = 1000;  // characters a commit reads
+    static constexpr int kFieldHeight = 20;  // the list's closed field
+    static constexpr int kRowHeight = 16;  // one entry of the dropped list
 
     // A text box covering area showing text, all of it selected; centred text when centred.
     static ValueEntryBox TextBox(const IBox& area, const std::string& text, bool centred);

@@ -88,9 +88,9 @@ std::unique_ptr<X11EditorWindow> X11EditorWindow::Open(unsigned long parent, int
     attributes.border_pixel = 0;
     attributes.background_pixmap = None;
     attributes.event_mask = kEditorEvents;
-    self->window = XCreateWindow(display, parent, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                                 0, 24, InputOutput, info.visual,
-                                 CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &attributes);
+    self->window =
+        XCreateWindow(display, parent, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height), 0, 24,
+                      InputOutput, info.visual, CWColormap | CWBorderPixel | CWBackPixmap | CWEventMask, &attributes);
     if (trap.SyncFailed()) {
         self->window = 0;
         return nullptr;
@@ -126,10 +126,7 @@ X11EditorWindow::~X11EditorWindow()
     XCloseDisplay(display);
 }
 
-void X11EditorWindow::OnConnectionLost(_XDisplay*, void* self)
-{
-    static_cast<X11EditorWindow*>(self)->lost = true;
-}
+void X11EditorWindow::OnConnectionLost(_XDisplay*, void* self) { static_cast<X11EditorWindow*>(self)->lost = true; }
 
 IBox X11EditorWindow::Placement() const
 {

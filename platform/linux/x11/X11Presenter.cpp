@@ -32,8 +32,8 @@ bool X11Presenter::AttachShared()
     if (!XShmQueryExtension(display))
         return false;
     auto* info = new XShmSegmentInfo{};
-    XImage* image = XShmCreateImage(display, visual, 24, ZPixmap, nullptr, info,
-                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XImage* image = XShmCreateImage(display, visual, 24, ZPixmap, nullptr, info, static_cast<unsigned>(width),
+                                    static_cast<unsigned>(height));
     if (!image) {
         delete info;
         return false;

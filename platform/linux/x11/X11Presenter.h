@@ -12,7 +12,10 @@
 
 class X11Presenter {
 public:
-    enum class Method { PutImage, SharedMemory };
+    enum class Method {
+        PutImage,
+        SharedMemory
+    };
 
     // window is drawn with gc; width x height is the largest buffer ever presented.
     X11Presenter(Display* display, Window window, GC gc, Visual* visual, int width, int height);
@@ -39,7 +42,7 @@ private:
     Visual* visual;
     int width;
     int height;
-    int sharedSegment = -1;     // shared-memory id, -1 when not sharing
-    void* sharedInfo = nullptr; // the XShmSegmentInfo
+    int sharedSegment = -1;  // shared-memory id, -1 when not sharing
+    void* sharedInfo = nullptr;  // the XShmSegmentInfo
     XImage* sharedImage = nullptr;
 };

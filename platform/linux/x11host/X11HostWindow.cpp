@@ -16,9 +16,9 @@ std::unique_ptr<X11HostWindow> X11HostWindow::Open(const char* title, int width,
     self->display = display;
     XErrorTrap trap(display);
     const int screen = DefaultScreen(display);
-    self->window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
-                                       static_cast<unsigned>(height), 0, BlackPixel(display, screen),
-                                       BlackPixel(display, screen));
+    self->window =
+        XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), 0, BlackPixel(display, screen), BlackPixel(display, screen));
     XStoreName(display, self->window, title ? title : "");
     XSizeHints hints{};
     hints.flags = PMinSize | PMaxSize;
@@ -38,7 +38,9 @@ std::unique_ptr<X11HostWindow> X11HostWindow::Open(const char* title, int width,
         if (XCheckTypedWindowEvent(display, self->window, MapNotify, &event))
             break;
         XSync(display, False);
-        struct timespec pause{0, 5'000'000};
+        struct timespec pause {
+            0, 5'000'000
+        };
         nanosleep(&pause, nullptr);
     }
     return self;

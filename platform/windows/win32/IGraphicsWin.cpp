@@ -122,7 +122,8 @@ IMouseState MouseStateOf(WPARAM wParam)
 // A window that is a child (and not an MDI child) grows or shrinks with the editor.
 bool FollowsEditorSize(HWND hWnd)
 {
-    return hWnd && (GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) && !(GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_MDICHILD);
+    return hWnd && (GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD) &&
+           !(GetWindowLongA(hWnd, GWL_EXSTYLE) & WS_EX_MDICHILD);
 }
 
 void GrowWindow(HWND hWnd, int dw, int dh)
@@ -228,8 +229,8 @@ void* IGraphicsWin::OpenWindow(void* parent)
         return nullptr;
     }
     creatingFps = FrameRate();
-    HWND created = CreateWindowExA(0, kWindowClass, kWindowTitle, WS_CHILD | WS_VISIBLE, x, y, w, h,
-                                   AsWindow(parent), nullptr, instance, this);
+    HWND created = CreateWindowExA(0, kWindowClass, kWindowTitle, WS_CHILD | WS_VISIBLE, x, y, w, h, AsWindow(parent),
+                                   nullptr, instance, this);
     if (!created) {
         window = nullptr;
         if (--openWindowCount == 0)
@@ -342,9 +343,7 @@ std::intptr_t IGraphicsWin::HandleMessage(unsigned message, std::uintptr_t wPara
         return 0;
     }
     case WM_CLOSE: CloseWindow(); return 0;
-    case WM_DESTROY:
-        ForgetDestroyedWindow();
-        return 0;
+    case WM_DESTROY: ForgetDestroyedWindow(); return 0;
     case WM_MOUSEACTIVATE: SetFocus(hWnd); return MA_ACTIVATE;
     case WM_KEYDOWN: {
         const int key = win32::EditorKeyForVirtualKey(static_cast<unsigned>(wParam));
@@ -488,8 +487,8 @@ void IGraphicsWin::OpenValueEntry(IControl* control, const IParamDef* param, boo
             top = cy - 8;
             style |= ES_CENTER;
         }
-        box = CreateWindowExW(0, L"EDIT", Widen(current).c_str(), style, left, top, width, height, parent, id,
-                              instance, nullptr);
+        box = CreateWindowExW(0, L"EDIT", Widen(current).c_str(), style, left, top, width, height, parent, id, instance,
+                              nullptr);
     } else {
         std::vector<std::wstring> entries;
         size_t longest = 0;

@@ -17,7 +17,12 @@ class IGraphicsWin : public IGraphics {
 public:
     // Text-box states: idle, typing, cancel requested, commit requested. A request is carried
     // out by the next timer tick.
-    enum TextBoxState { kTextBoxIdle = 0, kTextBoxTyping = 1, kTextBoxCancel = 2, kTextBoxCommit = 3 };
+    enum TextBoxState {
+        kTextBoxIdle = 0,
+        kTextBoxTyping = 1,
+        kTextBoxCancel = 2,
+        kTextBoxCommit = 3
+    };
     // Timer id of the redraw timer, control id of the text box, and the marker kept in the text
     // box's user data.
     static constexpr unsigned kTimerId = 2;
@@ -83,5 +88,5 @@ private:
     void* textBoxFont = nullptr;  // the text box's font, deleted with the box
     unsigned timerPeriod = 0;
     bool painting = false;  // inside the window's paint message
-    bool presented = false; // the current paint message reached PresentRegion
+    bool presented = false;  // the current paint message reached PresentRegion
 };
