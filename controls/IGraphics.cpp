@@ -678,6 +678,14 @@ IControl* IGraphics::GetControl(int index) const
     return controls[static_cast<size_t>(index)].get();
 }
 
+bool IGraphics::HoldsControl(const IControl* control) const
+{
+    for (const auto& held : controls)
+        if (held.get() == control)
+            return true;
+    return false;
+}
+
 int IGraphics::IndexOf(const IControl* control) const
 {
     if (!control)

@@ -153,6 +153,8 @@ public:
     const IPromptStyle& PromptStyle() const { return promptStyle; }
     int NumControls() const { return static_cast<int>(controls.size()); }
     IControl* GetControl(int index) const;
+    // Whether control is still one of the editor's (a text box may outlive its control).
+    bool HoldsControl(const IControl* control) const;
     int MouseCapture() const { return mouseCapture; }
     int MouseOverIndex() const { return mouseOverIdx; }
     void SetMouseOverEnabled(bool enabled) { mouseOverEnabled = enabled; }

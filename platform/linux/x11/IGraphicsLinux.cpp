@@ -125,14 +125,6 @@ void IGraphicsLinux::OnTimer() { Tick(); }
 
 // ---- Frames ------------------------------------------------------------------------------------
 
-bool IGraphicsLinux::HoldsControl(const IControl* control) const
-{
-    for (int i = 0; i < NumControls(); ++i)
-        if (GetControl(i) == control)
-            return true;
-    return false;
-}
-
 void IGraphicsLinux::Tick()
 {
     UpdateFromHost();

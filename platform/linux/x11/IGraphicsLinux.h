@@ -72,7 +72,6 @@ private:
     void HandleEntryInput(const EditorWindowEvent& event);
     void ShowTextBox();
     void CloseTextBox();
-    bool HoldsControl(const IControl* control) const;
 
     const void* module;  // holds the embedded images
     int paramEditCountdown = 0;

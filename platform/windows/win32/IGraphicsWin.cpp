@@ -411,14 +411,6 @@ std::intptr_t IGraphicsWin::HandleMessage(unsigned message, std::uintptr_t wPara
 
 // ---- Frames ------------------------------------------------------------------------------------
 
-bool IGraphicsWin::HoldsControl(const IControl* control) const
-{
-    for (int i = 0; i < NumControls(); ++i)
-        if (GetControl(i) == control)
-            return true;
-    return false;
-}
-
 void IGraphicsWin::Tick()
 {
     UpdateFromHost();

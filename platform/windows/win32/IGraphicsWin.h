@@ -73,7 +73,6 @@ private:
     // The window went away without CloseWindow (the host destroyed its parent): forget it and
     // keep the window count balanced.
     void ForgetDestroyedWindow();
-    bool HoldsControl(const IControl* control) const;
 
     void* module = nullptr;
     void* window = nullptr;
