@@ -7,6 +7,7 @@
 #include "effect/BandSplitFilter.h"
 #include "effect/Lfo.h"
 #include "effect/LfoReadout.h"
+#include "effect/LfoSweep.h"
 #include "effect/VibrascendParams.h"
 #include "framework/IFxVST3.h"
 
@@ -83,5 +84,5 @@ private:
     bool resyncRequest = false;
     uint32_t lastClock = 0;
     // Whether the LFO sweep runs in AVX registers (decided once: the same bits either way).
-    bool wideLanes = false;
+    LfoSweep::Registers sweepRegisters = LfoSweep::Registers::Sse2;
 };

@@ -1,65 +1,128 @@
 #include "effect/LfoSweep.h"
 
 #include <cstring>
+#include <initializer_list>
+#include <limits>
 
 #if defined(__x86_64__) && !defined(_WIN32)
 // The Windows toolchain cannot align the stack for values of AVX registers that it spills, so
-// there the two-register pass runs.
-#define VIBRASCEND_AVX_PASS 1
+// there the SSE2 pass runs.
+#define VIBRASCEND_WIDE_PASSES 1
 #endif
 
 namespace {
 
-// The values gain `gain` takes over the four frames.
-[[gnu::always_inline]] inline void Value(const LfoSweep::State& s, int gain, const Lanes4* swept, Lanes4& value)
-{
-    const int k = s.source[gain];
-    value = k >= 0 ? swept[k] : Lanes4{} + s.now[gain];
-}
+using portable_math::Splat;
 
-// Fills `low` and `high` with the weights of `frames` frames, four at a time, and leaves in `s`
-// the phases after the last frame and the gains it leaves in effect.
-[[gnu::always_inline]] inline void SweepFrames(LfoSweep::State& s, int frames, double* low, double* high)
+constexpr int kRoom = LfoSweep::kRoom;
+
+// The phases of both LFOs at each of `frames` frames, stepped one sample at a time (the two
+// chains of dependent additions run side by side), padded to a whole step of eight with the
+// phase after the last frame, which is left in `phase`.
+[[gnu::always_inline]] inline void StepPhases(double (&phase)[2], const double (&increment)[2], int frames,
+                                              double* __restrict first, double* __restrict second)
 {
-    double last[3] = {s.now[0], s.now[1], s.now[2]};
-    for (int i = 0; i < frames; i += 4) {
-        const int used = frames - i < 4 ? frames - i : 4;
-        Lanes4 swept[2] = {};
-        for (int k = 0; k < 2; ++k) {
-            if (!s.active[k])
-                continue;
-            double p[5];
-            p[0] = s.phase[k];
-            for (int n = 1; n < 5; ++n)
-                p[n] = Lfo::NextPhase(p[n - 1], s.increment[k]);
-            s.phase[k] = p[used];
-            const Lanes4 phases = {p[0], p[1], p[2], p[3]};
-            swept[k] = WaveOf(s.shape[k], phases) * s.amp[k] + s.centre[k];
-        }
-        Lanes4 out;
-        Lanes4 lowGain;
-        Lanes4 highGain;
-        Value(s, 0, swept, out);
-        Value(s, 1, swept, lowGain);
-        Value(s, 2, swept, highGain);
-        const Lanes4 lowMul = out * lowGain;
-        const Lanes4 highMul = out * highGain;
-        std::memcpy(low + i, &lowMul, sizeof lowMul);
-        std::memcpy(high + i, &highMul, sizeof highMul);
-        if (i + 4 >= frames) {
-            last[0] = out[used - 1];
-            last[1] = lowGain[used - 1];
-            last[2] = highGain[used - 1];
-        }
+    double p0 = phase[0];
+    double p1 = phase[1];
+    int i = 0;
+    for (; i < frames; ++i) {
+        first[i] = p0;
+        second[i] = p1;
+        p0 = Lfo::NextPhase(p0, increment[0]);
+        p1 = Lfo::NextPhase(p1, increment[1]);
     }
-    for (int g = 0; g < 3; ++g)
-        s.now[g] = last[g];
+    for (; i % 8 != 0; ++i) {
+        first[i] = p0;
+        second[i] = p1;
+    }
+    phase[0] = p0;
+    phase[1] = p1;
 }
 
-void SweepPortable(LfoSweep::State& s, int frames, double* low, double* high) { SweepFrames(s, frames, low, high); }
+template <class V>
+[[gnu::always_inline]] inline V Load(const double* p)
+{
+    V v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
 
-#if VIBRASCEND_AVX_PASS
-[[gnu::target("avx")]] void SweepAvx(LfoSweep::State& s, int frames, double* low, double* high)
+template <class V>
+[[gnu::always_inline]] inline void Store(double* p, V v)
+{
+    std::memcpy(p, &v, sizeof v);
+}
+
+// The swept gain `wave(phase) * amp + centre` at each of `count` phases (a multiple of eight),
+// the wave's form chosen once for the whole run.
+[[gnu::always_inline]] inline void SweepWave(const LfoShape& s, double amp, double centre, const double* phases,
+                                             int count, double* __restrict swept)
+{
+    const Lanes8 a = Splat<Lanes8>(s.a);
+    const Lanes8 b = Splat<Lanes8>(s.b);
+    const Lanes8 c = Splat<Lanes8>(s.c);
+    const Lanes8 d = Splat<Lanes8>(s.d);
+    const auto each = [&](auto wave) __attribute__((always_inline))
+    {
+        for (int i = 0; i < count; i += 8)
+            Store(swept + i, wave(Load<Lanes8>(phases + i)) * amp + centre);
+    };
+    const auto sine = [&](Lanes8 arg) __attribute__((always_inline))
+    {
+        return portable_math::ShiftedSinKernel(arg, s.quarters, s.flip) * s.scale + s.offset;
+    };
+    if (!s.sine)
+        each([&](Lanes8 p) __attribute__((always_inline)) { return p < a ? p * b - 1.0 : c - p * d; });
+    else if (s.a == std::numeric_limits<double>::infinity())
+        each([&](Lanes8 p) __attribute__((always_inline)) { return sine(p * b); });
+    else
+        each([&](Lanes8 p) __attribute__((always_inline)) { return sine(p < a ? p * b : p * c + d); });
+}
+
+// Fills `low` and `high` with the weights of `frames` frames and leaves in `s` the phases after
+// the last frame and the gains it leaves in effect.
+[[gnu::always_inline]] inline void SweepFrames(LfoSweep::State& s, int frames, double* __restrict low,
+                                               double* __restrict high)
+{
+    alignas(64) double phases[2][kRoom];
+    alignas(64) double swept[2][kRoom];
+    double phase[2] = {s.phase[0], s.phase[1]};
+    const double increment[2] = {s.increment[0], s.increment[1]};
+    StepPhases(phase, increment, frames, phases[0], phases[1]);
+    const int count = (frames + 7) & ~7;
+    for (int k = 0; k < 2; ++k)
+        if (s.active[k])
+            SweepWave(s.shape[k], s.amp[k], s.centre[k], phases[k], count, swept[k]);
+
+    // Per gain: the values of the LFO that sweeps it, or none for its value in effect.
+    const double* from[3];
+    for (int g = 0; g < 3; ++g)
+        from[g] = s.source[g] < 0 ? nullptr : swept[s.source[g]];
+    const Lanes8 held[3] = {Splat<Lanes8>(s.now[0]), Splat<Lanes8>(s.now[1]), Splat<Lanes8>(s.now[2])};
+    for (int i = 0; i < count; i += 8) {
+        const Lanes8 out = from[0] ? Load<Lanes8>(from[0] + i) : held[0];
+        const Lanes8 lowGain = from[1] ? Load<Lanes8>(from[1] + i) : held[1];
+        const Lanes8 highGain = from[2] ? Load<Lanes8>(from[2] + i) : held[2];
+        Store(low + i, out * lowGain);
+        Store(high + i, out * highGain);
+    }
+    for (int k = 0; k < 2; ++k)
+        if (s.active[k])
+            s.phase[k] = phase[k];
+    for (int g = 0; g < 3; ++g)
+        if (from[g])
+            s.now[g] = from[g][frames - 1];
+}
+
+void SweepSse2(LfoSweep::State& s, int frames, double* low, double* high) { SweepFrames(s, frames, low, high); }
+
+#if VIBRASCEND_WIDE_PASSES
+[[gnu::target("avx2")]] void SweepAvx2(LfoSweep::State& s, int frames, double* low, double* high)
+{
+    SweepFrames(s, frames, low, high);
+}
+
+[[gnu::target("avx512f")]] void SweepAvx512(LfoSweep::State& s, int frames, double* low, double* high)
 {
     SweepFrames(s, frames, low, high);
 }
@@ -67,18 +130,28 @@ void SweepPortable(LfoSweep::State& s, int frames, double* low, double* high) { 
 
 }  // namespace
 
-bool LfoSweep::WideLanesAvailable()
+bool LfoSweep::Available(Registers registers)
 {
-#if VIBRASCEND_AVX_PASS
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx");
-#else
-    return false;
+    switch (registers) {
+    case Registers::Sse2: return true;
+#if VIBRASCEND_WIDE_PASSES
+    case Registers::Avx2: __builtin_cpu_init(); return __builtin_cpu_supports("avx2");
+    case Registers::Avx512: __builtin_cpu_init(); return __builtin_cpu_supports("avx512f");
 #endif
+    default: return false;
+    }
 }
 
-LfoSweep::LfoSweep(Lfo& first, Lfo& second, BandGains& gains, bool wideLanes)
-    : lfos{&first, &second}, gains(gains), wide(wideLanes)
+LfoSweep::Registers LfoSweep::Widest()
+{
+    for (Registers r : {Registers::Avx512, Registers::Avx2})
+        if (Available(r))
+            return r;
+    return Registers::Sse2;
+}
+
+LfoSweep::LfoSweep(Lfo& first, Lfo& second, BandGains& gains, Registers registers)
+    : lfos{&first, &second}, gains(gains), registers(registers)
 {
     int slot[2];
     for (int k = 0; k < 2; ++k) {
@@ -106,14 +179,13 @@ LfoSweep::LfoSweep(Lfo& first, Lfo& second, BandGains& gains, bool wideLanes)
 void LfoSweep::Run(int frames)
 {
     frames = frames < 1 ? 1 : frames > kMaxFrames ? kMaxFrames : frames;
-#if VIBRASCEND_AVX_PASS
-    if (wide)
-        SweepAvx(state, frames, lowMul, highMul);
-    else
-        SweepPortable(state, frames, lowMul, highMul);
-#else
-    SweepPortable(state, frames, lowMul, highMul);
+    switch (registers) {
+#if VIBRASCEND_WIDE_PASSES
+    case Registers::Avx512: SweepAvx512(state, frames, lowMul, highMul); break;
+    case Registers::Avx2: SweepAvx2(state, frames, lowMul, highMul); break;
 #endif
+    default: SweepSse2(state, frames, lowMul, highMul); break;
+    }
     next = 0;
     for (int k = 0; k < 2; ++k)
         if (state.active[k])
@@ -123,11 +195,4 @@ void LfoSweep::Run(int frames)
     gains.highNow = state.now[2];
     gains.lowMul = state.now[0] * state.now[1];
     gains.highMul = state.now[0] * state.now[2];
-}
-
-void LfoSweep::Pair(Lanes2& low, Lanes2& high)
-{
-    std::memcpy(&low, lowMul + next, sizeof low);
-    std::memcpy(&high, highMul + next, sizeof high);
-    next += 2;
 }

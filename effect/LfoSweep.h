@@ -1,24 +1,36 @@
 // The band weights of a run of processed frames while LFOs sweep gains: per frame exactly what
-// stepping LFO 1 and then LFO 2 leaves in the gains in effect and the weights. The whole run's
-// weights are computed first, four frames of an LFO at a time (in one AVX register where the
-// processor has them, else in two SSE2 registers: the same operations, the same bits), and the
-// filter loop then takes them two frames at a time.
+// stepping LFO 1 and then LFO 2 leaves in the gains in effect and the weights. The phases of the
+// whole run are stepped first, one sample at a time; the waves are then computed eight frames of
+// an LFO at a time (in one AVX-512 register, two AVX registers or four SSE2 registers, as the
+// processor allows: the same operations, the same bits), and the filter loop takes the weights
+// two frames at a time.
 #pragma once
 
 #include "effect/BandGains.h"
 #include "effect/Lfo.h"
+
+#include <cstring>
 
 class LfoSweep {
 public:
     // Frames of the longest run.
     static constexpr int kMaxFrames = 256;
 
-    // Whether this processor (and system) runs the four-lane pass in AVX registers.
-    static bool WideLanesAvailable();
+    // The registers a pass computes in.
+    enum class Registers {
+        Sse2,
+        Avx2,
+        Avx512
+    };
 
-    // A run with `first` and `second` stepped when active (LFO 1 first) on `gains`; `wideLanes`
-    // chooses the AVX pass, and is only to be set where WideLanesAvailable() holds.
-    LfoSweep(Lfo& first, Lfo& second, BandGains& gains, bool wideLanes);
+    // Whether this processor (and system) runs a pass in `registers`; SSE2 always runs.
+    static bool Available(Registers registers);
+    // The widest registers available.
+    static Registers Widest();
+
+    // A run with `first` and `second` stepped when active (LFO 1 first) on `gains`, computed in
+    // `registers`, which are to be available.
+    LfoSweep(Lfo& first, Lfo& second, BandGains& gains, Registers registers);
 
     bool Sweeps() const { return state.active[0] || state.active[1]; }
 
@@ -27,7 +39,12 @@ public:
     void Run(int frames);
 
     // Weights of the next two frames of the run, lane 0 the first.
-    void Pair(Lanes2& lowMul, Lanes2& highMul);
+    void Pair(Lanes2& low, Lanes2& high)
+    {
+        std::memcpy(&low, lowMul + next, sizeof low);
+        std::memcpy(&high, highMul + next, sizeof high);
+        next += 2;
+    }
 
     // What the pass works from and leaves.
     struct State {
@@ -41,13 +58,15 @@ public:
         int source[3];  // per gain: -1 its value in effect, else the LFO that sweeps it
     };
 
+    // Room for a run rounded up to whole steps of eight frames.
+    static constexpr int kRoom = kMaxFrames + 8;
+
 private:
     Lfo* lfos[2];
     BandGains& gains;
-    bool wide;
+    Registers registers;
     State state;
     int next = 0;
-    // Room for a run rounded up to whole steps of four frames.
-    alignas(32) double lowMul[kMaxFrames + 4];
-    alignas(32) double highMul[kMaxFrames + 4];
+    alignas(64) double lowMul[kRoom];
+    alignas(64) double highMul[kRoom];
 };

@@ -1,18 +1,21 @@
 // Elementary functions of the audio path computed by our own code, so that every build (any C
 // runtime, any compiler of the same language rules) renders bit-identical output. Each is a fixed
 // sequence of IEEE double operations; the sine and cosine kernels are templates that run on one
-// double or on two or four lanes (`Lanes2`, `Lanes4`), with identical results lane by lane.
+// double or on two, four or eight lanes (`Lanes2`, `Lanes4`, `Lanes8`), with identical results
+// lane by lane.
 #pragma once
 
 #include <bit>
 #include <cstdint>
 
-// Two or four doubles processed together (SSE2 on x86-64, four lanes as two SSE2 registers or
-// one AVX register; the compiler's generic vectors elsewhere).
+// Two, four or eight doubles processed together (SSE2 on x86-64; four or eight lanes in as many
+// SSE2, AVX or AVX-512 registers as they take; the compiler's generic vectors elsewhere).
 typedef double Lanes2 __attribute__((vector_size(16)));
 typedef int64_t LaneBits2 __attribute__((vector_size(16)));
 typedef double Lanes4 __attribute__((vector_size(32)));
 typedef int64_t LaneBits4 __attribute__((vector_size(32)));
+typedef double Lanes8 __attribute__((vector_size(64)));
+typedef int64_t LaneBits8 __attribute__((vector_size(64)));
 
 namespace portable_math {
 
@@ -56,6 +59,27 @@ template <>
 struct BitsOf<Lanes4> {
     using Type = LaneBits4;
 };
+template <>
+struct BitsOf<Lanes8> {
+    using Type = LaneBits8;
+};
+
+// The sum of the lanes, halves added together down to two lanes: a few register operations where
+// a lane-by-lane loop would move every lane out on its own.
+template <class Bits>
+[[gnu::always_inline]] inline int64_t SumOfLanes(Bits bits)
+{
+    if constexpr (sizeof(Bits) == sizeof(int64_t)) {
+        return bits;
+    } else if constexpr (sizeof(Bits) == 2 * sizeof(int64_t)) {
+        return bits[0] + bits[1];
+    } else if constexpr (sizeof(Bits) == 4 * sizeof(int64_t)) {
+        return SumOfLanes(__builtin_shufflevector(bits, bits, 0, 1) + __builtin_shufflevector(bits, bits, 2, 3));
+    } else {
+        return SumOfLanes(__builtin_shufflevector(bits, bits, 0, 1, 2, 3) +
+                          __builtin_shufflevector(bits, bits, 4, 5, 6, 7));
+    }
+}
 
 // A constant in every lane of V.
 template <class V>
@@ -68,8 +92,9 @@ template <class V>
 // x = k pi / 2 + r + y (k the nearest integer to 2x / pi, r + y the remainder to twice double
 // precision, |r| <= pi / 4), sin(x - m pi / 2) is sin r, cos r, -sin r or -cos r as k - m is 0,
 // 1, 2 or 3 modulo 4. Each lane takes its own polynomial (both are evaluated only when the lanes
-// differ); y enters to first order. Within 1 ulp for |x| up to 2^20. Inlined everywhere, so that a caller compiled for
-// wider registers computes it in them, with the same operations.
+// differ); y enters to first order. Within 1 ulp for |x| up to
+// 2^20. Inlined everywhere, so that a caller compiled for wider registers computes it in them,
+// with the same operations.
 template <class V>
 [[gnu::always_inline]] inline V ShiftedSinKernel(V x, int64_t m, uint64_t flip)
 {
@@ -102,16 +127,10 @@ template <class V>
     const Bits j = std::bit_cast<Bits>(shifted) - m;
     const Bits odd = Bits{} - (j & 1);
     // Lanes next to each other mostly share a quadrant: then only their polynomial is evaluated.
-    bool anyOdd = false;
-    bool allOdd = true;
-    if constexpr (sizeof(V) == sizeof(double)) {
-        anyOdd = allOdd = odd != 0;
-    } else {
-        for (int lane = 0; lane < static_cast<int>(sizeof(V) / sizeof(double)); ++lane) {
-            anyOdd |= odd[lane] != 0;
-            allOdd &= odd[lane] != 0;
-        }
-    }
+    constexpr int64_t kLanes = sizeof(V) / sizeof(double);
+    const int64_t oddLanes = SumOfLanes(j & 1);
+    const bool anyOdd = oddLanes != 0;
+    const bool allOdd = oddLanes == kLanes;
     Bits picked;
     if (allOdd)
         picked = std::bit_cast<Bits>(cosine());

@@ -218,10 +218,10 @@ void LfoPasses(benchmark::State& state)
     gains.SetLow(1.0);
     gains.SetHigh(1.0);
     std::vector<double> weights(2 * kFrames);
-    const bool wide = LfoSweep::WideLanesAvailable();
+    const LfoSweep::Registers registers = LfoSweep::Widest();
     for (auto _ : state) {
         for (int run = 0; run < kFrames; run += LfoSweep::kMaxFrames) {
-            LfoSweep sweep(lfos[0], lfos[1], gains, wide);
+            LfoSweep sweep(lfos[0], lfos[1], gains, registers);
             sweep.Run(LfoSweep::kMaxFrames);
             for (int i = 0; i < LfoSweep::kMaxFrames; i += 2) {
                 Lanes2 low, high;
@@ -298,16 +298,16 @@ int main(int argc, char** argv)
             std::printf("%-26s %10.3f %10.2f  x %s\n", what, ns, ns / floor, floorName);
     };
     std::printf("\n%-26s %10s %10s\n", "ns per stereo frame", "ns", "ratio");
-    const double lfoPasses = perFrame("BM_LfoPasses");
+    const double lfoPasses = perFrame("BmLfoPasses");
     for (const std::string p : {"32", "64"}) {
-        const double copy = perFrame("BM_Copy" + p);
-        const double swept = perFrame("BM_FilterSwept" + p);
-        const double fixed = perFrame("BM_FilterFixed" + p);
-        const double both = perFrame("BM_Process" + p + "_BothLfos");
-        const double both16 = perFrame("BM_Process" + p + "_BothLfos16");
+        const double copy = perFrame("BmCopy" + p);
+        const double swept = perFrame("BmFilterSwept" + p);
+        const double fixed = perFrame("BmFilterFixed" + p);
+        const double both = perFrame("BmProcess" + p + "BothLfos");
+        const double both16 = perFrame("BmProcess" + p + "BothLfos16");
         row((p + "-bit both LFOs").c_str(), both, swept + lfoPasses, "filter+gains + LFO passes");
-        row((p + "-bit no LFO").c_str(), perFrame("BM_Process" + p + "_NoLfo"), fixed, "filter+gains (fixed)");
-        row((p + "-bit silence").c_str(), perFrame("BM_Process" + p + "_Silence"), copy, "plain copy");
+        row((p + "-bit no LFO").c_str(), perFrame("BmProcess" + p + "NoLfo"), fixed, "filter+gains (fixed)");
+        row((p + "-bit silence").c_str(), perFrame("BmProcess" + p + "Silence"), copy, "plain copy");
         row((p + "-bit both LFOs, 16/call").c_str(), both16, both, "512-frame calls");
         if (both > 0 && both16 > 0)
             std::printf("%-26s %10.3f %9.1f%%  of the frame cost\n", (p + "-bit per-call overhead").c_str(),
@@ -325,12 +325,12 @@ int main(int argc, char** argv)
                         floor > 0 ? figure / floor : 0.0, figure <= limit ? "met" : "NOT met");
     };
     for (const std::string p : {"32", "64"}) {
-        const double copy = perFrame("BM_Copy" + p);
-        const double both = perFrame("BM_Process" + p + "_BothLfos");
-        const double both16 = perFrame("BM_Process" + p + "_BothLfos16");
-        goal(p + "-bit both LFOs, ns", both, 8.0, perFrame("BM_FilterSwept" + p) + lfoPasses);
-        goal(p + "-bit no LFO, ns", perFrame("BM_Process" + p + "_NoLfo"), 4.0, perFrame("BM_FilterFixed" + p));
-        goal(p + "-bit silence, x copy", copy > 0 ? perFrame("BM_Process" + p + "_Silence") / copy : 0.0, 2.0, 1.0);
+        const double copy = perFrame("BmCopy" + p);
+        const double both = perFrame("BmProcess" + p + "BothLfos");
+        const double both16 = perFrame("BmProcess" + p + "BothLfos16");
+        goal(p + "-bit both LFOs, ns", both, 8.0, perFrame("BmFilterSwept" + p) + lfoPasses);
+        goal(p + "-bit no LFO, ns", perFrame("BmProcess" + p + "NoLfo"), 4.0, perFrame("BmFilterFixed" + p));
+        goal(p + "-bit silence, x copy", copy > 0 ? perFrame("BmProcess" + p + "Silence") / copy : 0.0, 2.0, 1.0);
         if (both > 0 && both16 > 0)
             goal(p + "-bit 16/call overhead, %", 100.0 * (both16 - both) / both, 15.0, 100.0);
     }

@@ -1,5 +1,5 @@
-// The LFO sweep's four-lane pass: the AVX pass and the two-register pass give the same bits, and
-// both give per frame what stepping the LFOs one sample at a time gives (every wave, both LFOs on
+// The LFO sweep's eight-lane pass: the AVX-512, AVX2 and SSE2 passes give the same bits, and
+// all give per frame what stepping the LFOs one sample at a time gives (every wave, both LFOs on
 // one gain or on two, odd run lengths, phase wraps).
 #include "effect/LfoSweep.h"
 
@@ -41,11 +41,11 @@ struct Weights {
 };
 
 // Runs of the given lengths through the sweep.
-Weights Sweep(SweepSetup setup, bool wide, const std::vector<int>& runs)
+Weights Sweep(SweepSetup setup, LfoSweep::Registers registers, const std::vector<int>& runs)
 {
     Weights w;
     for (int frames : runs) {
-        LfoSweep sweep(setup.lfos[0], setup.lfos[1], setup.gains, wide);
+        LfoSweep sweep(setup.lfos[0], setup.lfos[1], setup.gains, registers);
         sweep.Run(frames);
         for (int i = 0; i < frames; i += 2) {
             Lanes2 low, high;
@@ -122,21 +122,24 @@ TEST(LfoSweep, RunsGiveWhatSteppingOneSampleAtATimeGives)
             // LFO 2 fast enough to wrap its phase every few frames; on its own gain, and on LFO 1's.
             for (int target2 : {2, 1}) {
                 const SweepSetup setup(wave1, wave2, 1, target2, 2900.0f);
-                ExpectSame(Sweep(setup, false, runs), Stepped(setup, total), "two-register pass");
+                ExpectSame(Sweep(setup, LfoSweep::Registers::Sse2, runs), Stepped(setup, total), "SSE2 pass");
             }
         }
     const SweepSetup onlySecond(0, 6, 0, 3, 10.0f);
-    ExpectSame(Sweep(onlySecond, false, {9, 100}), Stepped(onlySecond, 109), "LFO 2 alone");
+    ExpectSame(Sweep(onlySecond, LfoSweep::Registers::Sse2, {9, 100}), Stepped(onlySecond, 109), "LFO 2 alone");
 }
 
-TEST(LfoSweep, AvxPassGivesTheSameBits)
+TEST(LfoSweep, WiderPassesGiveTheSameBits)
 {
-    if (!LfoSweep::WideLanesAvailable())
-        GTEST_SKIP() << "no AVX here";
-    const std::vector<int> runs = {3, 256, 1, 130};
-    for (int wave1 = 0; wave1 <= 8; ++wave1)
-        for (int wave2 = 0; wave2 <= 8; ++wave2) {
-            const SweepSetup setup(wave1, wave2, 1, 3, 1700.0f);
-            ExpectSame(Sweep(setup, true, runs), Sweep(setup, false, runs), "AVX pass");
-        }
+    const std::vector<int> runs = {3, 256, 1, 130, 9};
+    for (LfoSweep::Registers registers : {LfoSweep::Registers::Avx2, LfoSweep::Registers::Avx512}) {
+        if (!LfoSweep::Available(registers))
+            continue;
+        for (int wave1 = 0; wave1 <= 8; ++wave1)
+            for (int wave2 = 0; wave2 <= 8; ++wave2) {
+                const SweepSetup setup(wave1, wave2, 1, 3, 1700.0f);
+                ExpectSame(Sweep(setup, registers, runs), Sweep(setup, LfoSweep::Registers::Sse2, runs),
+                           registers == LfoSweep::Registers::Avx2 ? "AVX2 pass" : "AVX-512 pass");
+            }
+    }
 }
