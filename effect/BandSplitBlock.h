@@ -39,25 +39,45 @@ int LastLoudFrame(const T* left, const T* right, int frames, double threshold)
     return -1;
 }
 
-// Copies the frames from the start that are silent on both channels (a NaN counts as silent, as
-// it fails every comparison) and answers how many there were. The copy runs together with the
-// scan, sixteen frames a step; frames copied past the first loud one are written again by
-// whoever processes them.
-template <class T>
-int CopySilentRun(const T* inL, const T* inR, T* outL, T* outR, int frames, double threshold)
+// The larger of each pair of lanes, as the processor's max instruction takes it: a NaN in `x`
+// gives `y`.
+template <class V>
+[[gnu::always_inline]] inline V Larger(V x, V y)
 {
-    using Vec = std::conditional_t<std::is_same_v<T, float>, float __attribute__((vector_size(16))), Lanes2>;
-    using Bits = std::conditional_t<std::is_same_v<T, float>, int32_t __attribute__((vector_size(16))), LaneBits2>;
+    return x > y ? x : y;
+}
+
+// The largest lane, halves compared down to one lane.
+template <class V>
+[[gnu::always_inline]] inline auto LargestLane(V v)
+{
+    constexpr size_t kLanes = sizeof(V) / sizeof(v[0]);
+    if constexpr (kLanes == 1) {
+        return v[0];
+    } else {
+        constexpr size_t kHalf = kLanes / 2;
+        return LargestLane(Larger(portable_math::LanesFrom<0>(v, std::make_index_sequence<kHalf>{}),
+                                  portable_math::LanesFrom<kHalf>(v, std::make_index_sequence<kHalf>{})));
+    }
+}
+
+// From frame `n` on, copies steps of `kStep` frames while both channels of a whole step are
+// silent, scanning them in vectors of `kVectorBytes` bytes; answers the frame the copy stopped at.
+// The largest magnitude of a step decides, and a NaN never becomes the largest.
+template <class T, int kVectorBytes, int kStep>
+[[gnu::always_inline]] inline int CopySilentSteps(const T* inL, const T* inR, T* outL, T* outR, int n, int frames,
+                                                  T limit)
+{
     using Word = std::conditional_t<std::is_same_v<T, float>, int32_t, int64_t>;
+    using Vec [[gnu::vector_size(kVectorBytes)]] = T;
+    using Bits [[gnu::vector_size(kVectorBytes)]] = Word;
     constexpr int kLanes = static_cast<int>(sizeof(Vec) / sizeof(T));
-    constexpr int kStep = 16;
-    // Clears the sign bit: |x| > limit answers as x > limit || -x > limit does, NaN included.
+    static_assert(kStep % kLanes == 0);
+    // Clears the sign bit.
     constexpr Word kMagnitude = std::numeric_limits<Word>::max();
-    const T limit = SilenceIn<T>(threshold);
     const bool copy = inL != outL || inR != outR;
-    int n = 0;
     for (; n + kStep <= frames; n += kStep) {
-        Bits loud{};
+        Vec peak{};
         for (int k = 0; k < kStep; k += kLanes) {
             Vec l;
             Vec r;
@@ -67,15 +87,27 @@ int CopySilentRun(const T* inL, const T* inR, T* outL, T* outR, int frames, doub
                 std::memcpy(outL + n + k, &l, sizeof l);
                 std::memcpy(outR + n + k, &r, sizeof r);
             }
-            const Vec al = std::bit_cast<Vec>(std::bit_cast<Bits>(l) & kMagnitude);
-            const Vec ar = std::bit_cast<Vec>(std::bit_cast<Bits>(r) & kMagnitude);
-            loud |= (al > limit) | (ar > limit);
+            peak = Larger(std::bit_cast<Vec>(std::bit_cast<Bits>(l) & kMagnitude), peak);
+            peak = Larger(std::bit_cast<Vec>(std::bit_cast<Bits>(r) & kMagnitude), peak);
         }
-        uint64_t halves[2];
-        std::memcpy(halves, &loud, sizeof halves);
-        if ((halves[0] | halves[1]) != 0)
+        if (LargestLane(peak) > limit)
             break;
     }
+    return n;
+}
+
+// Copies the frames from the start that are silent on both channels (a NaN counts as silent, as
+// it fails every comparison) and answers how many there were. The copy runs together with the
+// scan, in steps of 64 and then 16 frames, in vectors of `kVectorBytes` bytes; frames copied past
+// the first loud one are written again by whoever processes them. Inlined, so that a caller
+// compiled for wider registers runs it in them.
+template <class T, int kVectorBytes>
+[[gnu::always_inline]] inline int CopySilentRun(const T* inL, const T* inR, T* outL, T* outR, int frames,
+                                                double threshold)
+{
+    const T limit = SilenceIn<T>(threshold);
+    int n = CopySilentSteps<T, kVectorBytes, 64>(inL, inR, outL, outR, 0, frames, limit);
+    n = CopySilentSteps<T, kVectorBytes, 16>(inL, inR, outL, outR, n, frames, limit);
     while (n < frames && !(inL[n] > limit || -inL[n] > limit || inR[n] > limit || -inR[n] > limit)) {
         outL[n] = inL[n];
         outR[n] = inR[n];

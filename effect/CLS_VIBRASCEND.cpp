@@ -4,6 +4,7 @@
 #include "effect/BandSplitBlock.h"
 #include "effect/LfoSweep.h"
 #include "effect/PresetCatalogue.h"
+#include "effect/SilenceCopy.h"
 #include "effect/Quantise.h"
 #include "controls/IGraphics.h"
 #include "effect/VibrascendEditor.h"
@@ -46,7 +47,7 @@ IBox FullBar(int slot) { return IBox{kBarX0[slot], kBarTop, kBarX0[slot] + kBarW
 
 CLS_VIBRASCEND::CLS_VIBRASCEND()
     : IFxVST3(Declaration()), displays{LfoReadout(FullBar(0)), LfoReadout(FullBar(1))},
-      sweepRegisters(LfoSweep::Widest())
+      vectorRegisters(WidestVectorRegisters())
 {
     // A byte pattern no quantised value can take, so that the first notification of every
     // parameter applies.
@@ -261,7 +262,8 @@ void CLS_VIBRASCEND::ProcessFrames(const T* inL, const T* inR, T* outL, T* outR,
     while (i < frames) {
         if (silentCount >= tailSamples) {
             if (!Loud(prevLowL, kSilence) && !Loud(prevLowR, kSilence)) {
-                i += band_split_block::CopySilentRun(inL + i, inR + i, outL + i, outR + i, frames - i, kSilence);
+                i += silence_copy::CopySilentRun(vectorRegisters, inL + i, inR + i, outL + i, outR + i, frames - i,
+                                                 kSilence);
                 if (i >= frames)
                     break;
             }
@@ -290,7 +292,7 @@ void CLS_VIBRASCEND::ProcessRun(const T* inL, const T* inR, T* outL, T* outR, in
 
     alignas(16) double lows[2 * kRunFrames];
     const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &memory[0], &memory[1], lows};
-    LfoSweep sweep(lfos[0], lfos[1], gains, sweepRegisters);
+    LfoSweep sweep(lfos[0], lfos[1], gains, vectorRegisters);
     if (sweep.Sweeps()) {
         sweep.Run(frames);
         band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, sweep);

@@ -84,5 +84,5 @@ private:
     bool resyncRequest = false;
     uint32_t lastClock = 0;
     // Whether the LFO sweep runs in AVX registers (decided once: the same bits either way).
-    LfoSweep::Registers sweepRegisters = LfoSweep::Registers::Sse2;
+    VectorRegisters vectorRegisters = VectorRegisters::Sse2;
 };

@@ -1,14 +1,7 @@
 #include "effect/LfoSweep.h"
 
 #include <cstring>
-#include <initializer_list>
 #include <limits>
-
-#if defined(__x86_64__) && !defined(_WIN32)
-// The Windows toolchain cannot align the stack for values of AVX registers that it spills, so
-// there the SSE2 pass runs.
-#define VIBRASCEND_WIDE_PASSES 1
-#endif
 
 namespace {
 
@@ -116,7 +109,7 @@ template <class V>
 
 void SweepSse2(LfoSweep::State& s, int frames, double* low, double* high) { SweepFrames(s, frames, low, high); }
 
-#if VIBRASCEND_WIDE_PASSES
+#if VIBRASCEND_WIDE_LOOPS
 [[gnu::target("avx2")]] void SweepAvx2(LfoSweep::State& s, int frames, double* low, double* high)
 {
     SweepFrames(s, frames, low, high);
@@ -130,27 +123,7 @@ void SweepSse2(LfoSweep::State& s, int frames, double* low, double* high) { Swee
 
 }  // namespace
 
-bool LfoSweep::Available(Registers registers)
-{
-    switch (registers) {
-    case Registers::Sse2: return true;
-#if VIBRASCEND_WIDE_PASSES
-    case Registers::Avx2: __builtin_cpu_init(); return __builtin_cpu_supports("avx2");
-    case Registers::Avx512: __builtin_cpu_init(); return __builtin_cpu_supports("avx512f");
-#endif
-    default: return false;
-    }
-}
-
-LfoSweep::Registers LfoSweep::Widest()
-{
-    for (Registers r : {Registers::Avx512, Registers::Avx2})
-        if (Available(r))
-            return r;
-    return Registers::Sse2;
-}
-
-LfoSweep::LfoSweep(Lfo& first, Lfo& second, BandGains& gains, Registers registers)
+LfoSweep::LfoSweep(Lfo& first, Lfo& second, BandGains& gains, VectorRegisters registers)
     : lfos{&first, &second}, gains(gains), registers(registers)
 {
     int slot[2];
@@ -180,9 +153,9 @@ void LfoSweep::Run(int frames)
 {
     frames = frames < 1 ? 1 : frames > kMaxFrames ? kMaxFrames : frames;
     switch (registers) {
-#if VIBRASCEND_WIDE_PASSES
-    case Registers::Avx512: SweepAvx512(state, frames, lowMul, highMul); break;
-    case Registers::Avx2: SweepAvx2(state, frames, lowMul, highMul); break;
+#if VIBRASCEND_WIDE_LOOPS
+    case VectorRegisters::Avx512: SweepAvx512(state, frames, lowMul, highMul); break;
+    case VectorRegisters::Avx2: SweepAvx2(state, frames, lowMul, highMul); break;
 #endif
     default: SweepSse2(state, frames, lowMul, highMul); break;
     }

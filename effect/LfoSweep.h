@@ -8,6 +8,7 @@
 
 #include "effect/BandGains.h"
 #include "effect/Lfo.h"
+#include "effect/VectorRegisters.h"
 
 #include <cstring>
 
@@ -16,21 +17,9 @@ public:
     // Frames of the longest run.
     static constexpr int kMaxFrames = 256;
 
-    // The registers a pass computes in.
-    enum class Registers {
-        Sse2,
-        Avx2,
-        Avx512
-    };
-
-    // Whether this processor (and system) runs a pass in `registers`; SSE2 always runs.
-    static bool Available(Registers registers);
-    // The widest registers available.
-    static Registers Widest();
-
     // A run with `first` and `second` stepped when active (LFO 1 first) on `gains`, computed in
     // `registers`, which are to be available.
-    LfoSweep(Lfo& first, Lfo& second, BandGains& gains, Registers registers);
+    LfoSweep(Lfo& first, Lfo& second, BandGains& gains, VectorRegisters registers);
 
     bool Sweeps() const { return state.active[0] || state.active[1]; }
 
@@ -64,7 +53,7 @@ public:
 private:
     Lfo* lfos[2];
     BandGains& gains;
-    Registers registers;
+    VectorRegisters registers;
     State state;
     int next = 0;
     alignas(64) double lowMul[kRoom];

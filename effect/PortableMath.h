@@ -6,7 +6,9 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 // Two, four or eight doubles processed together (SSE2 on x86-64; four or eight lanes in as many
 // SSE2, AVX or AVX-512 registers as they take; the compiler's generic vectors elsewhere).
@@ -79,6 +81,13 @@ template <class Bits>
         return SumOfLanes(__builtin_shufflevector(bits, bits, 0, 1, 2, 3) +
                           __builtin_shufflevector(bits, bits, 4, 5, 6, 7));
     }
+}
+
+// The lanes of `bits` from `kFirst` on, as many as `I` counts.
+template <size_t kFirst, class Bits, size_t... I>
+[[gnu::always_inline]] inline auto LanesFrom(Bits bits, std::index_sequence<I...>)
+{
+    return __builtin_shufflevector(bits, bits, (kFirst + I)...);
 }
 
 // A constant in every lane of V.

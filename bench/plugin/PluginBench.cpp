@@ -218,7 +218,7 @@ void LfoPasses(benchmark::State& state)
     gains.SetLow(1.0);
     gains.SetHigh(1.0);
     std::vector<double> weights(2 * kFrames);
-    const LfoSweep::Registers registers = LfoSweep::Widest();
+    const VectorRegisters registers = WidestVectorRegisters();
     for (auto _ : state) {
         for (int run = 0; run < kFrames; run += LfoSweep::kMaxFrames) {
             LfoSweep sweep(lfos[0], lfos[1], gains, registers);

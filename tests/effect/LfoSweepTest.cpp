@@ -41,7 +41,7 @@ struct Weights {
 };
 
 // Runs of the given lengths through the sweep.
-Weights Sweep(SweepSetup setup, LfoSweep::Registers registers, const std::vector<int>& runs)
+Weights Sweep(SweepSetup setup, VectorRegisters registers, const std::vector<int>& runs)
 {
     Weights w;
     for (int frames : runs) {
@@ -122,24 +122,24 @@ TEST(LfoSweep, RunsGiveWhatSteppingOneSampleAtATimeGives)
             // LFO 2 fast enough to wrap its phase every few frames; on its own gain, and on LFO 1's.
             for (int target2 : {2, 1}) {
                 const SweepSetup setup(wave1, wave2, 1, target2, 2900.0f);
-                ExpectSame(Sweep(setup, LfoSweep::Registers::Sse2, runs), Stepped(setup, total), "SSE2 pass");
+                ExpectSame(Sweep(setup, VectorRegisters::Sse2, runs), Stepped(setup, total), "SSE2 pass");
             }
         }
     const SweepSetup onlySecond(0, 6, 0, 3, 10.0f);
-    ExpectSame(Sweep(onlySecond, LfoSweep::Registers::Sse2, {9, 100}), Stepped(onlySecond, 109), "LFO 2 alone");
+    ExpectSame(Sweep(onlySecond, VectorRegisters::Sse2, {9, 100}), Stepped(onlySecond, 109), "LFO 2 alone");
 }
 
 TEST(LfoSweep, WiderPassesGiveTheSameBits)
 {
     const std::vector<int> runs = {3, 256, 1, 130, 9};
-    for (LfoSweep::Registers registers : {LfoSweep::Registers::Avx2, LfoSweep::Registers::Avx512}) {
-        if (!LfoSweep::Available(registers))
+    for (VectorRegisters registers : {VectorRegisters::Avx2, VectorRegisters::Avx512}) {
+        if (!VectorRegistersAvailable(registers))
             continue;
         for (int wave1 = 0; wave1 <= 8; ++wave1)
             for (int wave2 = 0; wave2 <= 8; ++wave2) {
                 const SweepSetup setup(wave1, wave2, 1, 3, 1700.0f);
-                ExpectSame(Sweep(setup, registers, runs), Sweep(setup, LfoSweep::Registers::Sse2, runs),
-                           registers == LfoSweep::Registers::Avx2 ? "AVX2 pass" : "AVX-512 pass");
+                ExpectSame(Sweep(setup, registers, runs), Sweep(setup, VectorRegisters::Sse2, runs),
+                           registers == VectorRegisters::Avx2 ? "AVX2 pass" : "AVX-512 pass");
             }
     }
 }
