@@ -20,11 +20,6 @@ int16_t Lfo::DrivenParamOf(int target)
     }
 }
 
-GainTarget Lfo::TargetGain() const
-{
-    return lfoTarget >= 1 && lfoTarget <= 3 ? static_cast<GainTarget>(lfoTarget) : GainTarget::None;
-}
-
 void Lfo::SetWave(int16_t wave)
 {
     lfoWave = wave;
@@ -69,6 +64,7 @@ void Lfo::SetWave(int16_t wave)
         break;
     default: break;
     }
+    lfoShape = ShapeOf(wave, shapeA, shapeB, shapeC, shapeD);
 }
 
 void Lfo::SetFrequency(float hz, double sampleRate)
@@ -86,19 +82,19 @@ void Lfo::UpdateRange(float base)
     lfoCentre = lowest > m ? lowest : m;
 }
 
-LfoShape Lfo::Shape() const
+LfoShape Lfo::ShapeOf(int16_t wave, double a, double b, double c, double d)
 {
     constexpr double kNoSplit = std::numeric_limits<double>::infinity();
-    switch (lfoWave) {
-    case 1: return {true, shapeA, shapeB, shapeC, shapeD, 1, portable_math::kSignBit, 1.0, 0.0};
+    switch (wave) {
+    case 1: return {true, a, b, c, d, 1, portable_math::kSignBit, 1.0, 0.0};
     case 2:
     case 3:
     case 4:
-    case 5: return {false, shapeA, shapeB, shapeC, shapeD, 0, 0, 1.0, 0.0};
+    case 5: return {false, a, b, c, d, 0, 0, 1.0, 0.0};
     case 6: return {true, kNoSplit, 0.5, 0.0, 0.0, 0, 0, 2.0, -1.0};
     // sin(p / 2 + pi) * 2 + 1 is 1 - 2 sin(p / 2).
     case 7: return {true, kNoSplit, 0.5, 0.0, 0.0, 0, 0, -2.0, 1.0};
-    case 8: return {true, shapeA, shapeB, shapeC, shapeD, 0, 0, 2.0, -1.0};
+    case 8: return {true, a, b, c, d, 0, 0, 2.0, -1.0};
     default: return {true, kNoSplit, 1.0, 0.0, 0.0, 0, 0, 1.0, 0.0};
     }
 }

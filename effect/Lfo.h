@@ -56,9 +56,9 @@ public:
     void SetDrivenParam(int16_t index) { drivenParam = index; }
 
     // Wave value in -1..+1 at phase `p` (0 <= p < 2 pi).
-    double WaveAt(double p) const { return WaveOf(Shape(), p); }
+    double WaveAt(double p) const { return WaveOf(lfoShape, p); }
     // The current wave in the form of LfoShape.
-    LfoShape Shape() const;
+    const LfoShape& Shape() const { return lfoShape; }
 
     // One sample's advance of a phase: the increment added, and a period taken off when the
     // phase reaches it.
@@ -78,7 +78,10 @@ public:
     void Realign(int position);
 
     int16_t Target() const { return lfoTarget; }
-    GainTarget TargetGain() const;
+    GainTarget TargetGain() const
+    {
+        return lfoTarget >= 1 && lfoTarget <= 3 ? static_cast<GainTarget>(lfoTarget) : GainTarget::None;
+    }
     int16_t Wave() const { return lfoWave; }
     int16_t DrivenParam() const { return drivenParam; }
     double Increment() const { return lfoInc; }
@@ -95,6 +98,8 @@ public:
 private:
     // Phase reduced into [0, 2 pi); NaN gives 0.
     static double WrapPhase(double phase);
+    // Wave `wave` in the form of LfoShape, from the shape constants it uses.
+    static LfoShape ShapeOf(int16_t wave, double a, double b, double c, double d);
 
     int16_t lfoTarget = 0;
     int16_t lfoWave = 0;
@@ -109,4 +114,5 @@ private:
     float lfoCentre = 0.0f;
     float lfoAmp = 0.0f;
     bool lfoActive = false;
+    LfoShape lfoShape = ShapeOf(0, 0.0, 0.0, 0.0, 0.0);
 };
