@@ -67,13 +67,26 @@ void IParamDef::SetValueClamped(double plain)
         value.store(std::clamp(plain, min, max), std::memory_order_relaxed);
 }
 
+// x to the power of a curve. The linear and square curves (and the square's inverse) are computed
+// exactly, so that every C runtime maps them to the same values; other powers are the C library's.
+static double CurvePower(double x, double power)
+{
+    if (power == 1.0)
+        return x;
+    if (power == 2.0)
+        return x * x;
+    if (power == 0.5)
+        return std::sqrt(x);
+    return std::pow(x, power);
+}
+
 double IParamDef::ToNormalized(double plain) const
 {
     const double x = std::isnan(plain) ? min : std::clamp(plain, min, max);
-    return std::pow((x - min) / (max - min), 1.0 / shape);
+    return CurvePower((x - min) / (max - min), 1.0 / shape);
 }
 
-double IParamDef::FromNormalized(double normalized) const { return std::pow(normalized, shape) * (max - min) + min; }
+double IParamDef::FromNormalized(double normalized) const { return CurvePower(normalized, shape) * (max - min) + min; }
 
 void IParamDef::SetFromNormalized(double normalized)
 {

@@ -62,6 +62,22 @@ TEST(ParamDef, CurveMapping)
     EXPECT_EQ(split.ToNormalized(std::numeric_limits<double>::quiet_NaN()), 0.0);
 }
 
+TEST(ParamDef, SquareCurveIsTheExactSquareAndRoot)
+{
+    // The same values on every C runtime: the rounded square and the rounded square root.
+    IParamDef split;
+    split.DefineInt("Split Freq", 1000, 20, 20000, "Hz");
+    split.SetCurve(2.0);
+    for (int i = 0; i <= 4096; ++i) {
+        const double n = i / 4096.0 + (i % 7) * 1e-7;
+        if (n > 1.0)
+            continue;
+        ASSERT_EQ(split.FromNormalized(n), n * n * 19980.0 + 20.0) << n;
+        const double plain = 20.0 + i * 4.8779296875;
+        ASSERT_EQ(split.ToNormalized(plain), std::sqrt((plain - 20.0) / 19980.0)) << plain;
+    }
+}
+
 TEST(ParamDef, SetFromNormalizedQuantisesAndClamps)
 {
     IParamDef depth;
