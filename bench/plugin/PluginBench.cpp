@@ -1,7 +1,8 @@
 // ns per stereo frame of process() through the VST3 interfaces of the built bundle: both LFOs on
 // sine-type waves, no LFO, the one-second-silence fall-back, and both LFOs in 16-frame calls;
 // each next to the floor kernels measured in the same run: a plain copy of the same buffers, the
-// filter-and-gains loop alone, and the two LFO gain passes alone. Every iteration covers 512
+// filter-and-gains loop alone, and the two LFO gain passes alone (also in 16-frame runs, to show
+// what of the per-call overhead is the kernels' own start-up). Every iteration covers 512
 // frames; the table gives medians of CPU time when repetitions are asked for.
 #include "BundleModule.h"
 #include "HostApplication.h"
@@ -171,7 +172,7 @@ struct TableWeights {
 // The filter-and-gains loop of the effect on the same buffers, with per-frame band weights from a
 // table (swept) or fixed ones.
 template <typename Sample, bool kSwept>
-void FilterAndGains(benchmark::State& state)
+void FilterAndGains(benchmark::State& state, int callFrames)
 {
     Buffers<Sample> buffers(false);
     BandSplitFilter filter;
@@ -186,14 +187,18 @@ void FilterAndGains(benchmark::State& state)
     }
     const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &left, &right, lows.data()};
     for (auto _ : state) {
-        if constexpr (kSwept) {
-            TableWeights weights{low.data(), high.data()};
-            band_split_block::FilterStereo(run, buffers.inL.data(), buffers.inR.data(), buffers.outL.data(),
-                                           buffers.outR.data(), kFrames, weights);
-        } else {
-            band_split_block::FixedWeights weights(0.8, 1.1);
-            band_split_block::FilterStereo(run, buffers.inL.data(), buffers.inR.data(), buffers.outL.data(),
-                                           buffers.outR.data(), kFrames, weights);
+        for (int at = 0; at < kFrames; at += callFrames) {
+            const Sample* inL = buffers.inL.data() + at;
+            const Sample* inR = buffers.inR.data() + at;
+            Sample* outL = buffers.outL.data() + at;
+            Sample* outR = buffers.outR.data() + at;
+            if constexpr (kSwept) {
+                TableWeights weights{low.data() + at, high.data() + at};
+                band_split_block::FilterStereo(run, inL, inR, outL, outR, callFrames, weights);
+            } else {
+                band_split_block::FixedWeights weights(0.8, 1.1);
+                band_split_block::FilterStereo(run, inL, inR, outL, outR, callFrames, weights);
+            }
         }
         benchmark::DoNotOptimize(buffers.outL.data());
         benchmark::ClobberMemory();
@@ -202,7 +207,7 @@ void FilterAndGains(benchmark::State& state)
 
 // The two LFO gain passes of a block (sine-type waves, as in the process benchmarks) giving the
 // band weights, without the filter.
-void LfoPasses(benchmark::State& state)
+void LfoPasses(benchmark::State& state, int runFrames)
 {
     Lfo lfos[2];
     for (int k = 0; k < 2; ++k) {
@@ -220,10 +225,10 @@ void LfoPasses(benchmark::State& state)
     std::vector<double> weights(2 * kFrames);
     const VectorRegisters registers = WidestVectorRegisters();
     for (auto _ : state) {
-        for (int run = 0; run < kFrames; run += LfoSweep::kMaxFrames) {
+        for (int run = 0; run < kFrames; run += runFrames) {
             LfoSweep sweep(lfos[0], lfos[1], gains, registers);
-            sweep.Run(LfoSweep::kMaxFrames);
-            for (int i = 0; i < LfoSweep::kMaxFrames; i += 2) {
+            sweep.Run(runFrames);
+            for (int i = 0; i < runFrames; i += 2) {
                 Lanes2 low, high;
                 sweep.Pair(low, high);
                 std::memcpy(weights.data() + run + i, &low, sizeof low);
@@ -245,11 +250,13 @@ void BmProcess32BothLfos16(benchmark::State& s) { Process<float>(s, Lfos::Both, 
 void BmProcess64BothLfos16(benchmark::State& s) { Process<double>(s, Lfos::Both, false, 16); }
 void BmCopy32(benchmark::State& s) { Copy<float>(s); }
 void BmCopy64(benchmark::State& s) { Copy<double>(s); }
-void BmFilterSwept32(benchmark::State& s) { FilterAndGains<float, true>(s); }
-void BmFilterSwept64(benchmark::State& s) { FilterAndGains<double, true>(s); }
-void BmFilterFixed32(benchmark::State& s) { FilterAndGains<float, false>(s); }
-void BmFilterFixed64(benchmark::State& s) { FilterAndGains<double, false>(s); }
-void BmLfoPasses(benchmark::State& s) { LfoPasses(s); }
+void BmFilterSwept32(benchmark::State& s) { FilterAndGains<float, true>(s, kFrames); }
+void BmFilterSwept64(benchmark::State& s) { FilterAndGains<double, true>(s, kFrames); }
+void BmFilterFixed32(benchmark::State& s) { FilterAndGains<float, false>(s, kFrames); }
+void BmFilterFixed64(benchmark::State& s) { FilterAndGains<double, false>(s, kFrames); }
+void BmLfoPasses(benchmark::State& s) { LfoPasses(s, LfoSweep::kMaxFrames); }
+void BmFilterSwept16(benchmark::State& s) { FilterAndGains<double, true>(s, 16); }
+void BmLfoPasses16(benchmark::State& s) { LfoPasses(s, 16); }
 
 BENCHMARK(BmProcess32BothLfos);
 BENCHMARK(BmProcess64BothLfos);
@@ -266,6 +273,8 @@ BENCHMARK(BmFilterSwept64);
 BENCHMARK(BmFilterFixed32);
 BENCHMARK(BmFilterFixed64);
 BENCHMARK(BmLfoPasses);
+BENCHMARK(BmFilterSwept16);
+BENCHMARK(BmLfoPasses16);
 
 // Keeps each benchmark's CPU time per iteration (the single run, or the median of repetitions):
 // on a shared machine CPU time is steadier than wall time.
@@ -312,6 +321,13 @@ int main(int argc, char** argv)
         if (both > 0 && both16 > 0)
             std::printf("%-26s %10.3f %9.1f%%  of the frame cost\n", (p + "-bit per-call overhead").c_str(),
                         (both16 - both) * 16.0, 100.0 * (both16 - both) / both);
+        // What the kernels alone lose in 16-frame runs (their chains of dependent operations
+        // start afresh each call); the rest of the overhead is the call's own.
+        const double kernels16 = perFrame("BmFilterSwept16") + perFrame("BmLfoPasses16");
+        const double kernels = perFrame("BmFilterSwept64") + lfoPasses;
+        if (both > 0 && both16 > 0 && kernels16 > 0 && kernels > 0)
+            std::printf("%-26s %10.3f %10s  of which the kernels in 16-frame runs\n", "", (kernels16 - kernels) * 16.0,
+                        "ns/call");
         row((p + "-bit plain copy").c_str(), copy, copy, "plain copy");
         row((p + "-bit filter+gains").c_str(), swept, swept, "itself");
     }
