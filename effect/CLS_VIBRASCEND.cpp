@@ -47,7 +47,7 @@ IBox FullBar(int slot) { return IBox{kBarX0[slot], kBarTop, kBarX0[slot] + kBarW
 
 CLS_VIBRASCEND::CLS_VIBRASCEND()
     : IFxVST3(Declaration()), displays{LfoReadout(FullBar(0)), LfoReadout(FullBar(1))},
-      vectorRegisters(WidestVectorRegisters())
+      vectorRegisters(WidestVectorRegisters()), sweep(lfos[0], lfos[1], gains, vectorRegisters)
 {
     // A byte pattern no quantised value can take, so that the first notification of every
     // parameter applies.
@@ -292,10 +292,9 @@ void CLS_VIBRASCEND::ProcessRun(const T* inL, const T* inR, T* outL, T* outR, in
 
     alignas(16) double lows[2 * kRunFrames];
     const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &memory[0], &memory[1], lows};
-    LfoSweep sweep(lfos[0], lfos[1], gains, vectorRegisters);
-    if (sweep.Sweeps()) {
-        sweep.Run(frames);
+    if (sweep.Begin(frames)) {
         band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, sweep);
+        sweep.End();
     } else {
         band_split_block::FixedWeights fixed(gains.lowMul, gains.highMul);
         band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, fixed);

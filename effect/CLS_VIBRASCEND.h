@@ -83,6 +83,8 @@ private:
     bool started = false;
     bool resyncRequest = false;
     uint32_t lastClock = 0;
-    // Whether the LFO sweep runs in AVX registers (decided once: the same bits either way).
+    // The registers the block loops run in (decided once: the same bits either way).
     VectorRegisters vectorRegisters = VectorRegisters::Sse2;
+    // The LFOs' band weights, kept from run to run.
+    LfoSweep sweep;
 };

@@ -7,12 +7,10 @@ namespace {
 
 using portable_math::Splat;
 
-constexpr int kRoom = LfoSweep::kRoom;
-
-// The phases of both LFOs at each of `frames` frames, stepped one sample at a time (the two
-// chains of dependent additions run side by side), padded to a whole step of eight with the
-// phase after the last frame, which is left in `phase`.
-[[gnu::always_inline]] inline void StepPhases(double (&phase)[2], const double (&increment)[2], int frames,
+// The phases of both LFOs before each of `frames` frames, stepped one sample at a time (the two
+// chains of dependent additions run side by side), followed by the phase after the last frame,
+// which pads the rest of the last step of eight.
+[[gnu::always_inline]] inline void StepPhases(const double (&phase)[2], const double (&increment)[2], int frames,
                                               double* __restrict first, double* __restrict second)
 {
     double p0 = phase[0];
@@ -24,12 +22,10 @@ constexpr int kRoom = LfoSweep::kRoom;
         p0 = Lfo::NextPhase(p0, increment[0]);
         p1 = Lfo::NextPhase(p1, increment[1]);
     }
-    for (; i % 8 != 0; ++i) {
+    for (; i % 8 != 0 || i == frames; ++i) {
         first[i] = p0;
         second[i] = p1;
     }
-    phase[0] = p0;
-    phase[1] = p1;
 }
 
 template <class V>
@@ -72,100 +68,173 @@ template <class V>
         each([&](Lanes8 p) __attribute__((always_inline)) { return sine(p < a ? p * b : p * c + d); });
 }
 
-// Fills `low` and `high` with the weights of `frames` frames and leaves in `s` the phases after
-// the last frame and the gains it leaves in effect.
-[[gnu::always_inline]] inline void SweepFrames(LfoSweep::State& s, int frames, double* __restrict low,
-                                               double* __restrict high)
+// Where a pass leaves its values.
+struct PassOut {
+    double* phases[2];
+    double* swept[2];
+    double* low;
+    double* high;
+};
+
+// The phases, swept gains and weights of `frames` frames from `s`.
+[[gnu::always_inline]] inline void SweepFrames(const LfoSweep::State& s, int frames, const PassOut& out)
 {
-    alignas(64) double phases[2][kRoom];
-    alignas(64) double swept[2][kRoom];
-    double phase[2] = {s.phase[0], s.phase[1]};
-    const double increment[2] = {s.increment[0], s.increment[1]};
-    StepPhases(phase, increment, frames, phases[0], phases[1]);
+    StepPhases(s.phase, s.increment, frames, out.phases[0], out.phases[1]);
     const int count = (frames + 7) & ~7;
     for (int k = 0; k < 2; ++k)
         if (s.active[k])
-            SweepWave(s.shape[k], s.amp[k], s.centre[k], phases[k], count, swept[k]);
+            SweepWave(s.shape[k], s.amp[k], s.centre[k], out.phases[k], count, out.swept[k]);
 
     // Per gain: the values of the LFO that sweeps it, or none for its value in effect.
     const double* from[3];
     for (int g = 0; g < 3; ++g)
-        from[g] = s.source[g] < 0 ? nullptr : swept[s.source[g]];
+        from[g] = s.source[g] < 0 ? nullptr : out.swept[s.source[g]];
     const Lanes8 held[3] = {Splat<Lanes8>(s.now[0]), Splat<Lanes8>(s.now[1]), Splat<Lanes8>(s.now[2])};
+    double* __restrict low = out.low;
+    double* __restrict high = out.high;
     for (int i = 0; i < count; i += 8) {
-        const Lanes8 out = from[0] ? Load<Lanes8>(from[0] + i) : held[0];
+        const Lanes8 gain = from[0] ? Load<Lanes8>(from[0] + i) : held[0];
         const Lanes8 lowGain = from[1] ? Load<Lanes8>(from[1] + i) : held[1];
         const Lanes8 highGain = from[2] ? Load<Lanes8>(from[2] + i) : held[2];
-        Store(low + i, out * lowGain);
-        Store(high + i, out * highGain);
+        Store(low + i, gain * lowGain);
+        Store(high + i, gain * highGain);
     }
-    for (int k = 0; k < 2; ++k)
-        if (s.active[k])
-            s.phase[k] = phase[k];
-    for (int g = 0; g < 3; ++g)
-        if (from[g])
-            s.now[g] = from[g][frames - 1];
 }
 
-void SweepSse2(LfoSweep::State& s, int frames, double* low, double* high) { SweepFrames(s, frames, low, high); }
+void SweepSse2(const LfoSweep::State& s, int frames, const PassOut& out) { SweepFrames(s, frames, out); }
 
 #if VIBRASCEND_WIDE_LOOPS
-[[gnu::target("avx2")]] void SweepAvx2(LfoSweep::State& s, int frames, double* low, double* high)
+[[gnu::target("avx2")]] void SweepAvx2(const LfoSweep::State& s, int frames, const PassOut& out)
 {
-    SweepFrames(s, frames, low, high);
+    SweepFrames(s, frames, out);
 }
 
-[[gnu::target("avx512f")]] void SweepAvx512(LfoSweep::State& s, int frames, double* low, double* high)
+[[gnu::target("avx512f")]] void SweepAvx512(const LfoSweep::State& s, int frames, const PassOut& out)
 {
-    SweepFrames(s, frames, low, high);
+    SweepFrames(s, frames, out);
 }
 #endif
+
+bool SameBits(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
+
+bool SameShape(const LfoShape& x, const LfoShape& y)
+{
+    return x.sine == y.sine && SameBits(x.a, y.a) && SameBits(x.b, y.b) && SameBits(x.c, y.c) && SameBits(x.d, y.d) &&
+           x.quarters == y.quarters && x.flip == y.flip && SameBits(x.scale, y.scale) && SameBits(x.offset, y.offset);
+}
 
 }  // namespace
 
 LfoSweep::LfoSweep(Lfo& first, Lfo& second, BandGains& gains, VectorRegisters registers)
     : lfos{&first, &second}, gains(gains), registers(registers)
 {
+}
+
+LfoSweep::State LfoSweep::Current() const
+{
+    State s{};
     int slot[2];
     for (int k = 0; k < 2; ++k) {
-        state.active[k] = lfos[k]->Active() && lfos[k]->TargetGain() != GainTarget::None;
-        slot[k] = static_cast<int>(lfos[k]->TargetGain()) - 1;
-        state.shape[k] = lfos[k]->Shape();
-        state.phase[k] = lfos[k]->Phase();
-        state.increment[k] = lfos[k]->Increment();
-        state.amp[k] = lfos[k]->Amp();
-        state.centre[k] = lfos[k]->Centre();
+        const Lfo& lfo = *lfos[k];
+        s.active[k] = lfo.Active() && lfo.TargetGain() != GainTarget::None;
+        slot[k] = static_cast<int>(lfo.TargetGain()) - 1;
+        s.shape[k] = lfo.Shape();
+        s.phase[k] = lfo.Phase();
+        s.increment[k] = lfo.Increment();
+        s.amp[k] = lfo.Amp();
+        s.centre[k] = lfo.Centre();
     }
-    state.now[0] = gains.outNow;
-    state.now[1] = gains.lowNow;
-    state.now[2] = gains.highNow;
+    s.now[0] = gains.outNow;
+    s.now[1] = gains.lowNow;
+    s.now[2] = gains.highNow;
     // Which value each gain takes per frame: its value in effect, or LFO 1's, or LFO 2's
     // (stepped after LFO 1, so it wins a shared gain).
     for (int g = 0; g < 3; ++g) {
-        state.source[g] = -1;
+        s.source[g] = -1;
         for (int k = 0; k < 2; ++k)
-            if (state.active[k] && slot[k] == g)
-                state.source[g] = k;
+            if (s.active[k] && slot[k] == g)
+                s.source[g] = k;
     }
+    return s;
 }
 
-void LfoSweep::Run(int frames)
+bool LfoSweep::PassContinues() const
 {
-    frames = frames < 1 ? 1 : frames > kMaxFrames ? kMaxFrames : frames;
+    if (passFrames == 0)
+        return false;
+    for (int k = 0; k < 2; ++k) {
+        const Lfo& lfo = *lfos[k];
+        const bool active = lfo.Active() && lfo.TargetGain() != GainTarget::None;
+        if (active != start.active[k])
+            return false;
+        if (!active)
+            continue;
+        if (lfo.TargetGain() != startTarget[k] || !SameShape(lfo.Shape(), start.shape[k]) ||
+            !SameBits(lfo.Phase(), phases[k][offset]) || !SameBits(lfo.Increment(), start.increment[k]) ||
+            !SameBits(lfo.Amp(), start.amp[k]) || !SameBits(lfo.Centre(), start.centre[k]))
+            return false;
+    }
+    // A swept gain's value in effect is the pass's own; a held one's is read by every frame.
+    const double now[3] = {gains.outNow, gains.lowNow, gains.highNow};
+    for (int g = 0; g < 3; ++g)
+        if (start.source[g] < 0 && !SameBits(now[g], start.now[g]))
+            return false;
+    return true;
+}
+
+void LfoSweep::Pass(const State& s, int frames)
+{
+    const PassOut out{{phases[0], phases[1]}, {swept[0], swept[1]}, lowMul, highMul};
     switch (registers) {
 #if VIBRASCEND_WIDE_LOOPS
-    case VectorRegisters::Avx512: SweepAvx512(state, frames, lowMul, highMul); break;
-    case VectorRegisters::Avx2: SweepAvx2(state, frames, lowMul, highMul); break;
+    case VectorRegisters::Avx512: SweepAvx512(s, frames, out); break;
+    case VectorRegisters::Avx2: SweepAvx2(s, frames, out); break;
 #endif
-    default: SweepSse2(state, frames, lowMul, highMul); break;
+    default: SweepSse2(s, frames, out); break;
     }
-    next = 0;
+    start = s;
     for (int k = 0; k < 2; ++k)
-        if (state.active[k])
-            lfos[k]->SetPhase(state.phase[k]);
-    gains.outNow = state.now[0];
-    gains.lowNow = state.now[1];
-    gains.highNow = state.now[2];
-    gains.lowMul = state.now[0] * state.now[1];
-    gains.highMul = state.now[0] * state.now[2];
+        startTarget[k] = lfos[k]->TargetGain();
+    passFrames = frames;
+    offset = 0;
+}
+
+bool LfoSweep::Begin(int frames)
+{
+    frames = frames < 1 ? 1 : frames > kMaxFrames ? kMaxFrames : frames;
+    const bool continues = PassContinues();
+    if (!continues || offset + frames > passFrames) {
+        const State s = Current();
+        if (!s.active[0] && !s.active[1])
+            return false;
+        // Nothing changed since the last pass: the next covers twice as many frames, in whole
+        // runs of this length, up to kMaxFrames. After a change it covers this run alone, so that
+        // values changing every run cost no frames computed in vain.
+        int length = frames;
+        if (continues) {
+            const int runs = kMaxFrames / frames;
+            const int doubled = 2 * passFrames / frames;
+            length = frames * (doubled < runs ? (doubled > 1 ? doubled : 1) : runs);
+        }
+        Pass(s, length);
+    }
+    next = offset;
+    runEnd = offset + frames;
+    return true;
+}
+
+void LfoSweep::End()
+{
+    for (int k = 0; k < 2; ++k)
+        if (start.active[k])
+            lfos[k]->SetPhase(phases[k][runEnd]);
+    double now[3];
+    for (int g = 0; g < 3; ++g)
+        now[g] = start.source[g] < 0 ? start.now[g] : swept[start.source[g]][runEnd - 1];
+    gains.outNow = now[0];
+    gains.lowNow = now[1];
+    gains.highNow = now[2];
+    gains.lowMul = now[0] * now[1];
+    gains.highMul = now[0] * now[2];
+    offset = runEnd;
 }

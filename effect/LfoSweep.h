@@ -1,9 +1,10 @@
-// The band weights of a run of processed frames while LFOs sweep gains: per frame exactly what
-// stepping LFO 1 and then LFO 2 leaves in the gains in effect and the weights. The phases of the
-// whole run are stepped first, one sample at a time; the waves are then computed eight frames of
-// an LFO at a time (in one AVX-512 register, two AVX registers or four SSE2 registers, as the
-// processor allows: the same operations, the same bits), and the filter loop takes the weights
-// two frames at a time.
+// The band weights of runs of processed frames while LFOs sweep gains: per frame exactly what
+// stepping LFO 1 and then LFO 2 leaves in the gains in effect and the weights. A pass steps the
+// phases one sample at a time, then computes the waves eight frames of an LFO at a time (in one
+// AVX-512 register, two AVX2 or four SSE2 registers, as the processor allows: the same
+// operations, the same bits). While nothing the weights depend on changes between runs, a pass
+// covers more frames than the run asks for and the following runs take theirs from it, so that
+// short host blocks do not each pay for starting a pass.
 #pragma once
 
 #include "effect/BandGains.h"
@@ -14,18 +15,17 @@
 
 class LfoSweep {
 public:
-    // Frames of the longest run.
+    // Frames of the longest run, and of the longest pass.
     static constexpr int kMaxFrames = 256;
 
-    // A run with `first` and `second` stepped when active (LFO 1 first) on `gains`, computed in
+    // Sweeps with `first` and `second` stepped when active (LFO 1 first) on `gains`, computed in
     // `registers`, which are to be available.
     LfoSweep(Lfo& first, Lfo& second, BandGains& gains, VectorRegisters registers);
 
-    bool Sweeps() const { return state.active[0] || state.active[1]; }
-
-    // Computes the weights of the next `frames` frames (1 .. kMaxFrames) and leaves the LFOs'
-    // phases and the gains as the last of them leaves them.
-    void Run(int frames);
+    // Prepares the weights of the next `frames` frames (1 .. kMaxFrames) from the LFOs and gains
+    // as they stand, for Pair to hand out; answers false, preparing nothing, when no LFO sweeps a
+    // gain.
+    bool Begin(int frames);
 
     // Weights of the next two frames of the run, lane 0 the first.
     void Pair(Lanes2& low, Lanes2& high)
@@ -35,7 +35,10 @@ public:
         next += 2;
     }
 
-    // What the pass works from and leaves.
+    // Leaves the LFOs' phases and the gains as the last frame of the run leaves them.
+    void End();
+
+    // What a pass works from: the LFOs and the gains as a run finds them.
     struct State {
         bool active[2];
         LfoShape shape[2];
@@ -47,15 +50,27 @@ public:
         int source[3];  // per gain: -1 its value in effect, else the LFO that sweeps it
     };
 
-    // Room for a run rounded up to whole steps of eight frames.
+    // Room for a pass rounded up to a whole step of eight frames, and the phase after it.
     static constexpr int kRoom = kMaxFrames + 8;
 
 private:
+    State Current() const;
+    // Whether the weights from frame `offset` of the pass on are what the LFOs and gains as they
+    // stand would give.
+    bool PassContinues() const;
+    void Pass(const State& s, int frames);
+
     Lfo* lfos[2];
     BandGains& gains;
     VectorRegisters registers;
-    State state;
+    State start{};  // what the pass was computed from
+    GainTarget startTarget[2] = {GainTarget::None, GainTarget::None};
+    int passFrames = 0;  // frames the pass covers
+    int offset = 0;  // the pass's first frame not yet handed to a run
+    int runEnd = 0;  // the frame after the current run
     int next = 0;
+    alignas(64) double phases[2][kRoom];  // per LFO the phase before each frame of the pass
+    alignas(64) double swept[2][kRoom];  // per LFO the gain it sets at each frame
     alignas(64) double lowMul[kRoom];
     alignas(64) double highMul[kRoom];
 };

@@ -226,14 +226,16 @@ void LfoPasses(benchmark::State& state, int runFrames)
     const VectorRegisters registers = WidestVectorRegisters();
     for (auto _ : state) {
         for (int run = 0; run < kFrames; run += runFrames) {
+            // A new sweep for each run: every run pays for a pass of its own.
             LfoSweep sweep(lfos[0], lfos[1], gains, registers);
-            sweep.Run(runFrames);
+            sweep.Begin(runFrames);
             for (int i = 0; i < runFrames; i += 2) {
                 Lanes2 low, high;
                 sweep.Pair(low, high);
                 std::memcpy(weights.data() + run + i, &low, sizeof low);
                 std::memcpy(weights.data() + kFrames + run + i, &high, sizeof high);
             }
+            sweep.End();
         }
         benchmark::DoNotOptimize(weights.data());
         benchmark::ClobberMemory();

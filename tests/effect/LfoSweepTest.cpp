@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -40,13 +42,30 @@ struct Weights {
     double outNow, lowNow, highNow, lowMul, highMul;
 };
 
-// Runs of the given lengths through the sweep.
-Weights Sweep(SweepSetup setup, VectorRegisters registers, const std::vector<int>& runs)
+// Called before each run with the run's index: changes the LFOs or gains between runs.
+using Change = std::function<void(SweepSetup&, int)>;
+
+void NoChange(SweepSetup&, int) {}
+
+// Runs of the given lengths through one sweep kept for all of them (`keep`), so that later runs
+// may take their weights from an earlier pass, or through a new sweep for each.
+Weights Sweep(SweepSetup setup, VectorRegisters registers, const std::vector<int>& runs, bool keep = false,
+              const Change& change = NoChange)
 {
     Weights w;
-    for (int frames : runs) {
-        LfoSweep sweep(setup.lfos[0], setup.lfos[1], setup.gains, registers);
-        sweep.Run(frames);
+    LfoSweep kept(setup.lfos[0], setup.lfos[1], setup.gains, registers);
+    for (size_t r = 0; r < runs.size(); ++r) {
+        const int frames = runs[r];
+        change(setup, static_cast<int>(r));
+        LfoSweep fresh(setup.lfos[0], setup.lfos[1], setup.gains, registers);
+        LfoSweep& sweep = keep ? kept : fresh;
+        if (!sweep.Begin(frames)) {
+            for (int i = 0; i < frames; ++i) {
+                w.low.push_back(setup.gains.lowMul);
+                w.high.push_back(setup.gains.highMul);
+            }
+            continue;
+        }
         for (int i = 0; i < frames; i += 2) {
             Lanes2 low, high;
             sweep.Pair(low, high);
@@ -55,6 +74,7 @@ Weights Sweep(SweepSetup setup, VectorRegisters registers, const std::vector<int
                 w.high.push_back(high[lane]);
             }
         }
+        sweep.End();
     }
     w.phase[0] = setup.lfos[0].Phase();
     w.phase[1] = setup.lfos[1].Phase();
@@ -67,19 +87,28 @@ Weights Sweep(SweepSetup setup, VectorRegisters registers, const std::vector<int
 }
 
 // One sample at a time: LFO 1 then LFO 2 sets its gain from the wave at its phase and steps.
-Weights Stepped(SweepSetup setup, int frames)
+Weights Stepped(SweepSetup setup, const std::vector<int>& runs, const Change& change = NoChange)
 {
     Weights w;
     double now[3] = {setup.gains.outNow, setup.gains.lowNow, setup.gains.highNow};
-    for (int i = 0; i < frames; ++i) {
-        for (Lfo& lfo : setup.lfos) {
-            if (!lfo.Active() || lfo.TargetGain() == GainTarget::None)
-                continue;
-            now[static_cast<int>(lfo.TargetGain()) - 1] = lfo.WaveAt(lfo.Phase()) * lfo.Amp() + lfo.Centre();
-            lfo.SetPhase(Lfo::NextPhase(lfo.Phase(), lfo.Increment()));
+    for (size_t r = 0; r < runs.size(); ++r) {
+        setup.gains.outNow = now[0];
+        setup.gains.lowNow = now[1];
+        setup.gains.highNow = now[2];
+        change(setup, static_cast<int>(r));
+        now[0] = setup.gains.outNow;
+        now[1] = setup.gains.lowNow;
+        now[2] = setup.gains.highNow;
+        for (int i = 0; i < runs[r]; ++i) {
+            for (Lfo& lfo : setup.lfos) {
+                if (!lfo.Active() || lfo.TargetGain() == GainTarget::None)
+                    continue;
+                now[static_cast<int>(lfo.TargetGain()) - 1] = lfo.WaveAt(lfo.Phase()) * lfo.Amp() + lfo.Centre();
+                lfo.SetPhase(Lfo::NextPhase(lfo.Phase(), lfo.Increment()));
+            }
+            w.low.push_back(now[0] * now[1]);
+            w.high.push_back(now[0] * now[2]);
         }
-        w.low.push_back(now[0] * now[1]);
-        w.high.push_back(now[0] * now[2]);
     }
     w.phase[0] = setup.lfos[0].Phase();
     w.phase[1] = setup.lfos[1].Phase();
@@ -113,33 +142,87 @@ void ExpectSame(const Weights& got, const Weights& want, const char* what)
 
 TEST(LfoSweep, RunsGiveWhatSteppingOneSampleAtATimeGives)
 {
-    const std::vector<int> runs = {1, 2, 3, 5, 256, 7, 64, 255};
-    int total = 0;
-    for (int frames : runs)
-        total += frames;
-    for (int wave1 = 0; wave1 <= 8; ++wave1)
-        for (int wave2 = 0; wave2 <= 8; ++wave2) {
-            // LFO 2 fast enough to wrap its phase every few frames; on its own gain, and on LFO 1's.
-            for (int target2 : {2, 1}) {
-                const SweepSetup setup(wave1, wave2, 1, target2, 2900.0f);
-                ExpectSame(Sweep(setup, VectorRegisters::Sse2, runs), Stepped(setup, total), "SSE2 pass");
+    const std::vector<int> runs = {1, 2, 3, 5, 256, 7, 64, 255, 16, 16, 16, 16, 16, 16, 100, 100, 100, 8};
+    for (bool keep : {false, true})
+        for (int wave1 = 0; wave1 <= 8; ++wave1)
+            for (int wave2 = 0; wave2 <= 8; ++wave2) {
+                // LFO 2 fast enough to wrap its phase every few frames; on its own gain, and on
+                // LFO 1's.
+                for (int target2 : {2, 1}) {
+                    const SweepSetup setup(wave1, wave2, 1, target2, 2900.0f);
+                    ExpectSame(Sweep(setup, VectorRegisters::Sse2, runs, keep), Stepped(setup, runs),
+                               keep ? "SSE2 pass kept over runs" : "SSE2 pass");
+                }
             }
-        }
     const SweepSetup onlySecond(0, 6, 0, 3, 10.0f);
-    ExpectSame(Sweep(onlySecond, VectorRegisters::Sse2, {9, 100}), Stepped(onlySecond, 109), "LFO 2 alone");
+    ExpectSame(Sweep(onlySecond, VectorRegisters::Sse2, {9, 100}, true), Stepped(onlySecond, {9, 100}), "LFO 2 alone");
+}
+
+TEST(LfoSweep, AKeptPassSeesEveryChangeBetweenRuns)
+{
+    // Sixteen-frame runs, so that later runs would take their weights from an earlier pass, and
+    // before some of them a change to what the weights depend on.
+    const std::vector<int> runs(40, 16);
+    const std::vector<std::pair<const char*, Change>> changes = {
+        {"depth",
+         [](SweepSetup& s, int r) {
+             if (r == 5) {
+                 s.lfos[1].SetDepthPercent(90);
+                 s.lfos[1].UpdateRange(0.8f);
+             }
+         }},
+        {"held gain",
+         [](SweepSetup& s, int r) {
+             if (r == 7 || r == 21)
+                 s.gains.SetLow(0.3 + 0.01 * r);
+         }},
+        {"phase",
+         [](SweepSetup& s, int r) {
+             if (r == 9)
+                 s.lfos[0].SetPhase(1.25);
+         }},
+        {"rate",
+         [](SweepSetup& s, int r) {
+             if (r == 11)
+                 s.lfos[0].SetFrequency(7.5f, 44100.0);
+         }},
+        {"wave",
+         [](SweepSetup& s, int r) {
+             if (r == 3)
+                 s.lfos[1].SetWave(4);
+         }},
+        {"target",
+         [](SweepSetup& s, int r) {
+             if (r == 13)
+                 s.lfos[1].SetTarget(1);
+         }},
+        {"stopped and started",
+         [](SweepSetup& s, int r) {
+             if (r == 6 || r == 30)
+                 s.lfos[1].SetActive(r == 30);
+         }},
+    };
+    for (const auto& [what, change] : changes)
+        for (VectorRegisters registers : {VectorRegisters::Sse2, VectorRegisters::Avx2, VectorRegisters::Avx512}) {
+            if (!VectorRegistersAvailable(registers))
+                continue;
+            const SweepSetup setup(0, 1, 1, 3, 40.0f);
+            ExpectSame(Sweep(setup, registers, runs, true, change), Stepped(setup, runs, change), what);
+        }
 }
 
 TEST(LfoSweep, WiderPassesGiveTheSameBits)
 {
-    const std::vector<int> runs = {3, 256, 1, 130, 9};
+    const std::vector<int> runs = {3, 256, 1, 130, 9, 16, 16, 16, 16};
     for (VectorRegisters registers : {VectorRegisters::Avx2, VectorRegisters::Avx512}) {
         if (!VectorRegistersAvailable(registers))
             continue;
-        for (int wave1 = 0; wave1 <= 8; ++wave1)
-            for (int wave2 = 0; wave2 <= 8; ++wave2) {
-                const SweepSetup setup(wave1, wave2, 1, 3, 1700.0f);
-                ExpectSame(Sweep(setup, registers, runs), Sweep(setup, VectorRegisters::Sse2, runs),
-                           registers == VectorRegisters::Avx2 ? "AVX2 pass" : "AVX-512 pass");
-            }
+        for (bool keep : {false, true})
+            for (int wave1 = 0; wave1 <= 8; ++wave1)
+                for (int wave2 = 0; wave2 <= 8; ++wave2) {
+                    const SweepSetup setup(wave1, wave2, 1, 3, 1700.0f);
+                    ExpectSame(Sweep(setup, registers, runs, keep), Sweep(setup, VectorRegisters::Sse2, runs, keep),
+                               registers == VectorRegisters::Avx2 ? "AVX2 pass" : "AVX-512 pass");
+                }
     }
 }
