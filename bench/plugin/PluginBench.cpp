@@ -1,8 +1,8 @@
 // ns per stereo frame of process() through the VST3 interfaces of the built bundle: both LFOs on
 // sine-type waves, no LFO, the one-second-silence fall-back, and both LFOs in 16-frame calls;
 // each next to the floor kernels measured in the same run: a plain copy of the same buffers, the
-// filter-and-gains loop alone, and the two LFO gain passes alone (also in 16-frame runs, to show
-// what of the per-call overhead is the kernels' own start-up). Every iteration covers 512
+// filter-and-gains loop alone (also in 16-frame runs, to show what of the per-call overhead is its
+// own restart), and the two LFO gain passes alone. Every iteration covers 512
 // frames; the table gives medians of CPU time when repetitions are asked for.
 #include "BundleModule.h"
 #include "HostApplication.h"
@@ -207,7 +207,7 @@ void FilterAndGains(benchmark::State& state, int callFrames)
 
 // The two LFO gain passes of a block (sine-type waves, as in the process benchmarks) giving the
 // band weights, without the filter.
-void LfoPasses(benchmark::State& state, int runFrames)
+void LfoPasses(benchmark::State& state)
 {
     Lfo lfos[2];
     for (int k = 0; k < 2; ++k) {
@@ -225,11 +225,11 @@ void LfoPasses(benchmark::State& state, int runFrames)
     std::vector<double> weights(2 * kFrames);
     const VectorRegisters registers = WidestVectorRegisters();
     for (auto _ : state) {
-        for (int run = 0; run < kFrames; run += runFrames) {
+        for (int run = 0; run < kFrames; run += LfoSweep::kMaxFrames) {
             // A new sweep for each run: every run pays for a pass of its own.
             LfoSweep sweep(lfos[0], lfos[1], gains, registers);
-            sweep.Begin(runFrames);
-            for (int i = 0; i < runFrames; i += 2) {
+            sweep.Begin(LfoSweep::kMaxFrames);
+            for (int i = 0; i < LfoSweep::kMaxFrames; i += 2) {
                 Lanes2 low, high;
                 sweep.Pair(low, high);
                 std::memcpy(weights.data() + run + i, &low, sizeof low);
@@ -256,9 +256,8 @@ void BmFilterSwept32(benchmark::State& s) { FilterAndGains<float, true>(s, kFram
 void BmFilterSwept64(benchmark::State& s) { FilterAndGains<double, true>(s, kFrames); }
 void BmFilterFixed32(benchmark::State& s) { FilterAndGains<float, false>(s, kFrames); }
 void BmFilterFixed64(benchmark::State& s) { FilterAndGains<double, false>(s, kFrames); }
-void BmLfoPasses(benchmark::State& s) { LfoPasses(s, LfoSweep::kMaxFrames); }
+void BmLfoPasses(benchmark::State& s) { LfoPasses(s); }
 void BmFilterSwept16(benchmark::State& s) { FilterAndGains<double, true>(s, 16); }
-void BmLfoPasses16(benchmark::State& s) { LfoPasses(s, 16); }
 
 BENCHMARK(BmProcess32BothLfos);
 BENCHMARK(BmProcess64BothLfos);
@@ -276,7 +275,6 @@ BENCHMARK(BmFilterFixed32);
 BENCHMARK(BmFilterFixed64);
 BENCHMARK(BmLfoPasses);
 BENCHMARK(BmFilterSwept16);
-BENCHMARK(BmLfoPasses16);
 
 // Keeps each benchmark's CPU time per iteration (the single run, or the median of repetitions):
 // on a shared machine CPU time is steadier than wall time.
@@ -323,12 +321,12 @@ int main(int argc, char** argv)
         if (both > 0 && both16 > 0)
             std::printf("%-26s %10.3f %9.1f%%  of the frame cost\n", (p + "-bit per-call overhead").c_str(),
                         (both16 - both) * 16.0, 100.0 * (both16 - both) / both);
-        // What the kernels alone lose in 16-frame runs (their chains of dependent operations
-        // start afresh each call); the rest of the overhead is the call's own.
-        const double kernels16 = perFrame("BmFilterSwept16") + perFrame("BmLfoPasses16");
-        const double kernels = perFrame("BmFilterSwept64") + lfoPasses;
-        if (both > 0 && both16 > 0 && kernels16 > 0 && kernels > 0)
-            std::printf("%-26s %10.3f %10s  of which the kernels in 16-frame runs\n", "", (kernels16 - kernels) * 16.0,
+        // What the filter loop alone loses in 16-frame runs (its chain of dependent operations
+        // starts afresh each call); the rest of the overhead is the call's own.
+        const double filter16 = perFrame("BmFilterSwept16");
+        const double filter = perFrame("BmFilterSwept64");
+        if (both > 0 && both16 > 0 && filter16 > 0 && filter > 0)
+            std::printf("%-26s %10.3f %10s  of which the filter loop's own restart\n", "", (filter16 - filter) * 16.0,
                         "ns/call");
         row((p + "-bit plain copy").c_str(), copy, copy, "plain copy");
         row((p + "-bit filter+gains").c_str(), swept, swept, "itself");
