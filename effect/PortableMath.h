@@ -1,8 +1,7 @@
 // Elementary functions of the audio path computed by our own code, so that every build (any C
 // runtime, any compiler of the same language rules) renders bit-identical output. Each is a fixed
 // sequence of IEEE double operations; the sine and cosine kernels are templates that run on one
-// double or on two, four or eight lanes (`Lanes2`, `Lanes4`, `Lanes8`), with identical results
-// lane by lane.
+// double or on two or eight lanes (`Lanes2`, `Lanes8`), with identical results lane by lane.
 #pragma once
 
 #include <bit>
@@ -10,12 +9,10 @@
 #include <cstdint>
 #include <utility>
 
-// Two, four or eight doubles processed together (SSE2 on x86-64; four or eight lanes in as many
+// Two or eight doubles processed together (SSE2 on x86-64; eight lanes in as many
 // SSE2, AVX or AVX-512 registers as they take; the compiler's generic vectors elsewhere).
 typedef double Lanes2 __attribute__((vector_size(16)));
 typedef int64_t LaneBits2 __attribute__((vector_size(16)));
-typedef double Lanes4 __attribute__((vector_size(32)));
-typedef int64_t LaneBits4 __attribute__((vector_size(32)));
 typedef double Lanes8 __attribute__((vector_size(64)));
 typedef int64_t LaneBits8 __attribute__((vector_size(64)));
 
@@ -56,10 +53,6 @@ struct BitsOf {
 template <>
 struct BitsOf<double> {
     using Type = uint64_t;
-};
-template <>
-struct BitsOf<Lanes4> {
-    using Type = LaneBits4;
 };
 template <>
 struct BitsOf<Lanes8> {
