@@ -5,6 +5,7 @@
 
 #include "effect/BandSplitFilter.h"
 #include "effect/PortableMath.h"
+#include "framework/SubnormalFlush.h"
 
 #include <cstring>
 #include <limits>
@@ -63,7 +64,8 @@ template <class V>
 
 // From frame `n` on, copies steps of `kStep` frames while both channels of a whole step are
 // silent, scanning them in vectors of `kVectorBytes` bytes; answers the frame the copy stopped at.
-// The largest magnitude of a step decides, and a NaN never becomes the largest.
+// The largest magnitude of a step decides, and a NaN never becomes the largest. Subnormal samples
+// are written as zeros of their sign, also in place.
 template <class T, int kVectorBytes, int kStep>
 [[gnu::always_inline]] inline int CopySilentSteps(const T* inL, const T* inR, T* outL, T* outR, int n, int frames,
                                                   T limit)
@@ -75,20 +77,25 @@ template <class T, int kVectorBytes, int kStep>
     static_assert(kStep % kLanes == 0);
     // Clears the sign bit.
     constexpr Word kMagnitude = std::numeric_limits<Word>::max();
-    const bool copy = inL != outL || inR != outR;
+    constexpr Word kSign = std::numeric_limits<Word>::min();
+    constexpr Word kNormal = subnormal_flush::kSmallestNormalBits<T>;
+    // Keeps the sign, and the rest where the magnitude is that of a normal number (or more).
+    const auto flushed = [](Bits bits, Bits magnitude) { return bits & ((magnitude >= kNormal) | kSign); };
     for (; n + kStep <= frames; n += kStep) {
         Vec peak{};
         for (int k = 0; k < kStep; k += kLanes) {
-            Vec l;
-            Vec r;
+            Bits l;
+            Bits r;
             std::memcpy(&l, inL + n + k, sizeof l);
             std::memcpy(&r, inR + n + k, sizeof r);
-            if (copy) {
-                std::memcpy(outL + n + k, &l, sizeof l);
-                std::memcpy(outR + n + k, &r, sizeof r);
-            }
-            peak = Larger(std::bit_cast<Vec>(std::bit_cast<Bits>(l) & kMagnitude), peak);
-            peak = Larger(std::bit_cast<Vec>(std::bit_cast<Bits>(r) & kMagnitude), peak);
+            const Bits lm = l & kMagnitude;
+            const Bits rm = r & kMagnitude;
+            const Bits lOut = flushed(l, lm);
+            const Bits rOut = flushed(r, rm);
+            std::memcpy(outL + n + k, &lOut, sizeof lOut);
+            std::memcpy(outR + n + k, &rOut, sizeof rOut);
+            peak = Larger(std::bit_cast<Vec>(lm), peak);
+            peak = Larger(std::bit_cast<Vec>(rm), peak);
         }
         if (LargestLane(peak) > limit)
             break;
@@ -109,8 +116,8 @@ template <class T, int kVectorBytes>
     int n = CopySilentSteps<T, kVectorBytes, 64>(inL, inR, outL, outR, 0, frames, limit);
     n = CopySilentSteps<T, kVectorBytes, 16>(inL, inR, outL, outR, n, frames, limit);
     while (n < frames && !(inL[n] > limit || -inL[n] > limit || inR[n] > limit || -inR[n] > limit)) {
-        outL[n] = inL[n];
-        outR[n] = inR[n];
+        outL[n] = subnormal_flush::Flushed(inL[n]);
+        outR[n] = subnormal_flush::Flushed(inR[n]);
         ++n;
     }
     return n;

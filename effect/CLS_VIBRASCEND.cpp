@@ -55,6 +55,7 @@ CLS_VIBRASCEND::CLS_VIBRASCEND()
     missingParams = kNumParams;
     applied.fill(false);
     DefineVibrascendParams(*this);
+    TakeParamValues();
     DefineFactoryPresets(*this);
 }
 
@@ -72,13 +73,9 @@ int32_t CLS_VIBRASCEND::CachedParam(int index) const
 
 void CLS_VIBRASCEND::ParamChanged(int index)
 {
-    std::lock_guard<platform::RecursiveLock> guard(Lock());
-    if (index < 0 || index >= kNumParams)
+    if (index < 0 || index >= kNumParams || !GetParam(index))
         return;
-    const IParamDef* param = GetParam(index);
-    if (!param)
-        return;
-    const int32_t q = QuantiseParam(index, param->Value());
+    const int32_t q = QuantiseParam(index, EffectValue(index));
     int32_t& cached = paramCache[static_cast<size_t>(index)];
     if (q == cached)
         return;
@@ -183,7 +180,6 @@ void CLS_VIBRASCEND::TrackApplied(int index)
 
 void CLS_VIBRASCEND::Reset()
 {
-    std::lock_guard<platform::RecursiveLock> guard(Lock());
     if (!started)
         return;
     const double rate = SampleRate();

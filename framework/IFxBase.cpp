@@ -1,12 +1,14 @@
 #include "framework/IFxBase.h"
 
 #include "framework/HostKind.h"
+#include "framework/SubnormalFlush.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -39,6 +41,7 @@ IFxBase::IFxBase(const IFxDeclaration& d)
     for (int i = 0; i < d.numParams; ++i)
         params.Append(new IParamDef);
     hostChanges = std::make_unique<HostChange[]>(static_cast<size_t>(std::max(params.Count(), 1)));
+    effectValues = std::make_unique<double[]>(static_cast<size_t>(std::max(params.Count(), 1)));
     for (int i = 0; i < d.numPresets; ++i) {
         auto* slot = new PresetSlot;
         std::snprintf(slot->name, sizeof slot->name, "- %d -", i + 1);
@@ -74,9 +77,9 @@ IFxBase::IFxBase(const IFxDeclaration& d)
 
 IFxBase::~IFxBase() { editor.reset(); }
 
-void IFxBase::Reset() { Guard g(lock); }
+void IFxBase::Reset() {}
 
-void IFxBase::ParamChanged(int) { Guard g(lock); }
+void IFxBase::ParamChanged(int) {}
 
 void IFxBase::ProcessBlock(double** inputs, double** outputs, int frames) { PassThrough(inputs, outputs, frames); }
 
@@ -122,7 +125,7 @@ void CopyOrSilence(T** inputs, T** outputs, int numInputs, int numOutputs, int f
         if (!outputs[c])
             continue;
         if (c < shared && inputs[c])
-            std::memmove(outputs[c], inputs[c], sizeof(T) * static_cast<size_t>(frames));
+            subnormal_flush::CopyFlushed(inputs[c], outputs[c], frames);
         else
             std::fill_n(outputs[c], frames, T(0));
     }
@@ -148,11 +151,7 @@ int32_t IFxBase::LoadState(const StateChunk& chunk, int32_t position) { return L
 
 void IFxBase::OnMouseOverParam(int) {}
 
-bool IFxBase::AcceptsParamRestore(int, int)
-{
-    Guard g(lock);
-    return true;
-}
+bool IFxBase::AcceptsParamRestore(int, int) { return true; }
 
 bool IFxBase::SaveParams(StateChunk& chunk)
 {
@@ -187,11 +186,9 @@ int32_t IFxBase::LoadParams(const StateChunk& chunk, int32_t position)
         position = chunk.GetDouble(x, position);
         if (!AcceptsParamRestore(i, CurrentPreset()))
             continue;
-        IParamDef* param = params.Get(i);
-        param->SetValueClamped(param->Conform(x));
-        NotifyParamChanged(i);
+        StageParamValue(i, params.Get(i)->Conform(x));
     }
-    ApplyPendingIfIdle();
+    HandOverStaged();
     return end;
 }
 
@@ -269,24 +266,40 @@ bool IFxBase::PresetHasValues(int index) const
     return slot && slot->initialised && slot->chunk.Size() > 0;
 }
 
+template <class Take>
+bool IFxBase::ReadPresetValues(const PresetSlot& slot, Take&& take)
+{
+    if (slot.chunk.Size() == 0) {
+        // A named slot without values stands for the declared defaults.
+        for (int i = 0; i < NumParams(); ++i)
+            take(i, params.Get(i)->Default());
+        return true;
+    }
+    int32_t position = CheckParamRecord(slot.chunk, 0);
+    if (position <= 0)
+        return false;
+    position = 0;
+    for (int i = 0; i < NumParams(); ++i) {
+        double x = 0.0;
+        position = slot.chunk.GetDouble(x, position);
+        if (AcceptsParamRestore(i, CurrentPreset()))
+            take(i, params.Get(i)->Conform(x));
+    }
+    return true;
+}
+
 bool IFxBase::LoadPreset(int index)
 {
     Guard g(lock);
     PresetSlot* slot = presets.Get(index);
     if (!slot)
         return false;
+    SettlePresetNames();
     if (slot->initialised) {
         SetCurrentPreset(index);
-        if (slot->chunk.Size() == 0) {
-            // A named slot without values stands for the declared defaults.
-            for (int i = 0; i < NumParams(); ++i) {
-                params.Get(i)->SetValueClamped(params.Get(i)->Default());
-                NotifyParamChanged(i);
-            }
-            ApplyPendingIfIdle();
-        } else if (LoadParams(slot->chunk, 0) <= 0) {
+        if (!ReadPresetValues(*slot, [this](int i, double value) { StageParamValue(i, value); }))
             return false;
-        }
+        HandOverStaged();
     } else {
         slot->initialised = true;
         NextUserPresetName(slot->name, kPresetNameSize);
@@ -294,6 +307,34 @@ bool IFxBase::LoadPreset(int index)
     SetCurrentPreset(index);
     RefreshEditorParams();
     return true;
+}
+
+bool IFxBase::LoadPresetOnAudio(int index)
+{
+    PresetSlot* slot = presets.Get(index);
+    if (!slot)
+        return false;
+    if (slot->initialised) {
+        SetCurrentPreset(index);
+        if (!ReadPresetValues(*slot, [this](int i, double value) { ApplyParamValue(i, value); }))
+            return false;
+    } else {
+        slot->claimed = true;
+    }
+    SetCurrentPreset(index);
+    RefreshEditorParams();
+    return true;
+}
+
+void IFxBase::SettlePresetNames()
+{
+    for (int i = 0; i < NumPresets(); ++i) {
+        PresetSlot* slot = presets.Get(i);
+        if (!slot->claimed.exchange(false) || slot->initialised)
+            continue;
+        slot->initialised = true;
+        NextUserPresetName(slot->name, kPresetNameSize);
+    }
 }
 
 void IFxBase::FillDefaultPresets(const char* name, int count)
@@ -352,46 +393,91 @@ void IFxBase::SetParamFromEditor(int index, double normalized)
     IParamDef* param = GetParam(index);
     if (!param)
         return;
-    param->SetFromNormalized(normalized);
+    {
+        Guard g(lock);
+        param->SetFromNormalized(normalized);
+        pendingChanges.Push(index, param->Value());
+    }
     PerformParamEdit(index, normalized);
-    HandToAudio(index);
     ApplyPendingIfIdle();
 }
 
-void IFxBase::NotifyParamChanged(int index)
+double IFxBase::EffectValue(int index) const
 {
-    if (applyOnAudio)
-        ParamChanged(index);
-    else
-        HandToAudio(index);
+    return index >= 0 && index < NumParams() ? effectValues[static_cast<size_t>(index)] : 0.0;
 }
 
-void IFxBase::HandToAudio(int index)
+void IFxBase::TakeParamValues()
 {
-    std::lock_guard<std::mutex> producer(handOverLock);
-    pendingChanges.Push(index);
+    for (int i = 0; i < NumParams(); ++i)
+        effectValues[static_cast<size_t>(i)] = params.Get(i)->Value();
+}
+
+bool IFxBase::ClaimEffect(EffectHolder side)
+{
+    int expected = static_cast<int>(EffectHolder::None);
+    return effectHolder.compare_exchange_strong(expected, static_cast<int>(side), std::memory_order_acquire);
+}
+
+void IFxBase::ReleaseEffect() { effectHolder.store(static_cast<int>(EffectHolder::None), std::memory_order_release); }
+
+void IFxBase::TakeEffectValue(int index, double value)
+{
+    if (index < 0 || index >= NumParams())
+        return;
+    effectValues[static_cast<size_t>(index)] = value;
+    ParamChanged(index);
+}
+
+void IFxBase::ApplyParamValue(int index, double plain)
+{
+    IParamDef* param = GetParam(index);
+    if (!param)
+        return;
+    param->SetValueClamped(plain);
+    TakeEffectValue(index, param->Value());
+}
+
+void IFxBase::StageParamValue(int index, double plain)
+{
+    IParamDef* param = GetParam(index);
+    if (!param)
+        return;
+    param->SetValueClamped(plain);
+    pendingChanges.Stage(index, param->Value());
+}
+
+void IFxBase::HandOverStaged()
+{
+    pendingChanges.Publish();
+    ApplyPendingIfIdle();
 }
 
 void IFxBase::ApplyPending()
 {
-    pendingChanges.Drain(NumParams(), [this](int index) { ParamChanged(index); });
+    pendingChanges.Drain(
+        NumParams(), [this](int index, double value) { TakeEffectValue(index, value); },
+        [this](int index) { TakeEffectValue(index, params.Get(index)->Value()); });
 }
 
 void IFxBase::ApplyPendingIfIdle()
 {
-    // Pairs with the fence in SetAudioLive: either this side sees the audio side gone, or the
-    // audio side's last drain sees what was queued before.
-    std::atomic_thread_fence(std::memory_order_seq_cst);
+    // The lock orders this against SetAudioLive. A process call that comes while the host has not
+    // made the audio side live holds the effect for its duration; the UI side then waits for the
+    // call to end (the audio side never waits for the UI side).
+    Guard g(lock);
     if (audioLive.load())
         return;
-    Guard g(lock);
+    while (!ClaimEffect(EffectHolder::UiSide))
+        std::this_thread::yield();
     ApplyPending();
+    ReleaseEffect();
 }
 
 void IFxBase::SetAudioLive(bool live)
 {
+    Guard g(lock);
     audioLive.store(live);
-    std::atomic_thread_fence(std::memory_order_seq_cst);
     // Whatever was handed over while the audio side ran, and was not taken up, applies now.
     ApplyPendingIfIdle();
 }

@@ -1,6 +1,12 @@
 // The plug-in base every effect derives from: parameters, presets, state, the plug-in lock,
 // channel bookkeeping and the hand-over of the editor. The effect overrides the audio and change
 // hooks; a host binding (IFxVST3) supplies the host-facing operations.
+//
+// Two sides meet here. The UI side (state, presets, editor edits) keeps the values in force in
+// the parameters and serialises itself with the plug-in lock; the audio side never takes that
+// lock. The effect's own state belongs to whichever side holds it (ClaimEffect): the audio side
+// while it processes, the UI side only while the audio side is not live. Changes from the UI side
+// reach the effect through the hand-over queue, each change whole.
 #pragma once
 
 #include "framework/ChannelBinding.h"
@@ -79,12 +85,16 @@ public:
     // Parameters.
     int NumParams() const { return params.Count(); }
     IParamDef* GetParam(int index) const { return params.Get(index); }
+    // The plain value the effect runs with (0 for an index out of range). It follows the value in
+    // force once the effect has taken the change.
+    double EffectValue(int index) const;
 
     // Presets.
     int NumPresets() const { return presets.Count(); }
     int CurrentPreset() const { return currentPreset.load(std::memory_order_relaxed); }
     void SetCurrentPreset(int index) { currentPreset.store(index, std::memory_order_relaxed); }
     const char* PresetName(int index) const;
+    // The UI side's preset load: the values reach the effect as one change.
     bool LoadPreset(int index);
     void FillDefaultPresets(const char* name, int count);
     // One value per parameter in index order: `int` for bool, integer and enumerated parameters,
@@ -99,7 +109,7 @@ public:
     IFxEditor* EnsureEditor();
 
     // Editor-originated changes and the delayed end of an edit. The value is stored at once and
-    // the host told (outside any lock); the effect applies it on the audio side at the next block
+    // the host told (outside any lock); the effect takes it on the audio side at the next block
     // start, or at once while the audio side is not live.
     void SetParamFromEditor(int index, double normalized) override;
     void RefreshEditorParams();
@@ -138,27 +148,48 @@ protected:
     // A host-side change of a parameter for the editor to show (normalised value).
     void PublishHostChange(int index, double normalized);
 
-    // Changes that reach the effect's ParamChanged. Every caller holds the plug-in lock except
-    // for HandToAudio, which only the UI side calls.
-    //
-    // A parameter whose value was just stored: applied now while the audio side applies
-    // (inside process), else handed to it.
-    void NotifyParamChanged(int index);
-    // Queues the index for the audio side (producers serialised by a lock of their own).
-    void HandToAudio(int index);
-    // Applies every queued index in order; the plug-in lock must be held.
+    // Takes the parameters' current values as the effect's; for the effect's constructor, once
+    // its parameters are defined.
+    void TakeParamValues();
+
+    // The effect's holder: the side that may call Reset, ParamChanged and ProcessBlock. Claiming
+    // never waits: it fails while the other side holds the effect.
+    enum class EffectHolder : int { None, UiSide, AudioSide };
+    bool ClaimEffect(EffectHolder side);
+    void ReleaseEffect();
+
+    // For the effect's holder: `value` becomes the effect's value of the parameter, then
+    // ParamChanged(index).
+    void TakeEffectValue(int index, double value);
+    // For the effect's holder: `plain` becomes the value in force (clamped) and the effect's.
+    void ApplyParamValue(int index, double plain);
+    // For the effect's holder: the effect takes every change handed over, in order.
     void ApplyPending();
-    // While the audio side is not live, takes the plug-in lock and applies what is queued.
+    // The UI side's changes, with the plug-in lock held: stage the values of one change (each
+    // becomes the value in force at once), then hand them over together; while the audio side is
+    // not live the effect takes them here.
+    void StageParamValue(int index, double plain);
+    void HandOverStaged();
+    // While the audio side is not live (and does not hold the effect), the effect takes what is
+    // queued, on this thread.
     void ApplyPendingIfIdle();
     // The audio side is live while the host has it active and processing; leaving that state
-    // applies what is still queued.
+    // applies what is still queued. Takes the plug-in lock, so no UI-side apply is under way
+    // once the audio side goes live.
     void SetAudioLive(bool live);
-    // Set by process while it applies changes on the audio thread; guarded by the plug-in lock.
-    bool applyOnAudio = false;
+    // The audio side's preset load (a host program change): the effect takes the values at once.
+    // A slot never used before is only marked; the UI side names it (SettlePresetNames).
+    bool LoadPresetOnAudio(int index);
+    // UI side, with the plug-in lock held: names the slots the audio side marked, in slot order.
+    void SettlePresetNames();
 
     // The position after a complete parameter record (one finite double per parameter) at
     // `position`, or -1.
     int32_t CheckParamRecord(const StateChunk& chunk, int32_t position) const;
+    // take(index, value) for each parameter of a preset slot (its defaults when it holds no
+    // values); false, taking nothing, when its record is incomplete.
+    template <class Take>
+    bool ReadPresetValues(const PresetSlot& slot, Take&& take);
     // Reads one slot of a preset bank; with `into`, stores it there (values conformed).
     int32_t ReadPresetBankSlot(const StateChunk& chunk, int32_t position, PresetSlot* into) const;
 
@@ -192,13 +223,14 @@ protected:
     OwnedPtrList<PresetSlot> presets;
     std::atomic<int> currentPreset{0};
     int pendingEndEdit = -1;
-    // Held briefly: by process, by state copies and restores, by preset loads and while
-    // applying queued changes when the audio side is not live. Never while drawing or calling
-    // the host.
+    // The UI side's lock, never taken by the audio side: held briefly by state copies and
+    // restores, preset loads, the hand-over queue's producers and while the effect takes queued
+    // changes when the audio side is not live. Never while drawing or calling the host.
     mutable platform::RecursiveLock lock;
     ParamChangeQueue pendingChanges;
-    std::mutex handOverLock;  // serialises the queue's producers; the audio side never takes it
     std::atomic<bool> audioLive{false};
+    std::atomic<int> effectHolder{static_cast<int>(EffectHolder::None)};
+    std::unique_ptr<double[]> effectValues;
     bool processingEnabled = false;
     std::atomic<bool> bypassed{false};
     PtrList<char> paramGroups;

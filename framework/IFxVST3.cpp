@@ -1,5 +1,6 @@
 #include "framework/IFxVST3.h"
 
+#include "framework/DenormalsOffScope.h"
 #include "framework/HostKind.h"
 #include "framework/IFxVST3View.h"
 
@@ -185,11 +186,12 @@ void IFxVST3::ApplyParameterChanges(IParameterChanges* changes)
         if (id == kBypassId) {
             SetBypassed(value > 0.5);
         } else if (id == kPresetListId) {
-            LoadPreset(PresetIndexFromNormalized(value));
+            LoadPresetOnAudio(PresetIndexFromNormalized(value));
         } else if (id < static_cast<ParamID>(NumParams())) {
-            GetParam(static_cast<int>(id))->SetFromNormalized(value);
+            IParamDef* param = GetParam(static_cast<int>(id));
+            param->SetFromNormalized(value);
             PublishHostChange(static_cast<int>(id), value);
-            ParamChanged(static_cast<int>(id));
+            TakeEffectValue(static_cast<int>(id), param->Value());
         }
     }
 }
@@ -263,11 +265,11 @@ void IFxVST3::ConnectAndBind(ProcessData& data, int offset, bool doublePrecision
     }
 }
 
-void IFxVST3::ProcessPiece(ProcessData& data, int offset, int frames)
+void IFxVST3::ProcessPiece(ProcessData& data, int offset, int frames, bool withEffect)
 {
     const bool doublePrecision = data.symbolicSampleSize == kSample64;
     ConnectAndBind(data, offset, doublePrecision);
-    if (Bypassed())
+    if (Bypassed() || !withEffect)
         RunBypassed(frames, !doublePrecision);
     else
         RunBlock(frames, !doublePrecision);
@@ -290,30 +292,41 @@ void IFxVST3::SilenceOutputs(ProcessData& data)
 
 tresult PLUGIN_API IFxVST3::process(ProcessData& data)
 {
-    Guard g(Lock());
-    if (data.processContext)
-        processContext = *data.processContext;
-    // Changes handed over by the UI side come first, then the host's for this block.
-    applyOnAudio = true;
-    ApplyPending();
-    ApplyParameterChanges(data.inputParameterChanges);
-    applyOnAudio = false;
+    // No lock and no wait: the audio side holds the effect for the call. The claim only fails
+    // when the host processes without having made processing live while the UI side is applying
+    // a change; that call passes its input through untouched by the effect.
+    const DenormalsOffScope denormalsOff;
+    const bool holdsEffect = ClaimEffect(EffectHolder::AudioSide);
+    if (holdsEffect) {
+        if (data.processContext)
+            processContext = *data.processContext;
+        // Changes handed over by the UI side come first, then the host's for this block.
+        ApplyPending();
+        ApplyParameterChanges(data.inputParameterChanges);
+    }
+    RunPieces(data, holdsEffect);
+    if (holdsEffect)
+        ReleaseEffect();
+    return kResultOk;
+}
+
+void IFxVST3::RunPieces(ProcessData& data, bool withEffect)
+{
     if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64)
-        return kResultOk;
+        return;
     if (BlockSize() <= 0) {
         // Processing was never set up: there are no buffers to work in.
         if (data.numSamples > 0)
             SilenceOutputs(data);
-        return kResultOk;
+        return;
     }
     const int total = std::max(data.numSamples, 0);
     if (total == 0) {
-        ProcessPiece(data, 0, 0);
-        return kResultOk;
+        ProcessPiece(data, 0, 0, withEffect);
+        return;
     }
     for (int offset = 0; offset < total; offset += BlockSize())
-        ProcessPiece(data, offset, std::min(BlockSize(), total - offset));
-    return kResultOk;
+        ProcessPiece(data, offset, std::min(BlockSize(), total - offset), withEffect);
 }
 
 tresult IFxVST3::readComponentState(IBStream* stream)

@@ -113,7 +113,10 @@ protected:
 private:
     void RegisterParameters();
     void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
-    void ProcessPiece(Steinberg::Vst::ProcessData& data, int offset, int frames);
+    // The host's block in pieces of at most the block size; without the effect each piece is
+    // passed through.
+    void RunPieces(Steinberg::Vst::ProcessData& data, bool withEffect);
+    void ProcessPiece(Steinberg::Vst::ProcessData& data, int offset, int frames, bool withEffect);
     void ConnectAndBind(Steinberg::Vst::ProcessData& data, int offset, bool doublePrecision);
     void SilenceOutputs(Steinberg::Vst::ProcessData& data);
     int PresetIndexFromNormalized(double normalized) const;

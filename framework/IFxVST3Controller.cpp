@@ -53,7 +53,7 @@ void IFxVST3::RegisterParameters()
             unit = found + 1;
         }
         parameters.addParameter(new IFxParameter(*def, i, unit));
-        ParamChanged(i);
+        TakeEffectValue(i, def->Value());
     }
 }
 
@@ -192,8 +192,9 @@ tresult PLUGIN_API IFxVST3::getProgramName(ProgramListID listId, int32 programIn
 {
     if (listId != static_cast<ProgramListID>(kPresetListId) || !name)
         return kResultFalse;
-    // The audio side names a never-used slot when it loads it.
+    // A slot the audio side selected for the first time gets its name here.
     Guard g(Lock());
+    SettlePresetNames();
     Widen(PresetName(programIndex), name);
     return kResultOk;
 }

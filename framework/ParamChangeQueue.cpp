@@ -1,12 +1,24 @@
 #include "framework/ParamChangeQueue.h"
 
-void ParamChangeQueue::Push(int index)
+void ParamChangeQueue::Stage(int index, double value)
 {
-    const std::uint32_t head = written.load(std::memory_order_relaxed);
-    if (head - read.load(std::memory_order_acquire) >= kCapacity) {
-        overflow.store(true, std::memory_order_release);
+    const std::uint32_t at = written.load(std::memory_order_relaxed) + staged;
+    if (stagedOverflow || at - read.load(std::memory_order_acquire) >= kCapacity) {
+        stagedOverflow = true;
         return;
     }
-    slots[head % kCapacity] = index;
-    written.store(head + 1, std::memory_order_release);
+    slots[at % kCapacity] = Entry{index, value};
+    ++staged;
+}
+
+void ParamChangeQueue::Publish()
+{
+    // A change that did not fit is not published in part: the overflow makes the consumer take
+    // every value in force, this change's included.
+    if (stagedOverflow)
+        overflow.store(true, std::memory_order_release);
+    else if (staged > 0)
+        written.store(written.load(std::memory_order_relaxed) + staged, std::memory_order_release);
+    staged = 0;
+    stagedOverflow = false;
 }

@@ -1,7 +1,8 @@
-// ParamChangeQueue: parameter indexes handed from the UI side to the audio side without a lock.
-// A fixed ring for one producer and one consumer at a time (callers serialise each side); when the
-// ring is full the queue notes an overflow instead, and the consumer then applies every
-// parameter, so that no change is lost.
+// ParamChangeQueue: parameter values handed from the UI side to the audio side without a lock.
+// A fixed ring for one producer and one consumer at a time (callers serialise each side). A
+// producer stages the values of one change and publishes them together, so the consumer takes a
+// change whole or not at all. When the ring cannot hold a change the queue notes an overflow
+// instead, and the consumer then takes every parameter's value in force, so that no change is lost.
 #pragma once
 
 #include <array>
@@ -12,13 +13,19 @@ class ParamChangeQueue {
 public:
     static constexpr std::uint32_t kCapacity = 256;
 
-    // Producer side.
-    void Push(int index);
+    // Producer side: Stage any number of values, then Publish them as one change.
+    void Stage(int index, double value);
+    void Publish();
+    void Push(int index, double value)
+    {
+        Stage(index, value);
+        Publish();
+    }
 
-    // Consumer side: apply(index) for every queued index in order, then, if the ring overflowed
-    // since the last drain, apply(i) for every i in 0 .. paramCount - 1.
-    template <class Apply>
-    void Drain(int paramCount, Apply&& apply)
+    // Consumer side: apply(index, value) for every published value in order, then, if the ring
+    // overflowed since the last drain, applyInForce(i) for every i in 0 .. paramCount - 1.
+    template <class Apply, class ApplyInForce>
+    void Drain(int paramCount, Apply&& apply, ApplyInForce&& applyInForce)
     {
         // Read first, so that a drain without an overflow costs no atomic exchange.
         const bool overflowed =
@@ -26,13 +33,13 @@ public:
         std::uint32_t tail = read.load(std::memory_order_relaxed);
         const std::uint32_t head = written.load(std::memory_order_acquire);
         while (tail != head) {
-            const int index = slots[tail % kCapacity];
+            const Entry entry = slots[tail % kCapacity];
             read.store(++tail, std::memory_order_release);
-            apply(index);
+            apply(entry.index, entry.value);
         }
         if (overflowed)
             for (int i = 0; i < paramCount; ++i)
-                apply(i);
+                applyInForce(i);
     }
 
     bool Empty() const
@@ -42,8 +49,16 @@ public:
     }
 
 private:
-    std::array<int, kCapacity> slots{};
-    std::atomic<std::uint32_t> written{0};  // count pushed, moved on by the producer
+    struct Entry {
+        int index = 0;
+        double value = 0.0;
+    };
+
+    std::array<Entry, kCapacity> slots{};
+    std::atomic<std::uint32_t> written{0};  // count published, moved on by the producer
     std::atomic<std::uint32_t> read{0};  // count taken, moved on by the consumer
     std::atomic<bool> overflow{false};
+    // Producer only: values staged since the last Publish, and whether they did not all fit.
+    std::uint32_t staged = 0;
+    bool stagedOverflow = false;
 };

@@ -25,8 +25,7 @@ public:
     // A change from the host or a control: store the plain value, then notify.
     void Set(int index, double plain)
     {
-        GetParam(index)->SetValueClamped(plain);
-        ParamChanged(index);
+        ApplyParamValue(index, plain);
     }
     // Runs one stereo block, advancing the clock by less than the re-alignment pause.
     void Run(double* left, double* right, int frames)

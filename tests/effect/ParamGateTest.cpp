@@ -41,8 +41,7 @@ TEST(ParamGate, ProcessingStartsAfterThirteenDistinctIndexes)
     EXPECT_EQ(probe->MissingParams(), 13);
     for (int round = 0; round < 3; ++round) {
         for (int i = 0; i < 12; ++i) {
-            probe->GetParam(i)->SetValueClamped(probe->GetParam(i)->Min() + round);
-            probe->ParamChanged(i);
+            probe->Set(i, probe->GetParam(i)->Min() + round);
         }
     }
     probe->ParamChanged(-1);

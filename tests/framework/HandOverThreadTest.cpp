@@ -22,24 +22,26 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-// Records the value each ParamChanged saw, in order (under the plug-in lock, as every call is).
+// Records the value each ParamChanged saw, in order, under a lock of its own (the plug-in's lock
+// belongs to the UI side, and ParamChanged runs on the audio side too).
 class RecordingPlugin : public TestPlugin {
 public:
     void ParamChanged(int index) override
     {
-        std::lock_guard<platform::RecursiveLock> g(Lock());
+        std::lock_guard<std::mutex> g(seenLock);
         TestPlugin::ParamChanged(index);
-        seen.emplace_back(index, GetParam(index)->Value());
+        seen.emplace_back(index, EffectValue(index));
     }
     // The value ParamChanged last saw for index, NaN when it never ran.
     double LastSeen(int index)
     {
-        std::lock_guard<platform::RecursiveLock> g(Lock());
+        std::lock_guard<std::mutex> g(seenLock);
         for (auto it = seen.rbegin(); it != seen.rend(); ++it)
             if (it->first == index)
                 return it->second;
         return std::numeric_limits<double>::quiet_NaN();
     }
+    std::mutex seenLock;
     std::vector<std::pair<int, double>> seen;
 };
 
@@ -247,21 +249,48 @@ TEST_F(HandOverThread, QueuedEditsApplyAtOnceWhenTheAudioSideIsNotLive)
 TEST(ParamChangeQueue, KeepsOrderAndFallsBackToEveryParameterWhenFull)
 {
     ParamChangeQueue queue;
-    std::vector<int> applied;
+    std::vector<std::pair<int, double>> applied;
+    std::vector<int> inForce;
+    const auto apply = [&](int index, double value) { applied.emplace_back(index, value); };
+    const auto applyInForce = [&](int index) { inForce.push_back(index); };
     for (int i = 0; i < 5; ++i)
-        queue.Push(i % 3);
-    queue.Drain(3, [&](int index) { applied.push_back(index); });
-    EXPECT_EQ(applied, (std::vector<int>{0, 1, 2, 0, 1}));
+        queue.Push(i % 3, i * 0.5);
+    queue.Drain(3, apply, applyInForce);
+    EXPECT_EQ(applied, (std::vector<std::pair<int, double>>{{0, 0.0}, {1, 0.5}, {2, 1.0}, {0, 1.5}, {1, 2.0}}));
+    EXPECT_TRUE(inForce.empty());
     EXPECT_TRUE(queue.Empty());
 
     // One more than fits: the ring is applied in order, then every parameter once.
     applied.clear();
     for (std::uint32_t i = 0; i <= ParamChangeQueue::kCapacity; ++i)
-        queue.Push(1);
+        queue.Push(1, 3.0);
     EXPECT_FALSE(queue.Empty());
-    queue.Drain(3, [&](int index) { applied.push_back(index); });
-    ASSERT_EQ(applied.size(), ParamChangeQueue::kCapacity + 3);
-    EXPECT_EQ(applied[ParamChangeQueue::kCapacity - 1], 1);
-    EXPECT_EQ(std::vector<int>(applied.end() - 3, applied.end()), (std::vector<int>{0, 1, 2}));
+    queue.Drain(3, apply, applyInForce);
+    ASSERT_EQ(applied.size(), ParamChangeQueue::kCapacity);
+    EXPECT_EQ(inForce, (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(queue.Empty());
+}
+
+TEST(ParamChangeQueue, StagedValuesArriveTogetherOrNotAtAll)
+{
+    ParamChangeQueue queue;
+    std::vector<int> applied;
+    const auto apply = [&](int index, double) { applied.push_back(index); };
+    const auto applyInForce = [&](int) { applied.push_back(-1); };
+    queue.Stage(0, 1.0);
+    queue.Stage(1, 2.0);
+    queue.Drain(2, apply, applyInForce);
+    EXPECT_TRUE(applied.empty());
+    queue.Publish();
+    queue.Drain(2, apply, applyInForce);
+    EXPECT_EQ(applied, (std::vector<int>{0, 1}));
+
+    // A change larger than the ring is never taken in part: the consumer takes every value in
+    // force instead.
+    applied.clear();
+    for (std::uint32_t i = 0; i < ParamChangeQueue::kCapacity + 5; ++i)
+        queue.Stage(0, 1.0);
+    queue.Publish();
+    queue.Drain(2, apply, applyInForce);
+    EXPECT_EQ(applied, (std::vector<int>{-1, -1}));
 }

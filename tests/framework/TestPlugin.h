@@ -23,7 +23,6 @@ public:
 
     void ParamChanged(int index) override
     {
-        std::lock_guard<platform::RecursiveLock> g(Lock());
         applied.push_back(index);
         processingEnabled = true;
     }
