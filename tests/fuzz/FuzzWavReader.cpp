@@ -18,12 +18,11 @@ using vibrascend::host::WavReader;
 
 namespace {
 
-constexpr std::size_t kBlockFrames = 1000;
+constexpr std::size_t kBlockFrames = 7;  // several reads even of the small seeds
 
 void ReadAll(WavReader& reader, std::size_t fileSize)
 {
     const auto& format = reader.Format();
-    Require(format.channels == 1 || format.channels == 2, "mono or stereo");
     Require(format.sampleRate > 0, "a sample rate");
     const bool pcm = format.encoding == SampleEncoding::Pcm;
     Require(pcm ? (format.bitsPerSample == 16 || format.bitsPerSample == 24 || format.bitsPerSample == 32)

@@ -1,6 +1,6 @@
 // Writes the seed corpora of the state, preset bank and WAV fuzzers from the effect and the
 // reader as they are built, so that the seeds are always valid files of today's formats:
-// <dir>/state (the default state and some preset states), <dir>/bank (saved preset banks) and
+// <dir>/state (the default state, some preset states and the ends of every range), <dir>/bank (saved preset banks) and
 // <dir>/wav (small 16-bit, 24-bit, 32-bit and float files, mono and stereo). Every seed is read
 // back by the code it is meant for. Usage: WriteFuzzSeeds <dir>
 #include "FuzzEffect.h"
@@ -46,6 +46,13 @@ void WriteStates(const fs::path& dir)
         Require(effect->LoadPreset(preset), "the seed preset loads");
         write("preset" + std::to_string(preset) + ".state");
     }
+    // The ends of every range.
+    for (int i = 0; i < effect->NumParams(); ++i)
+        effect->GetParam(i)->SetValueClamped(effect->GetParam(i)->Max());
+    write("maximum.state");
+    for (int i = 0; i < effect->NumParams(); ++i)
+        effect->GetParam(i)->SetValueClamped(effect->GetParam(i)->Min());
+    write("minimum.state");
 }
 
 void WriteBank(FuzzEffect& effect, const fs::path& path)
