@@ -163,23 +163,36 @@ bool IFxBase::SaveParams(StateChunk& chunk)
     return ok && chunk.Size() > 0;
 }
 
-int32_t IFxBase::LoadParams(const StateChunk& chunk, int32_t position)
+int32_t IFxBase::CheckParamRecord(const StateChunk& chunk, int32_t position) const
 {
-    Guard g(lock);
-    // A value the chunk does not hold leaves its parameter as it is, and so does a value that is
-    // not a finite number.
     for (int i = 0; i < NumParams() && position >= 0; ++i) {
         double x = 0.0;
         position = chunk.GetDouble(x, position);
-        if (position < 0)
-            break;
-        if (!std::isfinite(x) || !AcceptsParamRestore(i, CurrentPreset()))
+        if (!std::isfinite(x))
+            position = -1;
+    }
+    return position;
+}
+
+int32_t IFxBase::LoadParams(const StateChunk& chunk, int32_t position)
+{
+    Guard g(lock);
+    // The whole record is checked before anything changes: a short record, or one holding a value
+    // that is not a finite number, leaves every parameter as it is.
+    const int32_t end = CheckParamRecord(chunk, position);
+    if (end < 0)
+        return -1;
+    for (int i = 0; i < NumParams(); ++i) {
+        double x = 0.0;
+        position = chunk.GetDouble(x, position);
+        if (!AcceptsParamRestore(i, CurrentPreset()))
             continue;
-        params.Get(i)->SetValueClamped(x);
+        IParamDef* param = params.Get(i);
+        param->SetValueClamped(param->Conform(x));
         NotifyParamChanged(i);
     }
     ApplyPendingIfIdle();
-    return position;
+    return end;
 }
 
 bool IFxBase::SavePresetBank(StateChunk& chunk)
@@ -204,31 +217,44 @@ bool IFxBase::SavePresetBank(StateChunk& chunk)
     return ok;
 }
 
+int32_t IFxBase::ReadPresetBankSlot(const StateChunk& chunk, int32_t position, PresetSlot* into) const
+{
+    char name[kPresetNameSize];
+    position = chunk.GetText(name, kPresetNameSize, position);
+    uint8_t initialised = 0;
+    if (position >= 0)
+        position = chunk.GetByte(initialised, position);
+    const int32_t values = position;
+    if (position >= 0 && initialised)
+        position = CheckParamRecord(chunk, position);
+    if (position < 0 || !into)
+        return position;
+    CopyFixedText(into->name, kPresetNameSize, name);
+    into->initialised = initialised != 0;
+    into->chunk.Clear();
+    int32_t at = values;
+    for (int p = 0; into->initialised && p < NumParams(); ++p) {
+        double x = 0.0;
+        at = chunk.GetDouble(x, at);
+        into->chunk.PutDouble(params.Get(p)->Conform(x));
+    }
+    return position;
+}
+
 int32_t IFxBase::LoadPresetBank(const StateChunk& chunk, int32_t position)
 {
     Guard g(lock);
-    for (int i = 0; i < NumPresets() && position >= 0; ++i) {
-        PresetSlot* slot = presets.Get(i);
-        char name[kPresetNameSize];
-        position = chunk.GetText(name, kPresetNameSize, position);
-        if (position < 0)
-            break;
-        CopyFixedText(slot->name, kPresetNameSize, name);
-        uint8_t initialised = 0;
-        position = chunk.GetByte(initialised, position);
-        if (position < 0)
-            break;
-        slot->initialised = initialised != 0;
-        if (!slot->initialised)
-            continue;
-        position = LoadParams(chunk, position);
-        if (position > 0) {
-            slot->chunk.Clear();
-            SaveParams(slot->chunk);
-        }
-    }
+    // First the whole bank is read without storing anything; only a bank that is complete in every
+    // slot replaces the slots.
+    int32_t end = position;
+    for (int i = 0; i < NumPresets() && end >= 0; ++i)
+        end = ReadPresetBankSlot(chunk, end, nullptr);
+    if (end < 0)
+        return -1;
+    for (int i = 0; i < NumPresets(); ++i)
+        position = ReadPresetBankSlot(chunk, position, presets.Get(i));
     LoadPreset(CurrentPreset());
-    return position;
+    return end;
 }
 
 const char* IFxBase::PresetName(int index) const

@@ -69,8 +69,11 @@ public:
     virtual void AttachEditor(std::unique_ptr<IFxEditor> editor);
     virtual void ChangeBlockSize(int frames);
     virtual bool SaveParams(StateChunk& chunk);
+    // A record that is short or holds a non-finite value answers -1 and changes nothing; values
+    // are conformed to their parameters as host edits would be.
     virtual int32_t LoadParams(const StateChunk& chunk, int32_t position);
     virtual bool SavePresetBank(StateChunk& chunk);
+    // The whole bank is checked first; a bank that fails in any slot answers -1 and changes nothing.
     virtual int32_t LoadPresetBank(const StateChunk& chunk, int32_t position);
 
     // Parameters.
@@ -152,6 +155,12 @@ protected:
     void SetAudioLive(bool live);
     // Set by process while it applies changes on the audio thread; guarded by the plug-in lock.
     bool applyOnAudio = false;
+
+    // The position after a complete parameter record (one finite double per parameter) at
+    // `position`, or -1.
+    int32_t CheckParamRecord(const StateChunk& chunk, int32_t position) const;
+    // Reads one slot of a preset bank; with `into`, stores it there (values conformed).
+    int32_t ReadPresetBankSlot(const StateChunk& chunk, int32_t position, PresetSlot* into) const;
 
     bool IsChannelPairAllowed(int inputs, int outputs) const;
     void ConnectInputs(int first, int count, bool connected);

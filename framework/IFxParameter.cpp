@@ -2,6 +2,7 @@
 
 #include "pluginterfaces/base/ustring.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -36,7 +37,7 @@ IFxParameter::IFxParameter(const IParamDef& def, int index, UnitID unitId) : def
 void IFxParameter::toString(ParamValue normalized, String128 string) const
 {
     char text[kParamTextSize];
-    definition.FormatValue(normalized, true, text);
+    definition.FormatValue(std::isnan(normalized) ? 0.0 : std::clamp(normalized, 0.0, 1.0), true, text);
     Widen(text, string);
 }
 
@@ -50,6 +51,9 @@ bool IFxParameter::fromString(const TChar* string, ParamValue& normalized) const
     return true;
 }
 
-ParamValue IFxParameter::toPlain(ParamValue normalized) const { return definition.FromNormalized(normalized); }
+ParamValue IFxParameter::toPlain(ParamValue normalized) const
+{
+    return definition.FromNormalized(std::isnan(normalized) ? 0.0 : std::clamp(normalized, 0.0, 1.0));
+}
 
 ParamValue IFxParameter::toNormalized(ParamValue plain) const { return definition.ToNormalized(plain); }

@@ -109,26 +109,21 @@ tresult PLUGIN_API IFxVST3::getRoutingInfo(RoutingInfo&, RoutingInfo&) { return 
 tresult PLUGIN_API IFxVST3::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
                                                int32 numOuts)
 {
-    // Without both arrangements there is nothing to check against.
-    if (!inputs || !outputs || numIns < 1 || numOuts < 1)
+    // Everything is checked before anything changes: one input and one output bus, each in the
+    // standard layout of its channel count, and the counts an allowed pair.
+    if (!inputs || !outputs || numIns != getBusCount(kAudio, kInput) || numOuts != getBusCount(kAudio, kOutput) ||
+        numIns != 1 || numOuts != 1)
         return kResultFalse;
     const int nIn = ChannelCount(inputs[0]);
     const int nOut = ChannelCount(outputs[0]);
-    if (!IsChannelPairAllowed(nIn, nOut))
+    if (inputs[0] != ArrangementForChannels(nIn) || outputs[0] != ArrangementForChannels(nOut) ||
+        !IsChannelPairAllowed(nIn, nOut))
         return kResultFalse;
     ConnectInputs(0, NumInputs(), false);
     ConnectOutputs(0, NumOutputs(), false);
-    if (AudioBus* bus = getAudioInput(0); bus && ChannelCount(bus->getArrangement()) != nIn) {
-        audioInputs.erase(audioInputs.begin());
-        auto* fresh = new AudioBus(STR16("Input"), kMain, BusInfo::kDefaultActive, ArrangementForChannels(nIn));
-        audioInputs.insert(audioInputs.begin(), IPtr<Bus>(fresh, false));
-    }
-    if (AudioBus* bus = getAudioOutput(0); bus && ChannelCount(bus->getArrangement()) != nOut) {
-        audioOutputs.erase(audioOutputs.begin());
-        auto* fresh = new AudioBus(STR16("Output"), kMain, BusInfo::kDefaultActive, ArrangementForChannels(nOut));
-        audioOutputs.insert(audioOutputs.begin(), IPtr<Bus>(fresh, false));
-    }
-    return numIns == 1 ? kResultOk : kResultFalse;
+    getAudioInput(0)->setArrangement(inputs[0]);
+    getAudioOutput(0)->setArrangement(outputs[0]);
+    return kResultOk;
 }
 
 tresult PLUGIN_API IFxVST3::canProcessSampleSize(int32 size)
@@ -345,7 +340,8 @@ tresult IFxVST3::readComponentState(IBStream* stream)
         // while that is not live.
         Guard g(Lock());
         position = LoadState(chunk, 0);
-        RefreshEditorParams();
+        if (position >= 0)
+            RefreshEditorParams();
     }
     if (position < 0)
         return kResultFalse;

@@ -74,21 +74,35 @@ tresult IFxVST3::writeControllerState(IBStream*)
 tresult PLUGIN_API IFxVST3::getParamStringByValue(ParamID id, ParamValue normalized, String128 string)
 {
     IParamDef* def = id < static_cast<ParamID>(NumParams()) ? GetParam(static_cast<int>(id)) : nullptr;
-    if (!def || !string)
+    if (!def || !string || std::isnan(normalized))
         return kResultFalse;
     char text[kParamTextSize];
-    def->FormatValue(std::isfinite(normalized) ? std::clamp(normalized, 0.0, 1.0) : 0.0, true, text);
+    def->FormatValue(std::clamp(normalized, 0.0, 1.0), true, text);
     Widen(text, string);
     return kResultOk;
 }
 
 ParamValue PLUGIN_API IFxVST3::plainParamToNormalized(ParamID id, ParamValue plain)
 {
+    // Always a position in 0..1: a plain value that is not a number maps to 0.
+    if (std::isnan(plain))
+        return 0.0;
     if (id == kPresetListId)
-        return NumPresets() > 1 ? plain / (NumPresets() - 1) : 0.0;
+        return NumPresets() > 1 ? std::clamp(plain / (NumPresets() - 1), 0.0, 1.0) : 0.0;
     if (id < static_cast<ParamID>(NumParams()))
         return GetParam(static_cast<int>(id))->ToNormalized(plain);
-    return plain;
+    return std::clamp(plain, 0.0, 1.0);
+}
+
+ParamValue PLUGIN_API IFxVST3::normalizedParamToPlain(ParamID id, ParamValue normalized)
+{
+    // A position outside 0..1 is clamped; one that is not a number counts as 0.
+    const double position = std::isnan(normalized) ? 0.0 : std::clamp(normalized, 0.0, 1.0);
+    if (id == kPresetListId)
+        return static_cast<double>(PresetIndexFromNormalized(position));
+    if (id < static_cast<ParamID>(NumParams()))
+        return GetParam(static_cast<int>(id))->FromNormalized(position);
+    return position;
 }
 
 ParamValue PLUGIN_API IFxVST3::getParamNormalized(ParamID id)

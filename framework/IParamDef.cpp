@@ -67,6 +67,14 @@ void IParamDef::SetValueClamped(double plain)
         value.store(std::clamp(plain, min, max), std::memory_order_relaxed);
 }
 
+double IParamDef::Conform(double plain) const
+{
+    double v = std::clamp(plain, min, max);
+    if (kind != kParamDouble)
+        v = std::clamp(std::floor(v / step + 0.5) * step, min, max);
+    return v;
+}
+
 // x to the power of a curve. The linear and square curves (and the square's inverse) are computed
 // exactly, so that every C runtime maps them to the same values; other powers are the C library's.
 static double CurvePower(double x, double power)

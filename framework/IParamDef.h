@@ -35,6 +35,9 @@ public:
     double Value() const { return value.load(std::memory_order_relaxed); }
     // Stores a plain value clamped into range; a non-finite value leaves the parameter unchanged.
     void SetValueClamped(double plain);
+    // A finite plain value as a host edit would leave it: clamped into range and, for every kind
+    // but double, rounded to the nearest step.
+    double Conform(double plain) const;
 
     double Normalized() const { return ToNormalized(Value()); }
     double ToNormalized(double plain) const;

@@ -61,31 +61,45 @@ TEST(PluginBase, LoadClampsAndNotifies)
     EXPECT_EQ(plug->applied, (std::vector<int>{0, 1, 2}));
 }
 
-TEST(PluginBase, ShortStateKeepsWhatItDoesNotHold)
+TEST(PluginBase, ShortStateChangesNothing)
 {
     PluginPtr plug;
-    StateChunk chunk = ChunkOf({7});
+    StateChunk chunk = ChunkOf({7, 0.5});
     chunk.PutBytes("abc", 3);
     EXPECT_EQ(plug->LoadParams(chunk, 0), -1);
-    EXPECT_EQ(plug->GetParam(0)->Value(), 7);
+    EXPECT_EQ(plug->GetParam(0)->Value(), 5);
     EXPECT_EQ(plug->GetParam(1)->Value(), 1.5);
     EXPECT_EQ(plug->GetParam(2)->Value(), 1);
-    EXPECT_EQ(plug->applied, (std::vector<int>{0}));
+    EXPECT_TRUE(plug->applied.empty());
 
     StateChunk empty;
     EXPECT_EQ(plug->LoadParams(empty, 0), -1);
-    EXPECT_EQ(plug->GetParam(0)->Value(), 7);
+    EXPECT_EQ(plug->GetParam(0)->Value(), 5);
+    EXPECT_EQ(plug->LoadParams(ChunkOf({1, 1, 1}), -1), -1);
+    EXPECT_TRUE(plug->applied.empty());
 }
 
-TEST(PluginBase, NonFiniteStateValuesAreSkipped)
+TEST(PluginBase, NonFiniteStateValuesRefuseTheWholeRecord)
 {
     PluginPtr plug;
-    const StateChunk chunk =
-        ChunkOf({std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 0});
-    EXPECT_EQ(plug->LoadParams(chunk, 0), 24);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(plug->LoadParams(ChunkOf({3, 0.5, nan}), 0), -1);
+    EXPECT_EQ(plug->LoadParams(ChunkOf({inf, 0.5, 0}), 0), -1);
     EXPECT_EQ(plug->GetParam(0)->Value(), 5);
     EXPECT_EQ(plug->GetParam(1)->Value(), 1.5);
-    EXPECT_EQ(plug->GetParam(2)->Value(), 0);
+    EXPECT_EQ(plug->GetParam(2)->Value(), 1);
+    EXPECT_TRUE(plug->applied.empty());
+}
+
+TEST(PluginBase, StepsAreRoundedAsHostEditsWouldBe)
+{
+    PluginPtr plug;
+    // Count and Mode step by one; Level is a double and keeps its value.
+    EXPECT_EQ(plug->LoadParams(ChunkOf({3.6, 0.3, 1.4}), 0), 24);
+    EXPECT_EQ(plug->GetParam(0)->Value(), 4);
+    EXPECT_EQ(plug->GetParam(1)->Value(), 0.3);
+    EXPECT_EQ(plug->GetParam(2)->Value(), 1);
 }
 
 TEST(PluginBase, PresetsDefineLoadAndName)
@@ -158,17 +172,23 @@ TEST(PluginBase, PresetBankRoundTrip)
     EXPECT_EQ(target->GetParam(1)->Value(), -1.5);
 }
 
-TEST(PluginBase, CorruptPresetBanksStayInBounds)
+TEST(PluginBase, CorruptPresetBanksChangeNothing)
 {
     PluginPtr source;
     source->AddPreset("Named", 3, 0.5, 0);
+    source->AddPreset("Other", 9, 1.0, 2);
     StateChunk bank;
     ASSERT_TRUE(source->SavePresetBank(bank));
     for (int32_t cut = 0; cut < bank.Size(); ++cut) {
         StateChunk shortBank;
         shortBank.PutBytes(bank.Data(), cut);
         PluginPtr target;
-        EXPECT_LE(target->LoadPresetBank(shortBank, 0), cut);
+        target->AddPreset("Mine", 1, -1.0, 1);
+        EXPECT_EQ(target->LoadPresetBank(shortBank, 0), -1) << cut;
+        EXPECT_STREQ(target->PresetName(0), "Mine") << cut;
+        EXPECT_STREQ(target->PresetName(1), "- 2 -") << cut;
+        EXPECT_EQ(target->GetParam(0)->Value(), 5) << cut;
+        EXPECT_TRUE(target->applied.empty()) << cut;
     }
     StateChunk hostile;
     hostile.PutInt32(0x7FFFFFF0);
@@ -176,6 +196,15 @@ TEST(PluginBase, CorruptPresetBanksStayInBounds)
     PluginPtr target;
     EXPECT_EQ(target->LoadPresetBank(hostile, 0), -1);
     EXPECT_EQ(target->GetParam(0)->Value(), 5);
+
+    // A bank whose first slot holds a value that is not a number is refused as a whole. Its
+    // values start after the name's length, the five letters of "Named" and the flag byte.
+    StateChunk poisoned;
+    poisoned.PutBytes(bank.Data(), bank.Size());
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::memcpy(const_cast<uint8_t*>(poisoned.Data()) + 10, &nan, 8);
+    EXPECT_EQ(target->LoadPresetBank(poisoned, 0), -1);
+    EXPECT_STREQ(target->PresetName(0), "- 1 -");
 }
 
 TEST(PluginBase, EditorChangesWithoutGraphics)

@@ -251,6 +251,35 @@ TEST_F(Binding, BypassAndPresetChangesThroughProcess)
     EXPECT_EQ(plug->getParamNormalized(kBypassId), 0.0);
 }
 
+namespace {
+
+struct BusPicture {
+    SpeakerArrangement input = 0;
+    SpeakerArrangement output = 0;
+    std::string inputName;
+    std::string outputName;
+    int32 inputChannels = 0;
+    int32 outputChannels = 0;
+    bool operator==(const BusPicture&) const = default;
+};
+
+BusPicture PictureOf(TestPlugin* plug)
+{
+    BusPicture p;
+    plug->getBusArrangement(kInput, 0, p.input);
+    plug->getBusArrangement(kOutput, 0, p.output);
+    BusInfo info{};
+    plug->getBusInfo(kAudio, kInput, 0, info);
+    p.inputName = Ascii(info.name);
+    p.inputChannels = info.channelCount;
+    plug->getBusInfo(kAudio, kOutput, 0, info);
+    p.outputName = Ascii(info.name);
+    p.outputChannels = info.channelCount;
+    return p;
+}
+
+}  // namespace
+
 TEST_F(Binding, BusArrangements)
 {
     SpeakerArrangement stereo = SpeakerArr::kStereo;
@@ -269,7 +298,29 @@ TEST_F(Binding, BusArrangements)
     BusInfo info{};
     ASSERT_EQ(plug->getBusInfo(kAudio, kInput, 0, info), kResultTrue);
     EXPECT_EQ(info.channelCount, 1);
-    EXPECT_EQ(Ascii(info.name), "Input");
+    EXPECT_EQ(Ascii(info.name), "Main Input");
+}
+
+TEST_F(Binding, RefusedBusRequestsChangeNothing)
+{
+    SpeakerArrangement stereo = SpeakerArr::kStereo;
+    SpeakerArrangement surroundPair = SpeakerArr::kStereoSurround;  // two channels, not left and right
+    const BusPicture before = PictureOf(plug);
+    SpeakerArrangement twoMono[2] = {SpeakerArr::kMono, SpeakerArr::kMono};
+    SpeakerArrangement twoStereo[2] = {stereo, stereo};
+    EXPECT_EQ(plug->setBusArrangements(twoMono, 2, &stereo, 1), kResultFalse);
+    EXPECT_EQ(PictureOf(plug), before);
+    EXPECT_EQ(plug->setBusArrangements(&stereo, 1, twoStereo, 2), kResultFalse);
+    EXPECT_EQ(PictureOf(plug), before);
+    EXPECT_EQ(plug->setBusArrangements(&surroundPair, 1, &surroundPair, 1), kResultFalse);
+    EXPECT_EQ(PictureOf(plug), before);
+    EXPECT_EQ(plug->setBusArrangements(&stereo, 0, &stereo, 1), kResultFalse);
+    EXPECT_EQ(PictureOf(plug), before);
+
+    // A refused request leaves the channels connected: the next block still processes both.
+    Process32(8);
+    EXPECT_EQ(out[0][7], 16.0f);
+    EXPECT_EQ(out[1][7], 16.0f);
 }
 
 TEST_F(Binding, SetupRejectsWhatItCannotProcess)
@@ -298,13 +349,20 @@ TEST_F(Binding, ComponentStateRoundTripAndShortStates)
     EXPECT_EQ(static_cast<IComponent*>(other)->setState(&saved), kResultOk);
     EXPECT_EQ(other->GetParam(0)->Value(), 7);
 
-    MemoryStream shortState;
-    double one = 1.0;
-    shortState.write(&one, 8, nullptr);
-    shortState.seek(0, IBStream::kIBSeekSet, nullptr);
-    EXPECT_EQ(static_cast<IComponent*>(other)->setState(&shortState), kResultFalse);
-    EXPECT_EQ(other->GetParam(0)->Value(), 1);
-    EXPECT_EQ(other->GetParam(1)->Value(), 1.5);
+    // Every cut of a complete state is refused and changes nothing.
+    const auto* bytes = reinterpret_cast<const uint8*>(saved.getData());
+    const std::vector<uint8> whole(bytes, bytes + saved.getSize());
+    other->setParamNormalized(1, 0.0);
+    const std::vector<int> appliedBefore = other->applied;
+    for (size_t cut = 0; cut < whole.size(); ++cut) {
+        MemoryStream shortState;
+        shortState.write(const_cast<uint8*>(whole.data()), static_cast<int32>(cut), nullptr);
+        shortState.seek(0, IBStream::kIBSeekSet, nullptr);
+        EXPECT_EQ(static_cast<IComponent*>(other)->setState(&shortState), kResultFalse) << cut;
+        EXPECT_EQ(other->GetParam(0)->Value(), 7) << cut;
+        EXPECT_EQ(other->GetParam(1)->Value(), -2) << cut;
+        EXPECT_EQ(other->applied, appliedBefore) << cut;
+    }
     EXPECT_EQ(static_cast<IComponent*>(other)->setState(nullptr), kInvalidArgument);
 
     // The controller keeps no state of its own.
@@ -322,7 +380,7 @@ TEST_F(Binding, ControllerValuesAndTexts)
     EXPECT_EQ(plug->setParamNormalized(99, 0.5), kResultFalse);
     EXPECT_EQ(plug->setParamNormalized(0, std::numeric_limits<double>::infinity()), kResultFalse);
     EXPECT_EQ(plug->getParamNormalized(99), 0.0);
-    EXPECT_EQ(plug->plainParamToNormalized(99, 42.0), 42.0);
+    EXPECT_EQ(plug->plainParamToNormalized(99, 42.0), 1.0);
     EXPECT_DOUBLE_EQ(plug->plainParamToNormalized(kPresetListId, 1.0), 1.0 / 3.0);
 
     String128 text{};

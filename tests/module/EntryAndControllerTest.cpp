@@ -3,6 +3,8 @@
 #include "public.sdk/source/common/memorystream.h"
 
 #include <cstring>
+#include <limits>
+#include <vector>
 
 using namespace module_test;
 
@@ -191,19 +193,75 @@ TEST(ComponentState, ThirteenDoublesRoundTrip)
 TEST(ComponentState, ShortAndCorruptStatesLoseNothing)
 {
     Instance plug;
-    const double before = plug.Controller()->getParamNormalized(12);
-    MemoryStream stream;
-    const double values[3] = {500.0, std::numeric_limits<double>::quiet_NaN(), 1e9};
-    stream.write(const_cast<double*>(values), sizeof values, nullptr);
-    stream.write(const_cast<char*>("xyz"), 3, nullptr);
-    stream.seek(0, IBStream::kIBSeekSet, nullptr);
-    EXPECT_EQ(plug.Component()->setState(&stream), kResultFalse);
-    EXPECT_NEAR(plug.PlainOf(0, plug.Controller()->getParamNormalized(0)), 500.0, 1e-9);
-    EXPECT_NEAR(plug.PlainOf(1, plug.Controller()->getParamNormalized(1)), 50.0, 1e-9);
-    EXPECT_NEAR(plug.PlainOf(2, plug.Controller()->getParamNormalized(2)), 6.0, 1e-9);
-    EXPECT_EQ(plug.Controller()->getParamNormalized(12), before);
+    ASSERT_EQ(plug.Controller()->setParamNormalized(0, 0.3), kResultOk);
+    MemoryStream good;
+    ASSERT_EQ(plug.Component()->getState(&good), kResultOk);
+    const auto* bytes = reinterpret_cast<const uint8*>(good.getData());
+    const std::vector<uint8> whole(bytes, bytes + good.getSize());
+    ASSERT_EQ(whole.size(), 104u);
 
-    MemoryStream empty;
-    EXPECT_EQ(plug.Component()->setState(&empty), kResultFalse);
-    EXPECT_NEAR(plug.PlainOf(0, plug.Controller()->getParamNormalized(0)), 500.0, 1e-9);
+    // Another instance, edited away from that state: no cut of the state may change it.
+    Instance target;
+    ASSERT_EQ(target.Controller()->setParamNormalized(2, 0.9), kResultOk);
+    MemoryStream reference;
+    ASSERT_EQ(target.Component()->getState(&reference), kResultOk);
+    const auto* refBytes = reinterpret_cast<const uint8*>(reference.getData());
+    const std::vector<uint8> expected(refBytes, refBytes + reference.getSize());
+    for (size_t cut = 0; cut < whole.size(); ++cut) {
+        MemoryStream stream;
+        stream.write(const_cast<uint8*>(whole.data()), static_cast<int32>(cut), nullptr);
+        stream.seek(0, IBStream::kIBSeekSet, nullptr);
+        EXPECT_EQ(target.Component()->setState(&stream), kResultFalse) << cut;
+        MemoryStream after;
+        ASSERT_EQ(target.Component()->getState(&after), kResultOk);
+        const auto* afterBytes = reinterpret_cast<const uint8*>(after.getData());
+        EXPECT_EQ(std::vector<uint8>(afterBytes, afterBytes + after.getSize()), expected) << cut;
+    }
+
+    // A complete record with one value that is not a number is refused as a whole.
+    for (int bad = 0; bad < 13; ++bad) {
+        std::vector<uint8> corrupt = whole;
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        std::memcpy(corrupt.data() + 8 * bad, &nan, 8);
+        MemoryStream stream;
+        stream.write(corrupt.data(), static_cast<int32>(corrupt.size()), nullptr);
+        stream.seek(0, IBStream::kIBSeekSet, nullptr);
+        EXPECT_EQ(target.Component()->setState(&stream), kResultFalse) << bad;
+        MemoryStream after;
+        ASSERT_EQ(target.Component()->getState(&after), kResultOk);
+        const auto* afterBytes = reinterpret_cast<const uint8*>(after.getData());
+        EXPECT_EQ(std::vector<uint8>(afterBytes, afterBytes + after.getSize()), expected) << bad;
+    }
+}
+
+TEST(ComponentState, ValuesAreConformedAsHostEditsWouldBe)
+{
+    Instance plug;
+    MemoryStream stream;
+    // Split Freq between two steps and above its range, Damping between steps, a gain far out.
+    double values[13] = {1000.4, 50.6, 99.0, -1e9, 0.0, 2.7, 1.0, 4.0, 30.0, 0.0, 1.0, 4.0, 30.0};
+    stream.write(values, sizeof values, nullptr);
+    stream.seek(0, IBStream::kIBSeekSet, nullptr);
+    ASSERT_EQ(plug.Component()->setState(&stream), kResultOk);
+    EXPECT_NEAR(plug.PlainOf(0, plug.Controller()->getParamNormalized(0)), 1000.0, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(1, plug.Controller()->getParamNormalized(1)), 51.0, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(2, plug.Controller()->getParamNormalized(2)), 6.0, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(3, plug.Controller()->getParamNormalized(3)), -64.0, 1e-9);
+    EXPECT_NEAR(plug.PlainOf(5, plug.Controller()->getParamNormalized(5)), 3.0, 1e-9);
+}
+
+TEST(ControllerValues, OutOfRangeAndNanPositionsAreClampedOrRefused)
+{
+    Instance plug;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_DOUBLE_EQ(plug.PlainOf(0, 2.0), 20000.0);
+    EXPECT_DOUBLE_EQ(plug.PlainOf(0, -1.0), 20.0);
+    EXPECT_DOUBLE_EQ(plug.PlainOf(0, nan), 20.0);
+    EXPECT_DOUBLE_EQ(plug.PlainOf(kPresetList, 7.0), 149.0);
+    EXPECT_EQ(plug.Controller()->plainParamToNormalized(0, nan), 0.0);
+    EXPECT_EQ(plug.Controller()->plainParamToNormalized(kPresetList, 1e6), 1.0);
+    EXPECT_EQ(plug.Controller()->setParamNormalized(0, nan), kResultFalse);
+    String128 text{};
+    EXPECT_EQ(plug.Controller()->getParamStringByValue(0, nan, text), kResultFalse);
+    ASSERT_EQ(plug.Controller()->getParamStringByValue(0, 3.0, text), kResultOk);
 }
