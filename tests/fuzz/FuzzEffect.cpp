@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstring>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;

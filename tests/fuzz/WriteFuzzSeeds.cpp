@@ -9,7 +9,10 @@
 #include "ByteOrder.h"
 #include "WavReader.h"
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <span>
