@@ -136,7 +136,7 @@ inline Lanes2 Broadcast(double v) { return Lanes2{v, v}; }
 
 inline Lanes2 Lane(Lanes2 v, int lane)
 {
-    return lane == 0 ? __builtin_shuffle(v, LaneBits2{0, 0}) : __builtin_shuffle(v, LaneBits2{1, 1});
+    return lane == 0 ? __builtin_shufflevector(v, v, 0, 0) : __builtin_shufflevector(v, v, 1, 1);
 }
 
 // Band weights that stay the same over the run.
