@@ -1,6 +1,11 @@
+#include "LockCounter.h"
 #include "ModuleFixture.h"
 
+#include "public.sdk/source/common/memorystream.h"
+
 #include <atomic>
+#include <limits>
+#include <xmmintrin.h>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -170,9 +175,14 @@ TEST(HostBehaviour, InstancesOnTwoThreadsThreadSafe)
 
 namespace {
 
-// Counts the allocations of one process call over stereo buffers.
+struct ProcessCounts {
+    long allocations = 0;
+    long locks = 0;
+};
+
+// Counts the allocations and the locks of one process call over stereo buffers.
 template <typename Sample>
-long AllocationsOfProcess(IAudioProcessor* processor, int32 sampleSize, int frames, IParameterChanges* changes)
+ProcessCounts CountsOfProcess(IAudioProcessor* processor, int32 sampleSize, int frames, IParameterChanges* changes)
 {
     std::vector<Sample> left(static_cast<size_t>(frames), Sample(0.1)), right = left;
     Sample* ptrs[2] = {left.data(), right.data()};
@@ -201,24 +211,32 @@ long AllocationsOfProcess(IAudioProcessor* processor, int32 sampleSize, int fram
     inModule.Start();
 #endif
     allocations = 0;
+    lock_counter::Start();
     counting = true;
     processor->process(data);
     counting = false;
+    const long locks = lock_counter::Stop();
 #if defined(_WIN32)
     allocations += inModule.Stop();
 #endif
-    return allocations.load();
+    return ProcessCounts{allocations.load(), locks};
 }
 
 }  // namespace
 
-TEST(HostBehaviour, ProcessAllocatesNothing)
+TEST(HostBehaviour, ProcessAllocatesNothingAndTakesNoLock)
 {
 #if defined(VIBRASCEND_SANITIZED)
-    GTEST_SKIP() << "allocations are counted in builds without sanitizers";
+    GTEST_SKIP() << "allocations and locks are counted in builds without sanitizers";
 #endif
     Instance plug;
     ASSERT_EQ(plug.Setup(44100, 512, kSample32), kResultOk);
+    // Live, with changes from the UI side waiting for the audio side: a state, an editor-style
+    // controller edit and a preset choice.
+    MemoryStream state;
+    ASSERT_EQ(plug.Component()->getState(&state), kResultOk);
+    state.seek(0, IBStream::kIBSeekSet, nullptr);
+    ASSERT_EQ(plug.Component()->setState(&state), kResultOk);
     vibrascend::host::ParameterChanges changes;
     changes.Add(5, 1.0 / 3.0);
     changes.Add(6, 1.0 / 8.0);
@@ -226,9 +244,93 @@ TEST(HostBehaviour, ProcessAllocatesNothing)
     changes.Add(10, 2.0 / 8.0);
     changes.Add(7, 0.3);
     changes.Add(kPresetList, 50.0 / 149.0);
-    EXPECT_EQ(AllocationsOfProcess<float>(plug.Processor(), kSample32, 512, &changes), 0);
-    EXPECT_EQ(AllocationsOfProcess<float>(plug.Processor(), kSample32, 2000, nullptr), 0);
+    const bool countLocks = lock_counter::Available();
+    for (const ProcessCounts counts : {CountsOfProcess<float>(plug.Processor(), kSample32, 512, &changes),
+                                       CountsOfProcess<float>(plug.Processor(), kSample32, 2000, nullptr)}) {
+        EXPECT_EQ(counts.allocations, 0);
+        if (countLocks) {
+            EXPECT_EQ(counts.locks, 0);
+        }
+    }
+    // A never-used program slot chosen by the host.
+    vibrascend::host::ParameterChanges unused;
+    unused.Add(kPresetList, 140.0 / 149.0);
+    const ProcessCounts fresh = CountsOfProcess<float>(plug.Processor(), kSample32, 64, &unused);
+    EXPECT_EQ(fresh.allocations, 0);
+    if (countLocks) {
+        EXPECT_EQ(fresh.locks, 0);
+    }
     ASSERT_EQ(plug.Setup(44100, 512, kSample64), kResultOk);
-    EXPECT_EQ(AllocationsOfProcess<double>(plug.Processor(), kSample64, 512, &changes), 0);
-    EXPECT_EQ(AllocationsOfProcess<double>(plug.Processor(), kSample64, 0, nullptr), 0);
+    for (const ProcessCounts counts : {CountsOfProcess<double>(plug.Processor(), kSample64, 512, &changes),
+                                       CountsOfProcess<double>(plug.Processor(), kSample64, 0, nullptr)}) {
+        EXPECT_EQ(counts.allocations, 0);
+        if (countLocks) {
+            EXPECT_EQ(counts.locks, 0);
+        }
+    }
+}
+
+namespace {
+
+template <typename Sample>
+bool Subnormal(Sample x)
+{
+    return x != 0 && std::fabs(x) < std::numeric_limits<Sample>::min();
+}
+
+// Runs `blocks` blocks of stereo input whose every sample is `value` (in place) and answers how
+// many output samples were subnormal; checks that the caller's floating-point mode comes back.
+template <typename Sample>
+int SubnormalOutputs(Instance& plug, int32 sampleSize, Sample value, int blocks, unsigned hostMode)
+{
+    int found = 0;
+    std::vector<Sample> left(256), right(256);
+    for (int b = 0; b < blocks; ++b) {
+        std::fill(left.begin(), left.end(), value);
+        std::fill(right.begin(), right.end(), -value);
+        Sample* ptrs[2] = {left.data(), right.data()};
+        AudioBusBuffers bus{};
+        bus.numChannels = 2;
+        if constexpr (sizeof(Sample) == 4)
+            bus.channelBuffers32 = reinterpret_cast<float**>(ptrs);
+        else
+            bus.channelBuffers64 = reinterpret_cast<double**>(ptrs);
+        ProcessData data{};
+        data.symbolicSampleSize = sampleSize;
+        data.numSamples = 256;
+        data.numInputs = 1;
+        data.numOutputs = 1;
+        data.inputs = &bus;
+        data.outputs = &bus;
+        const unsigned before = _mm_getcsr();
+        _mm_setcsr(hostMode);
+        plug.Processor()->process(data);
+        const unsigned after = _mm_getcsr();
+        _mm_setcsr(before);
+        EXPECT_EQ(after, hostMode);
+        for (int i = 0; i < 256; ++i)
+            found += Subnormal(left[static_cast<size_t>(i)]) + Subnormal(right[static_cast<size_t>(i)]);
+    }
+    return found;
+}
+
+}  // namespace
+
+TEST(HostBehaviour, NoOutputSampleIsSubnormalAndTheHostsFloatModeStays)
+{
+    // The host's modes: the default one, and one with flush-to-zero and upward rounding.
+    for (const unsigned hostMode : {0x1F80u, 0x1F80u | 0x8000u | 0x4000u}) {
+        Instance plug;
+        ASSERT_EQ(plug.Setup(44100, 512, kSample32), kResultOk);
+        // Through the first second the effect processes; after it, silence is copied.
+        EXPECT_EQ(SubnormalOutputs<float>(plug, kSample32, std::numeric_limits<float>::denorm_min() * 7, 200, hostMode),
+                  0);
+        plug.Automate(kBypass, 1.0);
+        EXPECT_EQ(SubnormalOutputs<float>(plug, kSample32, std::numeric_limits<float>::min() / 3, 4, hostMode), 0);
+
+        Instance plug64;
+        ASSERT_EQ(plug64.Setup(44100, 512, kSample64), kResultOk);
+        EXPECT_EQ(
+            SubnormalOutputs<double>(plug64, kSample64, std::numeric_limits<double>::min() / 5, 200, hostMode), 0);
+    }
 }
