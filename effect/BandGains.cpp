@@ -28,6 +28,17 @@ void BandGains::SetHigh(double linear)
     highMul = linear * outBase;
 }
 
+double BandGains::Now(GainTarget target) const
+{
+    switch (target) {
+    case GainTarget::Out: return outNow;
+    case GainTarget::Low: return lowNow;
+    case GainTarget::High: return highNow;
+    case GainTarget::None: break;
+    }
+    return 0.0;
+}
+
 double BandGains::Base(GainTarget target) const
 {
     switch (target) {

@@ -31,4 +31,5 @@ struct BandGains {
     void SetHigh(double linear);
 
     double Base(GainTarget target) const;
+    double Now(GainTarget target) const;
 };

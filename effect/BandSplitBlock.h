@@ -150,6 +150,19 @@ struct FixedWeights {
     }
 };
 
+// Band weights given frame by frame in two arrays (with room for one frame past an odd run).
+struct RunWeights {
+    const double* low;
+    const double* high;
+    int next = 0;
+    void Pair(Lanes2& lowMul, Lanes2& highMul)
+    {
+        lowMul = Lanes2{low[next], low[next + 1]};
+        highMul = Lanes2{high[next], high[next + 1]};
+        next += 2;
+    }
+};
+
 // The flush test of the per-sample filter (a memory not >= the flush threshold, or not finite,
 // is set to zero), lane by lane.
 inline Lanes2 Flushed(Lanes2 w)

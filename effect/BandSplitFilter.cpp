@@ -11,20 +11,34 @@ float BandSplitFilter::DampingCoef(int32_t percent)
     return 6.0f - (2.0f * e - e * e) * 5.96f;
 }
 
-void BandSplitFilter::Recompute(double sampleRate)
+bool BandSplitFilter::CoefficientsOf(double hz, double damping, double sampleRate, Coefficients& out)
 {
     if (!(sampleRate > 0.0) || !std::isfinite(sampleRate))
-        return;
-    const double hz = std::min(static_cast<double>(splitHz), kMaxSplitRatio * sampleRate);
+        return false;
+    hz = std::min(hz, kMaxSplitRatio * sampleRate);
     const double k = 1.0 / PortableTan(hz * std::numbers::pi / sampleRate);
-    const double c = dampingCoef;
+    const double c = damping;
     const double newA0 = 1.0 / ((c + k) * k + 1.0);
     const double newB1 = 2.0 * (1.0 - k * k) * newA0;
     const double newB2 = ((k - c) * k + 1.0) * newA0;
     // A split frequency of 0 Hz or a rate so high that K overflows gives no usable filter.
     if (!std::isfinite(newB1) || !std::isfinite(newB2) || !std::isfinite(newA0))
+        return false;
+    out = Coefficients{newA0, newB1, newB2};
+    return true;
+}
+
+void BandSplitFilter::Recompute(double sampleRate)
+{
+    Coefficients c{};
+    if (!CoefficientsOf(static_cast<double>(splitHz), dampingCoef, sampleRate, c))
         return;
-    a0 = newA0;
-    b1 = newB1;
-    b2 = newB2;
+    a0 = c.a0;
+    b1 = c.b1;
+    b2 = c.b2;
+}
+
+double BandSplitFilter::EffectiveSplitHz(double sampleRate) const
+{
+    return std::min(static_cast<double>(splitHz), kMaxSplitRatio * sampleRate);
 }

@@ -31,6 +31,15 @@ public:
     // leaves them as they are.
     void Recompute(double sampleRate);
 
+    struct Coefficients {
+        double a0, b1, b2;
+    };
+    // The coefficients of a split frequency (limited below half the rate) and damping
+    // coefficient; false when they would not be usable.
+    static bool CoefficientsOf(double hz, double damping, double sampleRate, Coefficients& out);
+    // The split frequency the coefficients use at `sampleRate`.
+    double EffectiveSplitHz(double sampleRate) const;
+
     // One sample through the filter; answers the low band.
     double Run(FilterMemory& m, double x) const
     {

@@ -43,6 +43,17 @@ constexpr float kPixelsPerGain = 80.213806f;
 
 IBox FullBar(int slot) { return IBox{kBarX0[slot], kBarTop, kBarX0[slot] + kBarWidth, kBarBottom}; }
 
+// The gain a gain parameter sets.
+GainTarget GainOfParam(int index)
+{
+    switch (index) {
+    case CLS_VIBRASCEND::kOutGain: return GainTarget::Out;
+    case CLS_VIBRASCEND::kLowGain: return GainTarget::Low;
+    case CLS_VIBRASCEND::kHighGain: return GainTarget::High;
+    default: return GainTarget::None;
+    }
+}
+
 }  // namespace
 
 CLS_VIBRASCEND::CLS_VIBRASCEND()
@@ -97,14 +108,25 @@ void CLS_VIBRASCEND::Apply(int index, int32_t q)
     case kSplitFreq:
         filter.SetSplitHz(static_cast<uint16_t>(std::clamp<int32_t>(q, 0, UINT16_MAX)));
         filter.Recompute(sampleRateSeen);
+        MoveFilter();
         break;
     case kDamping:
         filter.SetDampingPercent(q);
         filter.Recompute(sampleRateSeen);
+        MoveFilter();
         break;
-    case kLowGain: gains.SetLow(BandGains::LinearOfTenthsDb(q)); break;
-    case kHighGain: gains.SetHigh(BandGains::LinearOfTenthsDb(q)); break;
-    case kOutGain: gains.SetOut(BandGains::LinearOfTenthsDb(q)); break;
+    case kLowGain:
+        gains.SetLow(BandGains::LinearOfTenthsDb(q));
+        motion.gains[1].To(gains.lowBase, GlideFrames());
+        break;
+    case kHighGain:
+        gains.SetHigh(BandGains::LinearOfTenthsDb(q));
+        motion.gains[2].To(gains.highBase, GlideFrames());
+        break;
+    case kOutGain:
+        gains.SetOut(BandGains::LinearOfTenthsDb(q));
+        motion.gains[0].To(gains.outBase, GlideFrames());
+        break;
     case kLfo1Target:
     case kLfo2Target: ApplyTarget(index == kLfo1Target ? 0 : 1, q); break;
     case kLfo1Wave:
@@ -118,9 +140,47 @@ void CLS_VIBRASCEND::Apply(int index, int32_t q)
         break;
     }
     case kLfo1Depth:
-    case kLfo2Depth: lfos[index == kLfo1Depth ? 0 : 1].SetDepthPercent(q); break;
+    case kLfo2Depth: {
+        const int slot = index == kLfo1Depth ? 0 : 1;
+        lfos[slot].SetDepthPercent(q);
+        motion.depths[static_cast<size_t>(slot)].To(lfos[slot].Depth(), GlideFrames());
+        break;
+    }
     default: break;
     }
+}
+
+int CLS_VIBRASCEND::GlideFrames() const
+{
+    const int frames = ChangeFrames();
+    if (frames == kChangeAsStep)
+        return DeclickFrames();
+    return frames > 0 ? frames : 0;
+}
+
+void CLS_VIBRASCEND::MoveFilter()
+{
+    // Runs keep the filter's own setting while nothing moves; a glide goes from where the
+    // filter stands (on a log scale of the split frequency) to the new setting.
+    const int frames = ChangeFrames() == kChangeAsStep ? DeclickFrames() : 0;
+    const double hz = filter.EffectiveSplitHz(sampleRateSeen);
+    if (frames > 0 && hz > 0.0 && motion.logSplitHz.value != 0.0) {
+        motion.logSplitHz.To(std::log(hz), frames);
+        motion.damping.To(filter.Damping(), frames);
+    } else {
+        motion.logSplitHz.Jump(hz > 0.0 ? std::log(hz) : 0.0);
+        motion.damping.Jump(filter.Damping());
+    }
+}
+
+void CLS_VIBRASCEND::EndMotion()
+{
+    // The block loops' own state again: weights from the gains' values, the filter's
+    // coefficients.
+    motion.Settle();
+    gains.SetOut(gains.outBase);
+    gains.SetLow(gains.lowBase);
+    gains.SetHigh(gains.highBase);
 }
 
 void CLS_VIBRASCEND::ApplyTarget(int slot, int32_t q)
@@ -137,6 +197,10 @@ void CLS_VIBRASCEND::ApplyTarget(int slot, int32_t q)
     const int16_t next = Lfo::DrivenParamOf(q);
     const int16_t previous = lfo.DrivenParam();
     if (previous >= 0 && previous != next) {
+        // While processing, the gain moves from what the LFO last gave it back to its own value.
+        const GainTarget restored = GainOfParam(previous);
+        if (ProcessingStarted() && restored != GainTarget::None)
+            motion.gains[static_cast<size_t>(restored) - 1].Jump(gains.Now(restored));
         paramCache[static_cast<size_t>(previous)] = -1;
         ParamChanged(previous);
     }
@@ -194,6 +258,8 @@ void CLS_VIBRASCEND::Reset()
         }
     }
     filter.Recompute(sampleRateSeen);
+    MoveFilter();
+    EndMotion();
     lfos[0].SetPhase(0.0);
     lfos[1].SetPhase(0.0);
     resyncRequest = true;
@@ -258,6 +324,9 @@ void CLS_VIBRASCEND::ProcessFrames(const T* inL, const T* inR, T* outL, T* outR,
     while (i < frames) {
         if (silentCount >= tailSamples) {
             if (!Loud(prevLowL, kSilence) && !Loud(prevLowR, kSilence)) {
+                // Nothing is heard while silence is copied: settings take their targets.
+                if (motion.Moving())
+                    EndMotion();
                 i += silence_copy::CopySilentRun(vectorRegisters, inL + i, inR + i, outL + i, outR + i, frames - i,
                                                  kSilence);
                 if (i >= frames)
@@ -272,10 +341,36 @@ void CLS_VIBRASCEND::ProcessFrames(const T* inL, const T* inR, T* outL, T* outR,
                 continue;
             }
         }
-        const int n = std::min({frames - i, tailSamples - silentCount, kRunFrames});
+        const int n = std::min({frames - i, tailSamples - silentCount, motion.Moving() ? BandMotion::kRunFrames : kRunFrames});
         ProcessRun<T>(inL + i, inR + i, outL + i, outR + i, n);
         i += n;
     }
+}
+
+// A run of at most BandMotion::kRunFrames frames while settings move: weights frame by frame
+// from the glides, the filter at the setting its glide has reached.
+template <class T>
+void CLS_VIBRASCEND::ProcessMovingRun(const band_split_block::StereoRun& fixedFilter, const T* inL, const T* inR,
+                                      T* outL, T* outR, int frames)
+{
+    alignas(16) double lowMul[BandMotion::kRunFrames + 1];
+    alignas(16) double highMul[BandMotion::kRunFrames + 1];
+    band_split_block::StereoRun run = fixedFilter;
+    if (motion.FilterMoving()) {
+        BandSplitFilter::Coefficients c{};
+        if (motion.RunFilter(sampleRateSeen, frames, c)) {
+            run.a0 = c.a0;
+            run.b1 = c.b1;
+            run.b2 = c.b2;
+        }
+    }
+    motion.RunWeights(lfos, gains, frames, lowMul, highMul);
+    lowMul[frames] = lowMul[frames - 1];
+    highMul[frames] = highMul[frames - 1];
+    band_split_block::RunWeights weights{lowMul, highMul};
+    band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, weights);
+    if (!motion.Moving())
+        EndMotion();
 }
 
 // `frames` frames that are all processed (silentCount + frames <= tailSamples).
@@ -288,7 +383,9 @@ void CLS_VIBRASCEND::ProcessRun(const T* inL, const T* inR, T* outL, T* outR, in
 
     alignas(16) double lows[2 * kRunFrames];
     const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &memory[0], &memory[1], lows};
-    if (sweep.Begin(frames)) {
+    if (motion.Moving()) {
+        ProcessMovingRun(run, inL, inR, outL, outR, frames);
+    } else if (sweep.Begin(frames)) {
         band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, sweep);
         sweep.End();
     } else {

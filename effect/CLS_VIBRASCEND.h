@@ -4,6 +4,8 @@
 #pragma once
 
 #include "effect/BandGains.h"
+#include "effect/BandMotion.h"
+#include "effect/BandSplitBlock.h"
 #include "effect/BandSplitFilter.h"
 #include "effect/Lfo.h"
 #include "effect/LfoReadout.h"
@@ -52,6 +54,12 @@ private:
     static int LfoSlot(int lfo) { return lfo == 1 ? 1 : 0; }
 
     void Apply(int index, int32_t q);
+    // Frames over which the change being applied is heard: 0 at once.
+    int GlideFrames() const;
+    // The filter moves to its new setting, or stands at it.
+    void MoveFilter();
+    // Every glide at its target and the block loops' state rebuilt from the targets.
+    void EndMotion();
     void ApplyTarget(int slot, int32_t q);
     void UpdateLfoRange(int slot);
     void UpdateBar(int slot);
@@ -63,6 +71,9 @@ private:
     void ProcessFrames(const T* inL, const T* inR, T* outL, T* outR, int frames);
     template <class T>
     void ProcessRun(const T* inL, const T* inR, T* outL, T* outR, int frames);
+    template <class T>
+    void ProcessMovingRun(const band_split_block::StereoRun& fixedFilter, const T* inL, const T* inR, T* outL,
+                          T* outR, int frames);
 
     std::array<int32_t, kNumParams> paramCache{};
     std::array<bool, kNumParams> applied{};
@@ -87,4 +98,6 @@ private:
     VectorRegisters vectorRegisters = VectorRegisters::Sse2;
     // The LFOs' band weights, kept from run to run.
     LfoSweep sweep;
+    // Settings on their way to new values; while nothing moves the block loops run unchanged.
+    BandMotion motion;
 };

@@ -73,13 +73,15 @@ void Lfo::SetFrequency(float hz, double sampleRate)
         lfoInc = static_cast<double>(hz) * kTwoPi / sampleRate;
 }
 
-void Lfo::UpdateRange(float base)
+void Lfo::UpdateRange(float base) { RangeOf(lfoDepth, base, lfoCentre, lfoAmp); }
+
+void Lfo::RangeOf(float depth, float base, float& centre, float& amp)
 {
-    lfoAmp = lfoDepth * kGainSpan * 0.5f;
-    const float upper = kMaxGain - lfoAmp;
+    amp = depth * kGainSpan * 0.5f;
+    const float upper = kMaxGain - amp;
     const float m = base < upper ? base : upper;
-    const float lowest = lfoAmp + kMinGain;
-    lfoCentre = lowest > m ? lowest : m;
+    const float lowest = amp + kMinGain;
+    centre = lowest > m ? lowest : m;
 }
 
 LfoShape Lfo::ShapeOf(int16_t wave, double a, double b, double c, double d)

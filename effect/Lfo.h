@@ -51,6 +51,8 @@ public:
     void SetDepthPercent(int32_t percent) { lfoDepth = static_cast<float>(percent) * 0.01f; }
     // Centre and amplitude of the sweep around the gain `base`, kept inside the gain range.
     void UpdateRange(float base);
+    // The same for any depth (0..1) and base gain.
+    static void RangeOf(float depth, float base, float& centre, float& amp);
     void SetActive(bool active) { lfoActive = active; }
     void SetPhase(double phase) { lfoPhase = phase; }
     void SetDrivenParam(int16_t index) { drivenParam = index; }

@@ -28,7 +28,7 @@ constexpr VibrascendParamRow Wave(VibrascendParam id, const char* name)
 
 constexpr VibrascendParamRow LfoFreq(VibrascendParam id, const char* name)
 {
-    return {id, name, kParamDouble, 4.0, 0.01, 2000.0, 0.01, "Hz", 1.0, {}, kHundredthsOfHz};
+    return {id, name, kParamDouble, 4.0, 0.01, 2000.0, 0.01, "Hz", 1.0, {}, kHundredthsOfHz, ParamMotion::Runs};
 }
 
 constexpr VibrascendParamRow Percent(VibrascendParam id, const char* name, double def)
@@ -37,8 +37,8 @@ constexpr VibrascendParamRow Percent(VibrascendParam id, const char* name, doubl
 }
 
 constexpr VibrascendParamRow kTable[] = {
-    {kSplitFreq, "Split Freq", kParamInt, 1000.0, 20.0, 20000.0, 1.0, "Hz", 2.0, {}, 1.0},
-    Percent(kDamping, "Damping", 50.0),
+    {kSplitFreq, "Split Freq", kParamInt, 1000.0, 20.0, 20000.0, 1.0, "Hz", 2.0, {}, 1.0, ParamMotion::Runs},
+    {kDamping, "Damping", kParamInt, 50.0, 0.0, 100.0, 1.0, "%", 1.0, {}, 1.0, ParamMotion::Runs},
     Gain(kLowGain, "Low Gain"),
     Gain(kHighGain, "High Gain"),
     Gain(kOutGain, "Out Gain"),
@@ -70,6 +70,7 @@ void Define(IParamDef& p, const VibrascendParamRow& row)
     }
     if (row.curve != 1.0)
         p.SetCurve(row.curve);
+    p.SetMotion(row.motion);
 }
 
 }  // namespace

@@ -41,6 +41,7 @@ struct VibrascendParamRow {
     double curve;  // power of the normalized-to-plain mapping; 1 is linear
     std::span<const char* const> texts;
     double quantum;  // the effect compares and applies NearestInt(value * quantum)
+    ParamMotion motion = ParamMotion::Frames;  // how host automation reaches it within a block
 };
 
 // The parameters in the order they are declared (LFO frequencies before their waves).

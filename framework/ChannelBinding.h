@@ -23,4 +23,5 @@ struct OutChannelBinding {
     double** entry = nullptr;  // this channel's slot in the double output pointer array
     float** entry32 = nullptr;  // and in the float one
     GrowBuf scratch;
+    GrowBuf dry;  // block-size doubles: the input that a bypass crossfade mixes in
 };

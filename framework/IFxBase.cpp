@@ -316,7 +316,8 @@ bool IFxBase::LoadPresetOnAudio(int index)
         return false;
     if (slot->initialised) {
         SetCurrentPreset(index);
-        if (!ReadPresetValues(*slot, [this](int i, double value) { ApplyParamValue(i, value); }))
+        const int frames = StepOrAtOnce();
+        if (!ReadPresetValues(*slot, [this, frames](int i, double value) { ApplyParamValue(i, value, frames); }))
             return false;
     } else {
         slot->claimed = true;
@@ -421,21 +422,23 @@ bool IFxBase::ClaimEffect(EffectHolder side)
 
 void IFxBase::ReleaseEffect() { effectHolder.store(static_cast<int>(EffectHolder::None), std::memory_order_release); }
 
-void IFxBase::TakeEffectValue(int index, double value)
+void IFxBase::TakeEffectValue(int index, double value, int frames)
 {
     if (index < 0 || index >= NumParams())
         return;
     effectValues[static_cast<size_t>(index)] = value;
+    changeFrames = frames;
     ParamChanged(index);
+    changeFrames = kChangeAtOnce;
 }
 
-void IFxBase::ApplyParamValue(int index, double plain)
+void IFxBase::ApplyParamValue(int index, double plain, int frames)
 {
     IParamDef* param = GetParam(index);
     if (!param)
         return;
     param->SetValueClamped(plain);
-    TakeEffectValue(index, param->Value());
+    TakeEffectValue(index, param->Value(), frames);
 }
 
 void IFxBase::StageParamValue(int index, double plain)
@@ -453,11 +456,11 @@ void IFxBase::HandOverStaged()
     ApplyPendingIfIdle();
 }
 
-void IFxBase::ApplyPending()
+void IFxBase::ApplyPending(int frames)
 {
     pendingChanges.Drain(
-        NumParams(), [this](int index, double value) { TakeEffectValue(index, value); },
-        [this](int index) { TakeEffectValue(index, params.Get(index)->Value()); });
+        NumParams(), [this, frames](int index, double value) { TakeEffectValue(index, value, frames); },
+        [this, frames](int index) { TakeEffectValue(index, params.Get(index)->Value(), frames); });
 }
 
 void IFxBase::ApplyPendingIfIdle()
@@ -597,11 +600,12 @@ void IFxBase::ChangeBlockSize(int frames)
             std::memset(scratch.Data(), 0, static_cast<size_t>(bytes));
     }
     for (int c = 0; c < NumOutputs(); ++c) {
-        GrowBuf& scratch = outBindings.Get(c)->scratch;
-        if (!scratch.Resize(bytes, true))
-            return;
-        if (scratch.Data())
-            std::memset(scratch.Data(), 0, static_cast<size_t>(bytes));
+        for (GrowBuf* buffer : {&outBindings.Get(c)->scratch, &outBindings.Get(c)->dry}) {
+            if (!buffer->Resize(bytes, true))
+                return;
+            if (buffer->Data())
+                std::memset(buffer->Data(), 0, static_cast<size_t>(bytes));
+        }
     }
     blockSize = frames;
     // Unconnected channels point at their scratch buffers, which may have moved.
@@ -747,6 +751,72 @@ void IFxBase::RunBlock(int frames, bool singlePrecision)
     for (int c = 0; c < NumOutputs(); ++c)
         if (float* out = outputPointers32[static_cast<size_t>(c)]; out && outBindings.Get(c)->connected && frames > 0)
             std::fill_n(out, frames, 0.0f);
+}
+
+int IFxBase::DeclickFrames() const
+{
+    const double frames = kDeclickSeconds * SampleRate();
+    return frames >= 1.0 && frames < 1e6 ? static_cast<int>(frames + 0.5) : 1;
+}
+
+namespace {
+
+// Keeps the dry input of each output channel that has one, mixes it into the processed output
+// frame by frame: out = processed + (dry - processed) * mix, mix following the glide.
+template <class T>
+void KeepDry(T* const* inputs, OwnedPtrList<OutChannelBinding>& outs, int shared, int frames)
+{
+    for (int c = 0; c < outs.Count(); ++c) {
+        auto* dry = static_cast<double*>(outs.Get(c)->dry.Data());
+        if (!dry)
+            continue;
+        for (int i = 0; i < frames; ++i)
+            dry[i] = c < shared && inputs[c] ? static_cast<double>(inputs[c][i]) : 0.0;
+    }
+}
+
+template <class T>
+void MixDry(T* const* outputs, OwnedPtrList<OutChannelBinding>& outs, int frames, Glide mix)
+{
+    for (int c = 0; c < outs.Count(); ++c) {
+        const auto* dry = static_cast<const double*>(outs.Get(c)->dry.Data());
+        if (!dry || !outputs[c])
+            continue;
+        Glide m = mix;
+        for (int i = 0; i < frames; ++i) {
+            const double processed = static_cast<double>(outputs[c][i]);
+            outputs[c][i] = static_cast<T>(processed + (dry[i] - processed) * m.Next());
+        }
+    }
+}
+
+}  // namespace
+
+void IFxBase::RunFollowingBypass(int frames, bool singlePrecision)
+{
+    const double wanted = Bypassed() ? 1.0 : 0.0;
+    if (wanted != bypassMix.target)
+        bypassMix.To(wanted, ProcessingStarted() ? DeclickFrames() : 0);
+    if (!bypassMix.Moving()) {
+        if (bypassMix.value == 1.0)
+            RunBypassed(frames, singlePrecision);
+        else
+            RunBlock(frames, singlePrecision);
+        return;
+    }
+    const int shared = std::min(NumInputs(), NumOutputs());
+    if (frames > 0 && frames <= blockSize) {
+        if (singlePrecision) {
+            KeepDry(inputPointers32.get(), outBindings, shared, frames);
+            RunBlock(frames, true);
+            MixDry(outputPointers32.get(), outBindings, frames, bypassMix);
+        } else {
+            KeepDry(inputPointers.get(), outBindings, shared, frames);
+            RunBlock(frames, false);
+            MixDry(outputPointers.get(), outBindings, frames, bypassMix);
+        }
+    }
+    bypassMix.Advance(std::max(frames, 0));
 }
 
 void IFxBase::RunBypassed(int frames, bool singlePrecision)

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "framework/ChannelBinding.h"
+#include "framework/Glide.h"
 #include "framework/IEditHost.h"
 #include "framework/IFxEditor.h"
 #include "framework/IParamDef.h"
@@ -140,6 +141,9 @@ public:
     bool Bypassed() const { return bypassed.load(std::memory_order_relaxed); }
     void SetBypassed(bool state) { bypassed.store(state, std::memory_order_relaxed); }
     IFxEditor* Editor() const { return editor.get(); }
+    // Inside ParamChanged: how the change is to be heard (kChangeAtOnce, kChangeAsStep, or the
+    // frames over which the value is reached).
+    int ChangeFrames() const { return changeFrames; }
     platform::RecursiveLock& Lock() const { return lock; }
 
 protected:
@@ -158,13 +162,24 @@ protected:
     bool ClaimEffect(EffectHolder side);
     void ReleaseEffect();
 
+    // How the effect is to hear the change it is told of (ChangeFrames, inside ParamChanged).
+    static constexpr int kChangeAtOnce = 0;
+    static constexpr int kChangeAsStep = -1;
     // For the effect's holder: `value` becomes the effect's value of the parameter, then
-    // ParamChanged(index).
-    void TakeEffectValue(int index, double value);
+    // ParamChanged(index) with ChangeFrames() answering `frames`: kChangeAtOnce, kChangeAsStep
+    // (a step while processing, which the effect smooths) or n > 0 (the value is reached
+    // linearly over the next n frames).
+    void TakeEffectValue(int index, double value, int frames = kChangeAtOnce);
     // For the effect's holder: `plain` becomes the value in force (clamped) and the effect's.
-    void ApplyParamValue(int index, double plain);
+    void ApplyParamValue(int index, double plain, int frames = kChangeAtOnce);
     // For the effect's holder: the effect takes every change handed over, in order.
-    void ApplyPending();
+    void ApplyPending(int frames = kChangeAtOnce);
+    // How a change is heard now: as a step once blocks are being processed, else at once.
+    int StepOrAtOnce() const { return ProcessingStarted() ? kChangeAsStep : kChangeAtOnce; }
+    // A block has been processed since the host (re)started processing; until then no change is
+    // smoothed. Cleared by the binding when processing is set up or activated.
+    bool ProcessingStarted() const { return processingStarted.load(std::memory_order_relaxed); }
+    void SetProcessingStarted(bool started) { processingStarted.store(started, std::memory_order_relaxed); }
     // The UI side's changes, with the plug-in lock held: stage the values of one change (each
     // becomes the value in force at once), then hand them over together; while the audio side is
     // not live the effect takes them here.
@@ -177,7 +192,8 @@ protected:
     // applies what is still queued. Takes the plug-in lock, so no UI-side apply is under way
     // once the audio side goes live.
     void SetAudioLive(bool live);
-    // The audio side's preset load (a host program change): the effect takes the values at once.
+    // The audio side's preset load (a host program change): the effect takes the values, heard
+    // as a step once processing runs.
     // A slot never used before is only marked; the UI side names it (SettlePresetNames).
     bool LoadPresetOnAudio(int index);
     // UI side, with the plug-in lock held: names the slots the audio side marked, in slot order.
@@ -208,6 +224,13 @@ protected:
     // Process (or copy) one block on the buffers last bound in the given sample type.
     void RunBlock(int frames, bool singlePrecision);
     void RunBypassed(int frames, bool singlePrecision);
+    // Processes one block on the buffers last bound, following bypass: once blocks are being
+    // processed, switching bypass crossfades linearly between the processed and the dry signal
+    // over kDeclickSeconds; before that it switches at once.
+    void RunFollowingBypass(int frames, bool singlePrecision);
+    // Frames over which a step is smoothed: kDeclickSeconds at the current sample rate.
+    static constexpr double kDeclickSeconds = 0.01;
+    int DeclickFrames() const;
     void SetInputLabel(int index, const char* label);
     void SetOutputLabel(int index, const char* label);
     const char* InputLabel(int index) const;
@@ -231,6 +254,10 @@ protected:
     std::atomic<bool> audioLive{false};
     std::atomic<int> effectHolder{static_cast<int>(EffectHolder::None)};
     std::unique_ptr<double[]> effectValues;
+    int changeFrames = kChangeAtOnce;  // for the effect's holder, inside ParamChanged
+    std::atomic<bool> processingStarted{false};
+    // The audio side's bypass mix: 0 the processed signal, 1 the dry input.
+    Glide bypassMix;
     bool processingEnabled = false;
     std::atomic<bool> bypassed{false};
     PtrList<char> paramGroups;

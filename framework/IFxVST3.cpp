@@ -95,6 +95,7 @@ tresult PLUGIN_API IFxVST3::terminate()
 
 tresult PLUGIN_API IFxVST3::setActive(TBool state)
 {
+    SetProcessingStarted(false);
     OnActivate(state != 0);
     hostActive.store(state != 0);
     SetAudioLive(hostActive.load() && hostProcessing.load());
@@ -151,6 +152,7 @@ tresult PLUGIN_API IFxVST3::setupProcessing(ProcessSetup& setup)
     if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0)
         return kResultFalse;
     SetBypassed(false);
+    SetProcessingStarted(false);
     {
         Guard g(Lock());
         SetSampleRate(setup.sampleRate);
@@ -167,31 +169,65 @@ int IFxVST3::PresetIndexFromNormalized(double normalized) const
     return static_cast<int>((NumPresets() - 1) * clamped + 0.5);
 }
 
-void IFxVST3::ApplyParameterChanges(IParameterChanges* changes)
+double IFxVST3::NormalizedNow(ParamID id) const
 {
-    if (!changes)
-        return;
-    const int32 queues = changes->getParameterCount();
-    for (int32 q = 0; q < queues; ++q) {
-        IParamValueQueue* queue = changes->getParameterData(q);
-        if (!queue)
-            continue;
-        const int32 points = queue->getPointCount();
-        int32 offset = 0;
-        ParamValue value = 0.0;
-        if (points <= 0 || queue->getPoint(points - 1, offset, value) != kResultOk || !std::isfinite(value))
-            continue;
-        value = std::clamp(value, 0.0, 1.0);
-        const ParamID id = queue->getParameterId();
-        if (id == kBypassId) {
-            SetBypassed(value > 0.5);
-        } else if (id == kPresetListId) {
-            LoadPresetOnAudio(PresetIndexFromNormalized(value));
-        } else if (id < static_cast<ParamID>(NumParams())) {
-            IParamDef* param = GetParam(static_cast<int>(id));
-            param->SetFromNormalized(value);
-            PublishHostChange(static_cast<int>(id), value);
-            TakeEffectValue(static_cast<int>(id), param->Value());
+    if (id == kBypassId)
+        return Bypassed() ? 1.0 : 0.0;
+    if (id == kPresetListId)
+        return NumPresets() > 1 ? static_cast<double>(CurrentPreset()) / (NumPresets() - 1) : 0.0;
+    if (id < static_cast<ParamID>(NumParams()))
+        return GetParam(static_cast<int>(id))->Normalized();
+    return 0.0;
+}
+
+ParamMotion IFxVST3::MotionOf(ParamID id) const
+{
+    if (id < static_cast<ParamID>(NumParams()))
+        return GetParam(static_cast<int>(id))->Motion();
+    return ParamMotion::Points;
+}
+
+void IFxVST3::ApplyHostChange(ParamID id, double normalized, int frames)
+{
+    if (id == kBypassId) {
+        SetBypassed(normalized > 0.5);
+    } else if (id == kPresetListId) {
+        LoadPresetOnAudio(PresetIndexFromNormalized(normalized));
+    } else if (id < static_cast<ParamID>(NumParams())) {
+        IParamDef* param = GetParam(static_cast<int>(id));
+        param->SetFromNormalized(normalized);
+        PublishHostChange(static_cast<int>(id), normalized);
+        TakeEffectValue(static_cast<int>(id), param->Value(), frames);
+    }
+}
+
+void IFxVST3::ApplyChangesAtStart()
+{
+    for (int t = 0; t < automation.Count(); ++t) {
+        double value = 0.0;
+        if (automation.LastValue(t, value))
+            ApplyHostChange(automation.Id(t), value, StepOrAtOnce());
+    }
+}
+
+void IFxVST3::ApplyChangesOfRun(int offset, int frames)
+{
+    for (int t = 0; t < automation.Count(); ++t) {
+        const ParamID id = automation.Id(t);
+        double value = 0.0;
+        switch (MotionOf(id)) {
+        case ParamMotion::Points:
+            if (automation.PointAt(t, offset, value))
+                ApplyHostChange(id, value, StepOrAtOnce());
+            break;
+        case ParamMotion::Runs:
+            // A point at the block's first frame is a step from the value before it.
+            ApplyHostChange(id, automation.ValueAt(t, offset),
+                            offset == 0 && automation.PointAt(t, 0, value) ? StepOrAtOnce() : kChangeAtOnce);
+            break;
+        case ParamMotion::Frames:
+            ApplyHostChange(id, automation.ValueAt(t, offset + frames), frames);
+            break;
         }
     }
 }
@@ -269,10 +305,10 @@ void IFxVST3::ProcessPiece(ProcessData& data, int offset, int frames, bool withE
 {
     const bool doublePrecision = data.symbolicSampleSize == kSample64;
     ConnectAndBind(data, offset, doublePrecision);
-    if (Bypassed() || !withEffect)
-        RunBypassed(frames, !doublePrecision);
+    if (withEffect)
+        RunFollowingBypass(frames, !doublePrecision);
     else
-        RunBlock(frames, !doublePrecision);
+        RunBypassed(frames, !doublePrecision);
 }
 
 void IFxVST3::SilenceOutputs(ProcessData& data)
@@ -297,17 +333,43 @@ tresult PLUGIN_API IFxVST3::process(ProcessData& data)
     // a change; that call passes its input through untouched by the effect.
     const DenormalsOffScope denormalsOff;
     const bool holdsEffect = ClaimEffect(EffectHolder::AudioSide);
-    if (holdsEffect) {
-        if (data.processContext)
-            processContext = *data.processContext;
-        // Changes handed over by the UI side come first, then the host's for this block.
-        ApplyPending();
-        ApplyParameterChanges(data.inputParameterChanges);
+    if (!holdsEffect) {
+        RunPieces(data, false);
+        return kResultOk;
     }
-    RunPieces(data, holdsEffect);
-    if (holdsEffect)
-        ReleaseEffect();
+    if (data.processContext)
+        processContext = *data.processContext;
+    // Changes handed over by the UI side come first, then the host's for this block: all at its
+    // start when every queue has one point at offset 0, else each where it falls.
+    ApplyPending(StepOrAtOnce());
+    const int total = std::max(data.numSamples, 0);
+    automation.Read(data.inputParameterChanges, total, [this](ParamID id) { return NormalizedNow(id); });
+    if (total == 0 || automation.AllAtStart() || !Processable(data)) {
+        ApplyChangesAtStart();
+        RunPieces(data, true);
+    } else {
+        RunAutomated(data, total);
+    }
+    if (total > 0)
+        SetProcessingStarted(true);
+    ReleaseEffect();
     return kResultOk;
+}
+
+bool IFxVST3::Processable(const ProcessData& data) const
+{
+    return (data.symbolicSampleSize == kSample32 || data.symbolicSampleSize == kSample64) && BlockSize() > 0;
+}
+
+void IFxVST3::RunAutomated(ProcessData& data, int total)
+{
+    for (int offset = 0; offset < total;) {
+        const int frames = std::min({BlockSize(), total - offset, kAutomationRunFrames,
+                                     automation.NextPointAfter(offset) - offset});
+        ApplyChangesOfRun(offset, frames);
+        ProcessPiece(data, offset, frames, true);
+        offset += frames;
+    }
 }
 
 void IFxVST3::RunPieces(ProcessData& data, bool withEffect)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/IFxBase.h"
+#include "framework/Vst3Automation.h"
 #include "framework/vst3sdk/SingleComponentEffect.h"
 
 #include "pluginterfaces/vst/ivstprocesscontext.h"
@@ -112,7 +113,20 @@ protected:
 
 private:
     void RegisterParameters();
-    void ApplyParameterChanges(Steinberg::Vst::IParameterChanges* changes);
+    // Host automation within a block: runs of at most this many frames, cut at every point.
+    static constexpr int kAutomationRunFrames = 32;
+    double NormalizedNow(Steinberg::Vst::ParamID id) const;
+    ParamMotion MotionOf(Steinberg::Vst::ParamID id) const;
+    // One host change of `id`, heard as `frames` says (see TakeEffectValue).
+    void ApplyHostChange(Steinberg::Vst::ParamID id, double normalized, int frames);
+    // Every queue's last point, at the block's start.
+    void ApplyChangesAtStart();
+    // What the run of `frames` frames from `offset` takes of the queues: points that fall on its
+    // first frame, the lines' values at its start (Runs) or at its end, reached frame by frame
+    // (Frames).
+    void ApplyChangesOfRun(int offset, int frames);
+    bool Processable(const Steinberg::Vst::ProcessData& data) const;
+    void RunAutomated(Steinberg::Vst::ProcessData& data, int total);
     // The host's block in pieces of at most the block size; without the effect each piece is
     // passed through.
     void RunPieces(Steinberg::Vst::ProcessData& data, bool withEffect);
@@ -125,6 +139,7 @@ private:
     std::atomic<bool> hostProcessing{false};
     Steinberg::Vst::ProcessContext processContext{};
     std::vector<IFxVST3View*> views;
+    Vst3Automation automation;
 };
 
 // Speaker arrangement of the standard layout for a channel count; 0 for none.

@@ -6,6 +6,15 @@
 #include <cstdint>
 #include <vector>
 
+// How a parameter follows host automation within a block: frame by frame along the line between
+// points, one value per run of frames (the line's value at the run's start), or only at the
+// points themselves (lists, switches).
+enum class ParamMotion : int32_t {
+    Frames,
+    Runs,
+    Points,
+};
+
 enum ParamKind : int32_t {
     kParamNone = 0,
     kParamBool = 1,
@@ -29,6 +38,7 @@ public:
     void SetCurve(double shape);
     void AddValueText(int value, const char* text);
     void SetGroup(const char* group);
+    void SetMotion(ParamMotion how) { motion = how; }
 
     // The current plain value. Written by the host's thread and read by the audio thread, so it
     // is an atomic; relaxed order suffices because the value stands alone.
@@ -54,6 +64,8 @@ public:
     const ParamValueText* ValueTextAt(int position) const;
 
     ParamKind Kind() const { return kind; }
+    // Frames unless set; enumerations and switches move only at their points.
+    ParamMotion Motion() const { return kind == kParamEnum || kind == kParamBool ? ParamMotion::Points : motion; }
     double Min() const { return min; }
     double Max() const { return max; }
     double Step() const { return step; }
@@ -67,6 +79,7 @@ public:
 
 private:
     ParamKind kind = kParamNone;
+    ParamMotion motion = ParamMotion::Frames;
     std::atomic<double> value{0.0};
     double min = 0.0;
     double max = 1.0;

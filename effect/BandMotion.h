@@ -1,0 +1,38 @@
+// Click-free movement of the effect's settings while blocks are processed: the three gains and
+// the two LFO depths move linearly frame by frame, the filter's split frequency (on a log
+// scale) and damping coefficient once per run of at most kRunFrames frames, each from where it
+// stands toward its target over a given number of frames. While nothing moves the block loops
+// run as they always do.
+#pragma once
+
+#include "effect/BandGains.h"
+#include "effect/BandSplitFilter.h"
+#include "effect/Lfo.h"
+#include "framework/Glide.h"
+
+#include <array>
+
+class BandMotion {
+public:
+    static constexpr int kRunFrames = 32;
+
+    // The gains in the order output, low, high (the order of GainTarget less one).
+    std::array<Glide, 3> gains;
+    std::array<Glide, 2> depths;
+    Glide logSplitHz;
+    Glide damping;
+
+    bool Moving() const;
+    bool FilterMoving() const { return logSplitHz.Moving() || damping.Moving(); }
+    // Every setting at its target.
+    void Settle();
+
+    // Band weights of a run of `frames` frames (1 .. kRunFrames) while settings move: per frame
+    // the gains' and depths' glide values, each active LFO stepped once (LFO 1 first) around the
+    // centre and amplitude its moving depth and gain give. The LFOs' phases, the gains in effect
+    // and the glides move on by the run.
+    void RunWeights(std::array<Lfo, 2>& lfos, BandGains& state, int frames, double* lowMul, double* highMul);
+    // The filter's coefficients for the run that starts now; the filter's glides then move on by
+    // `frames`. False (nothing moved) when the coefficients would not be usable.
+    bool RunFilter(double sampleRate, int frames, BandSplitFilter::Coefficients& out);
+};
