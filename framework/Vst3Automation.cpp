@@ -17,6 +17,17 @@ bool Vst3Automation::Point(const Track& track, int index, int& offset, double& v
     return true;
 }
 
+bool Vst3Automation::Readable(const Track& track) const
+{
+    for (int i = 0; i < track.points; ++i) {
+        int offset = 0;
+        double value = 0.0;
+        if (Point(track, i, offset, value))
+            return true;
+    }
+    return false;
+}
+
 bool Vst3Automation::AllAtStart() const
 {
     for (int t = 0; t < count; ++t) {

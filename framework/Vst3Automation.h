@@ -26,11 +26,15 @@ public:
             Steinberg::Vst::IParamValueQueue* queue = changes->getParameterData(q);
             if (!queue || queue->getPointCount() <= 0)
                 continue;
-            Track& track = tracks[static_cast<size_t>(count++)];
+            Track& track = tracks[static_cast<size_t>(count)];
             track.queue = queue;
             track.id = queue->getParameterId();
             track.points = queue->getPointCount();
+            // A queue none of whose points can be read changes nothing.
+            if (!Readable(track))
+                continue;
             track.start = startValue(track.id);
+            ++count;
         }
     }
 
@@ -58,6 +62,7 @@ private:
     // Point `index` of a track, its offset clamped into the block and its value into 0..1;
     // false for a point that cannot be read or is not a number.
     bool Point(const Track& track, int index, int& offset, double& value) const;
+    bool Readable(const Track& track) const;
 
     std::array<Track, kMaxQueues> tracks{};
     int count = 0;
