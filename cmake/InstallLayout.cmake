@@ -16,10 +16,21 @@ endif()
 set(VIBRASCEND_INSTALL_VST3DIR ${vst3_dir} CACHE STRING "Folder under the prefix that receives the VST3 bundle")
 set(VIBRASCEND_INSTALL_LV2DIR lib/lv2 CACHE STRING "Folder under the prefix that receives the LV2 bundle")
 
-install(DIRECTORY ${VIBRASCEND_BUNDLE_DIR} DESTINATION ${VIBRASCEND_INSTALL_VST3DIR} COMPONENT vst3
-        USE_SOURCE_PERMISSIONS)
-install(DIRECTORY ${VIBRASCEND_BUNDLE_DIR} DESTINATION . COMPONENT vst3-user EXCLUDE_FROM_ALL
-        USE_SOURCE_PERMISSIONS)
+# The library as a target (so that installing with --strip, and the packages, strip it), the rest
+# of the bundle as it was built.
+get_filename_component(architecture ${VIBRASCEND_BUNDLE_LIBRARY_DIR} NAME)
+foreach(component vst3 vst3-user)
+  if(component STREQUAL vst3)
+    set(bundle ${VIBRASCEND_INSTALL_VST3DIR}/Vibrascend.vst3)
+    set(optional "")
+  else()
+    set(bundle Vibrascend.vst3)
+    set(optional EXCLUDE_FROM_ALL)
+  endif()
+  install(TARGETS Vibrascend LIBRARY DESTINATION ${bundle}/Contents/${architecture} COMPONENT ${component} ${optional})
+  install(DIRECTORY ${VIBRASCEND_BUNDLE_DIR}/ DESTINATION ${bundle} COMPONENT ${component} ${optional}
+          USE_SOURCE_PERMISSIONS PATTERN ${architecture} EXCLUDE)
+endforeach()
 if(TARGET Vibrascend.lv2)
   install(DIRECTORY ${CMAKE_BINARY_DIR}/Vibrascend.lv2 DESTINATION ${VIBRASCEND_INSTALL_LV2DIR} COMPONENT lv2 USE_SOURCE_PERMISSIONS)
 endif()

@@ -10,10 +10,10 @@ set(VIBRASCEND_MAINTAINER "Tolmira <vibrascend@tolmira.example>" CACHE STRING "M
 set(CPACK_PACKAGE_CONTACT ${VIBRASCEND_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "band-split audio effect plug-in (VST3) with two LFOs")
 set(CPACK_PACKAGE_DESCRIPTION
-"Vibrascend splits a stereo signal with a resonant low-pass filter into a low and
-a high band, weights the two bands and the sum, and lets two low-frequency
-oscillators with nine wave shapes, three of them built on the golden section,
-sweep any of those gains. 116 presets set the first oscillator to named
+"Vibrascend splits a stereo signal with a resonant low-pass filter into a low
+and a high band, weights the two bands and their sum, and lets two oscillators
+of nine wave shapes, three of them built on the golden section, sweep any of
+those gains. 116 presets set the first oscillator to named
 frequencies, from brain-wave rates to Schumann resonances and Solfeggio tones.
 .
 The package holds the VST3 bundle, which hosts find in /usr/lib/vst3, and the
