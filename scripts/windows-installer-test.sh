@@ -10,11 +10,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$root/build-win}" && pwd)"
 cmake --build "$build" --target vibrascend_installer vibrascend_zip
 
-export WINEPREFIX="${WINEPREFIX:-$build/wine-prefix}" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine="$(command -v wine64 || command -v wine)"
-wineserver=/usr/lib/wine/wineserver
-[ -x "$wineserver" ] || wineserver="$(command -v wineserver)"
+source "$root/scripts/wine-prefix.sh" "$build"
+make_wine_prefix
 work="$(mktemp -d)"
 trap 'rm -rf "$work"; "$wineserver" -k 2>/dev/null || true' EXIT
 

@@ -3,9 +3,9 @@
 ; Programs that removes both. Runs without questions with /S.
 ; makensis -DVERSION=<x.y.z> -DPUBLISHER=<maker> -DURL=<web page> -DBUNDLE=<Vibrascend.vst3 folder>
 ;          -DTOOL=<vibrascend-render.exe> -DOUTFILE=<setup program> installer.nsi
-Unicode true
-!include LogicLib.nsh
-!include x64.nsh
+; A 64-bit setup program, like the plug-in: it sees the 64-bit file system and registry as the
+; hosts that load the plug-in do.
+Target amd64-unicode
 
 !define PRODUCT "Vibrascend"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
@@ -31,24 +31,6 @@ Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
-
-; The installer is a 32-bit program: it works in the 64-bit views of the file system and registry.
-!macro Use64BitViews
-  ${IfNot} ${RunningX64}
-    MessageBox MB_ICONSTOP "${PRODUCT} is a plug-in for 64-bit Windows." /SD IDOK
-    Abort
-  ${EndIf}
-  ${DisableX64FSRedirection}
-  SetRegView 64
-!macroend
-
-Function .onInit
-  !insertmacro Use64BitViews
-FunctionEnd
-
-Function un.onInit
-  !insertmacro Use64BitViews
-FunctionEnd
 
 Section "${PRODUCT}"
   RMDir /r "${VST3_BUNDLE}"
