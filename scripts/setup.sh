@@ -18,6 +18,9 @@ PACKAGES=(
   # dpkg-source for the libpng source package, and Wine to run the results.
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev binutils dpkg-dev
   wine wine64
+  # Packaging: the test of the bundle's moduleinfo.json reads it with nlohmann/json; lintian checks
+  # the Debian package; NSIS makes the Windows installer.
+  nlohmann-json3-dev lintian nsis
 )
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"

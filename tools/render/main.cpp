@@ -3,8 +3,10 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "HostError.h"
+#include "ModuleInfoCommand.h"
 
 #include <cstdio>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -13,6 +15,10 @@ int main(int argc, char** argv)
     using namespace vibrascend;
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     try {
+        if (!arguments.empty() && arguments.front() == render::kModuleInfoCommand) {
+            render::RunModuleInfo(std::span(arguments).subspan(1));
+            return 0;
+        }
         const host::CommandLine line = host::ParseCommandLine(arguments);
         switch (line.command) {
         case host::Command::Help: std::fputs(host::UsageText().c_str(), stdout); break;

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Makes the Linux packages of a build with cpack (the Debian package and the tar archive), checks
+# the Debian package with lintian, and tries it as a user would: installed with apt-get, the
+# plug-in found in /usr/lib/vst3 and rendering what the built one renders, then removed, leaving
+# none of its files. Installing needs root; with --scratch (or without root) the package is only
+# unpacked into a scratch folder and the unpacked plug-in renders.
+#   scripts/linux-package-test.sh [--scratch] [BUILD]   (default: build)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+scratch=false
+if [ "${1:-}" = "--scratch" ]; then
+  scratch=true
+  shift
+fi
+[ "$(id -u)" -eq 0 ] || scratch=true
+build="$(cd "${1:-$root/build}" && pwd)"
+fail() {
+  echo "linux-package-test: $*" >&2
+  exit 1
+}
+
+(cd "$build" && rm -f vibrascend_*.deb vibrascend-*.tar.gz && cpack -G "DEB;TGZ" >cpack.log 2>&1) ||
+  { cat "$build/cpack.log" >&2; fail "cpack failed"; }
+deb="$(find "$build" -maxdepth 1 -name 'vibrascend_*_amd64.deb' | head -n 1)"
+[ -n "$deb" ] || fail "cpack made no vibrascend_*_amd64.deb in $build"
+if ! report="$(lintian --fail-on error "$deb" 2>&1)"; then
+  echo "$report" >&2
+  fail "lintian reports errors in $deb"
+fi
+echo "$report" | grep -v '^running with root' || true
+echo "lintian: no error in $(basename "$deb")"
+outside="$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v -e '^\./$' -e '^\./usr/' || true)"
+[ -z "$outside" ] || fail "the package installs outside /usr: $outside"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+(cd "$work" && "$build/tools/vibrascend-render" demo --plugin "$build/Vibrascend.vst3" >/dev/null && mv vibrascend-demo.wav built.wav)
+
+if $scratch; then
+  dpkg-deb -x "$deb" "$work/root"
+  render="$build/tools/vibrascend-render"
+  bundle="$work/root/usr/lib/vst3/Vibrascend.vst3"
+else
+  package="$(dpkg-deb -f "$deb" Package)"
+  ! dpkg-query -W "$package" >/dev/null 2>&1 || fail "$package is installed already"
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+  dpkg-query -L "$package" >"$work/files"
+  render=/usr/bin/vibrascend-render
+  bundle=/usr/lib/vst3/Vibrascend.vst3
+fi
+(cd "$work" && "$render" demo --plugin "$bundle" >/dev/null)
+cmp "$work/built.wav" "$work/vibrascend-demo.wav" || fail "the packaged plug-in renders differently from the built one"
+"$render" moduleinfo --plugin "$bundle" | cmp - "$bundle/Contents/Resources/moduleinfo.json" ||
+  fail "the packaged moduleinfo.json is not what the packaged plug-in answers"
+echo "rendered through $bundle: identical to the build's"
+
+if ! $scratch; then
+  DEBIAN_FRONTEND=noninteractive apt-get remove --purge -y -qq "$package" >/dev/null
+  ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q installed || fail "$package is still installed"
+  left="$(while read -r file; do if [ -f "$file" ]; then echo "$file"; fi; done <"$work/files")"
+  [ -z "$left" ] || fail "removing $package left $left"
+  [ ! -e "$bundle" ] || fail "removing $package left $bundle"
+  echo "removed: no file of $package left"
+fi
