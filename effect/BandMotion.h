@@ -35,4 +35,8 @@ public:
     // The filter's coefficients for the run that starts now; the filter's glides then move on by
     // `frames`. False (nothing moved) when the coefficients would not be usable.
     bool RunFilter(double sampleRate, int frames, BandSplitFilter::Coefficients& out);
+
+private:
+    // The glide's values for the next `frames` frames; it moves on by them.
+    static void Fill(Glide& glide, double* values, int frames);
 };

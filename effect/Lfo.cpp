@@ -75,14 +75,6 @@ void Lfo::SetFrequency(float hz, double sampleRate)
 
 void Lfo::UpdateRange(float base) { RangeOf(lfoDepth, base, lfoCentre, lfoAmp); }
 
-void Lfo::RangeOf(float depth, float base, float& centre, float& amp)
-{
-    amp = depth * kGainSpan * 0.5f;
-    const float upper = kMaxGain - amp;
-    const float m = base < upper ? base : upper;
-    const float lowest = amp + kMinGain;
-    centre = lowest > m ? lowest : m;
-}
 
 LfoShape Lfo::ShapeOf(int16_t wave, double a, double b, double c, double d)
 {

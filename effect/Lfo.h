@@ -52,7 +52,14 @@ public:
     // Centre and amplitude of the sweep around the gain `base`, kept inside the gain range.
     void UpdateRange(float base);
     // The same for any depth (0..1) and base gain.
-    static void RangeOf(float depth, float base, float& centre, float& amp);
+    static void RangeOf(float depth, float base, float& centre, float& amp)
+    {
+        amp = depth * kGainSpan * 0.5f;
+        const float upper = kMaxGain - amp;
+        const float m = base < upper ? base : upper;
+        const float lowest = amp + kMinGain;
+        centre = lowest > m ? lowest : m;
+    }
     void SetActive(bool active) { lfoActive = active; }
     void SetPhase(double phase) { lfoPhase = phase; }
     void SetDrivenParam(int16_t index) { drivenParam = index; }

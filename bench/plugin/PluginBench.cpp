@@ -1,5 +1,6 @@
 // ns per stereo frame of process() through the VST3 interfaces of the built bundle: both LFOs on
-// sine-type waves, no LFO, the one-second-silence fall-back, and both LFOs in 16-frame calls;
+// sine-type waves, no LFO, the one-second-silence fall-back, both LFOs in 16-frame calls, and
+// both LFOs with three parameters automated by one ramp each in every block;
 // each next to the floor kernels measured in the same run: a plain copy of the same buffers, the
 // filter-and-gains loop alone (also in 16-frame runs, to show what of the per-call overhead is its
 // own restart), and the two LFO gain passes alone. Every iteration covers 512
@@ -125,16 +126,33 @@ struct Buffers {
     }
 };
 
+// Three ramps per 512-frame block, as host automation sends them: "Out Gain", "Split Freq" and
+// "LFO1 Depth" each move to a new value at the block's last frame, back and forth.
+void AutomateBlock(vibrascend::host::ParameterChanges& changes, int block)
+{
+    changes.Clear();
+    const bool up = block % 2 == 0;
+    changes.Add(4, up ? 0.85 : 0.8, kFrames - 1);
+    changes.Add(0, up ? 0.25 : 0.2, kFrames - 1);
+    changes.Add(8, up ? 0.5 : 0.3, kFrames - 1);
+}
+
 template <typename Sample>
-void Process(benchmark::State& state, Lfos lfos, bool silent, int callFrames)
+void Process(benchmark::State& state, Lfos lfos, bool silent, int callFrames, bool automated = false)
 {
     Plugin plugin(sizeof(Sample) == 4 ? kSample32 : kSample64, lfos);
     Buffers<Sample> buffers(silent);
+    vibrascend::host::ParameterChanges changes;
+    int block = 0;
     // More than a second of silence puts the effect into its copying fall-back.
     if (silent)
         for (int i = 0; i < 2 * static_cast<int>(kRate) / kFrames; ++i)
             plugin.processor->process(buffers.data);
     for (auto _ : state) {
+        if (automated) {
+            AutomateBlock(changes, block++);
+            buffers.data.inputParameterChanges = &changes;
+        }
         for (int offset = 0; offset < kFrames; offset += callFrames) {
             buffers.Window(offset, callFrames);
             plugin.processor->process(buffers.data);
@@ -250,6 +268,8 @@ void BmProcess32Silence(benchmark::State& s) { Process<float>(s, Lfos::Both, tru
 void BmProcess64Silence(benchmark::State& s) { Process<double>(s, Lfos::Both, true, kFrames); }
 void BmProcess32BothLfos16(benchmark::State& s) { Process<float>(s, Lfos::Both, false, 16); }
 void BmProcess64BothLfos16(benchmark::State& s) { Process<double>(s, Lfos::Both, false, 16); }
+void BmProcess32Automated(benchmark::State& s) { Process<float>(s, Lfos::Both, false, kFrames, true); }
+void BmProcess64Automated(benchmark::State& s) { Process<double>(s, Lfos::Both, false, kFrames, true); }
 void BmCopy32(benchmark::State& s) { Copy<float>(s); }
 void BmCopy64(benchmark::State& s) { Copy<double>(s); }
 void BmFilterSwept32(benchmark::State& s) { FilterAndGains<float, true>(s, kFrames); }
@@ -267,6 +287,8 @@ BENCHMARK(BmProcess32Silence);
 BENCHMARK(BmProcess64Silence);
 BENCHMARK(BmProcess32BothLfos16);
 BENCHMARK(BmProcess64BothLfos16);
+BENCHMARK(BmProcess32Automated);
+BENCHMARK(BmProcess64Automated);
 BENCHMARK(BmCopy32);
 BENCHMARK(BmCopy64);
 BENCHMARK(BmFilterSwept32);
@@ -318,6 +340,7 @@ int main(int argc, char** argv)
         row((p + "-bit no LFO").c_str(), perFrame("BmProcess" + p + "NoLfo"), fixed, "filter+gains (fixed)");
         row((p + "-bit silence").c_str(), perFrame("BmProcess" + p + "Silence"), copy, "plain copy");
         row((p + "-bit both LFOs, 16/call").c_str(), both16, both, "512-frame calls");
+        row((p + "-bit 3 ramps per block").c_str(), perFrame("BmProcess" + p + "Automated"), both, "steady");
         if (both > 0 && both16 > 0)
             std::printf("%-26s %10.3f %9.1f%%  of the frame cost\n", (p + "-bit per-call overhead").c_str(),
                         (both16 - both) * 16.0, 100.0 * (both16 - both) / both);
@@ -349,6 +372,8 @@ int main(int argc, char** argv)
         goal(p + "-bit silence, x copy", copy > 0 ? perFrame("BmProcess" + p + "Silence") / copy : 0.0, 2.0, 1.0);
         if (both > 0 && both16 > 0)
             goal(p + "-bit 16/call overhead, %", 100.0 * (both16 - both) / both, 15.0, 100.0);
+        if (both > 0)
+            goal(p + "-bit 3 ramps, x steady", perFrame("BmProcess" + p + "Automated") / both, 1.5, 1.0);
     }
     return 0;
 }
