@@ -42,6 +42,7 @@ IFxBase::IFxBase(const IFxDeclaration& d)
         params.Append(new IParamDef);
     hostChanges = std::make_unique<HostChange[]>(static_cast<size_t>(std::max(params.Count(), 1)));
     effectValues = std::make_unique<double[]>(static_cast<size_t>(std::max(params.Count(), 1)));
+    inForceCopy = std::make_unique<double[]>(static_cast<size_t>(std::max(params.Count(), 1)));
     for (int i = 0; i < d.numPresets; ++i) {
         auto* slot = new PresetSlot;
         std::snprintf(slot->name, sizeof slot->name, "- %d -", i + 1);
@@ -446,6 +447,10 @@ void IFxBase::StageParamValue(int index, double plain)
     IParamDef* param = GetParam(index);
     if (!param)
         return;
+    if (!stagingOpen) {
+        stagingOpen = true;
+        valuesWriting.fetch_add(1, std::memory_order_acq_rel);
+    }
     param->SetValueClamped(plain);
     pendingChanges.Stage(index, param->Value());
 }
@@ -453,14 +458,32 @@ void IFxBase::StageParamValue(int index, double plain)
 void IFxBase::HandOverStaged()
 {
     pendingChanges.Publish();
+    if (stagingOpen) {
+        stagingOpen = false;
+        valuesWriting.fetch_add(1, std::memory_order_release);
+    }
     ApplyPendingIfIdle();
 }
 
 void IFxBase::ApplyPending(int frames)
 {
-    pendingChanges.Drain(
-        NumParams(), [this, frames](int index, double value) { TakeEffectValue(index, value, frames); },
-        [this, frames](int index) { TakeEffectValue(index, params.Get(index)->Value(), frames); });
+    pendingChanges.Drain([this, frames](int index, double value) { TakeEffectValue(index, value, frames); },
+                         [this, frames] { return ApplyAllInForce(frames); });
+}
+
+bool IFxBase::ApplyAllInForce(int frames)
+{
+    const std::uint32_t before = valuesWriting.load(std::memory_order_acquire);
+    if (before % 2 != 0)
+        return false;
+    for (int i = 0; i < NumParams(); ++i)
+        inForceCopy[static_cast<size_t>(i)] = params.Get(i)->Value();
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if (valuesWriting.load(std::memory_order_relaxed) != before)
+        return false;
+    for (int i = 0; i < NumParams(); ++i)
+        TakeEffectValue(i, inForceCopy[static_cast<size_t>(i)], frames);
+    return true;
 }
 
 void IFxBase::ApplyPendingIfIdle()

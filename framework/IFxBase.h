@@ -256,6 +256,12 @@ protected:
     std::unique_ptr<double[]> effectValues;
     int changeFrames = kChangeAtOnce;  // for the effect's holder, inside ParamChanged
     std::atomic<bool> processingStarted{false};
+    // Odd while the UI side writes the values of one change: the audio side's reading of every
+    // value in force (after an overflow) retries until it sees none being written.
+    std::atomic<std::uint32_t> valuesWriting{0};
+    bool stagingOpen = false;  // UI side, with the lock held
+    std::unique_ptr<double[]> inForceCopy;  // the audio side's copy of every value in force
+    bool ApplyAllInForce(int frames);
     // The audio side's bypass mix: 0 the processed signal, 1 the dry input.
     Glide bypassMix;
     bool processingEnabled = false;

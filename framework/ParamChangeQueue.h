@@ -2,7 +2,8 @@
 // A fixed ring for one producer and one consumer at a time (callers serialise each side). A
 // producer stages the values of one change and publishes them together, so the consumer takes a
 // change whole or not at all. When the ring cannot hold a change the queue notes an overflow
-// instead, and the consumer then takes every parameter's value in force, so that no change is lost.
+// instead, and the consumer then takes every parameter's value in force, so that no change is
+// lost (as soon as it can read them consistently).
 #pragma once
 
 #include <array>
@@ -23,9 +24,10 @@ public:
     }
 
     // Consumer side: apply(index, value) for every published value in order, then, if the ring
-    // overflowed since the last drain, applyInForce(i) for every i in 0 .. paramCount - 1.
-    template <class Apply, class ApplyInForce>
-    void Drain(int paramCount, Apply&& apply, ApplyInForce&& applyInForce)
+    // overflowed since the last drain, applyAllInForce(), which answers false when it could not
+    // take the values now (the overflow then stays noted for the next drain).
+    template <class Apply, class ApplyAllInForce>
+    void Drain(Apply&& apply, ApplyAllInForce&& applyAllInForce)
     {
         // Read first, so that a drain without an overflow costs no atomic exchange.
         const bool overflowed =
@@ -37,9 +39,8 @@ public:
             read.store(++tail, std::memory_order_release);
             apply(entry.index, entry.value);
         }
-        if (overflowed)
-            for (int i = 0; i < paramCount; ++i)
-                applyInForce(i);
+        if (overflowed && !applyAllInForce())
+            overflow.store(true, std::memory_order_release);
     }
 
     bool Empty() const

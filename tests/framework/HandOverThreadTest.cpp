@@ -250,24 +250,30 @@ TEST(ParamChangeQueue, KeepsOrderAndFallsBackToEveryParameterWhenFull)
 {
     ParamChangeQueue queue;
     std::vector<std::pair<int, double>> applied;
-    std::vector<int> inForce;
+    int inForce = 0;
     const auto apply = [&](int index, double value) { applied.emplace_back(index, value); };
-    const auto applyInForce = [&](int index) { inForce.push_back(index); };
+    const auto applyInForce = [&] {
+        ++inForce;
+        return true;
+    };
     for (int i = 0; i < 5; ++i)
         queue.Push(i % 3, i * 0.5);
-    queue.Drain(3, apply, applyInForce);
+    queue.Drain(apply, applyInForce);
     EXPECT_EQ(applied, (std::vector<std::pair<int, double>>{{0, 0.0}, {1, 0.5}, {2, 1.0}, {0, 1.5}, {1, 2.0}}));
-    EXPECT_TRUE(inForce.empty());
+    EXPECT_EQ(inForce, 0);
     EXPECT_TRUE(queue.Empty());
 
-    // One more than fits: the ring is applied in order, then every parameter once.
+    // One more than fits: the ring is applied in order, then every value in force once; a
+    // consumer that cannot take them yet keeps the overflow for its next drain.
     applied.clear();
     for (std::uint32_t i = 0; i <= ParamChangeQueue::kCapacity; ++i)
         queue.Push(1, 3.0);
     EXPECT_FALSE(queue.Empty());
-    queue.Drain(3, apply, applyInForce);
+    queue.Drain(apply, [] { return false; });
     ASSERT_EQ(applied.size(), ParamChangeQueue::kCapacity);
-    EXPECT_EQ(inForce, (std::vector<int>{0, 1, 2}));
+    EXPECT_FALSE(queue.Empty());
+    queue.Drain(apply, applyInForce);
+    EXPECT_EQ(inForce, 1);
     EXPECT_TRUE(queue.Empty());
 }
 
@@ -276,13 +282,16 @@ TEST(ParamChangeQueue, StagedValuesArriveTogetherOrNotAtAll)
     ParamChangeQueue queue;
     std::vector<int> applied;
     const auto apply = [&](int index, double) { applied.push_back(index); };
-    const auto applyInForce = [&](int) { applied.push_back(-1); };
+    const auto applyInForce = [&] {
+        applied.push_back(-1);
+        return true;
+    };
     queue.Stage(0, 1.0);
     queue.Stage(1, 2.0);
-    queue.Drain(2, apply, applyInForce);
+    queue.Drain(apply, applyInForce);
     EXPECT_TRUE(applied.empty());
     queue.Publish();
-    queue.Drain(2, apply, applyInForce);
+    queue.Drain(apply, applyInForce);
     EXPECT_EQ(applied, (std::vector<int>{0, 1}));
 
     // A change larger than the ring is never taken in part: the consumer takes every value in
@@ -291,6 +300,6 @@ TEST(ParamChangeQueue, StagedValuesArriveTogetherOrNotAtAll)
     for (std::uint32_t i = 0; i < ParamChangeQueue::kCapacity + 5; ++i)
         queue.Stage(0, 1.0);
     queue.Publish();
-    queue.Drain(2, apply, applyInForce);
-    EXPECT_EQ(applied, (std::vector<int>{-1, -1}));
+    queue.Drain(apply, applyInForce);
+    EXPECT_EQ(applied, (std::vector<int>{-1}));
 }
