@@ -397,8 +397,11 @@ void IFxBase::SetParamFromEditor(int index, double normalized)
         return;
     {
         Guard g(lock);
+        // One value on its own: its write is a change of its own.
+        valuesWriting.fetch_add(1, std::memory_order_acq_rel);
         param->SetFromNormalized(normalized);
-        pendingChanges.Push(index, param->Value());
+        pendingChanges.Push(index);
+        valuesWriting.fetch_add(1, std::memory_order_release);
     }
     PerformParamEdit(index, normalized);
     ApplyPendingIfIdle();
@@ -452,7 +455,7 @@ void IFxBase::StageParamValue(int index, double plain)
         valuesWriting.fetch_add(1, std::memory_order_acq_rel);
     }
     param->SetValueClamped(plain);
-    pendingChanges.Stage(index, param->Value());
+    pendingChanges.Stage(index);
 }
 
 void IFxBase::HandOverStaged()
@@ -467,23 +470,37 @@ void IFxBase::HandOverStaged()
 
 void IFxBase::ApplyPending(int frames)
 {
-    pendingChanges.Drain([this, frames](int index, double value) { TakeEffectValue(index, value, frames); },
-                         [this, frames] { return ApplyAllInForce(frames); });
-}
-
-bool IFxBase::ApplyAllInForce(int frames)
-{
+    if (pendingChanges.Empty())
+        return;
+    // The values in force are read while no UI-side change is being written (the count is even
+    // and the same before and after), so what the effect takes holds every change whole: the
+    // changes published by then, and the host's own writes, which are newer. Otherwise the
+    // changes wait for the next block.
     const std::uint32_t before = valuesWriting.load(std::memory_order_acquire);
     if (before % 2 != 0)
-        return false;
+        return;
     for (int i = 0; i < NumParams(); ++i)
         inForceCopy[static_cast<size_t>(i)] = params.Get(i)->Value();
     std::atomic_thread_fence(std::memory_order_acquire);
-    if (valuesWriting.load(std::memory_order_relaxed) != before)
-        return false;
-    for (int i = 0; i < NumParams(); ++i)
-        TakeEffectValue(i, inForceCopy[static_cast<size_t>(i)], frames);
-    return true;
+    const std::uint32_t head = pendingChanges.Published();
+    const bool overflowed = pendingChanges.TakeOverflow();
+    std::atomic_thread_fence(std::memory_order_acquire);
+    if (valuesWriting.load(std::memory_order_relaxed) != before) {
+        if (overflowed)
+            pendingChanges.KeepOverflow();
+        return;
+    }
+    const auto take = [this, frames](int index) {
+        if (index >= 0 && index < NumParams())
+            TakeEffectValue(index, inForceCopy[static_cast<size_t>(index)], frames);
+    };
+    if (overflowed) {
+        pendingChanges.TakeUpTo(head, [](int) {});
+        for (int i = 0; i < NumParams(); ++i)
+            take(i);
+    } else {
+        pendingChanges.TakeUpTo(head, take);
+    }
 }
 
 void IFxBase::ApplyPendingIfIdle()

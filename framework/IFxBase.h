@@ -172,7 +172,9 @@ protected:
     void TakeEffectValue(int index, double value, int frames = kChangeAtOnce);
     // For the effect's holder: `plain` becomes the value in force (clamped) and the effect's.
     void ApplyParamValue(int index, double plain, int frames = kChangeAtOnce);
-    // For the effect's holder: the effect takes every change handed over, in order.
+    // For the effect's holder: the effect takes the values in force of every parameter a change
+    // handed over touched (all of them after an overflow), as soon as it can read them with no
+    // UI-side change half written.
     void ApplyPending(int frames = kChangeAtOnce);
     // How a change is heard now: as a step once blocks are being processed, else at once.
     int StepOrAtOnce() const { return ProcessingStarted() ? kChangeAsStep : kChangeAtOnce; }
@@ -261,7 +263,6 @@ protected:
     std::atomic<std::uint32_t> valuesWriting{0};
     bool stagingOpen = false;  // UI side, with the lock held
     std::unique_ptr<double[]> inForceCopy;  // the audio side's copy of every value in force
-    bool ApplyAllInForce(int frames);
     // The audio side's bypass mix: 0 the processed signal, 1 the dry input.
     Glide bypassMix;
     bool processingEnabled = false;

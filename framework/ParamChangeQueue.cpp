@@ -1,20 +1,20 @@
 #include "framework/ParamChangeQueue.h"
 
-void ParamChangeQueue::Stage(int index, double value)
+void ParamChangeQueue::Stage(int index)
 {
     const std::uint32_t at = written.load(std::memory_order_relaxed) + staged;
     if (stagedOverflow || at - read.load(std::memory_order_acquire) >= kCapacity) {
         stagedOverflow = true;
         return;
     }
-    slots[at % kCapacity] = Entry{index, value};
+    slots[at % kCapacity] = index;
     ++staged;
 }
 
 void ParamChangeQueue::Publish()
 {
     // A change that did not fit is not published in part: the overflow makes the consumer take
-    // every value in force, this change's included.
+    // every parameter, this change's included.
     if (stagedOverflow)
         overflow.store(true, std::memory_order_release);
     else if (staged > 0)

@@ -246,60 +246,41 @@ TEST_F(HandOverThread, QueuedEditsApplyAtOnceWhenTheAudioSideIsNotLive)
         EXPECT_EQ(plug->seen[static_cast<size_t>(k)].first, k % 3) << k;
 }
 
-TEST(ParamChangeQueue, KeepsOrderAndFallsBackToEveryParameterWhenFull)
+TEST(ParamChangeQueue, KeepsOrderAndNotesAnOverflowInsteadOfAPartialChange)
 {
     ParamChangeQueue queue;
-    std::vector<std::pair<int, double>> applied;
-    int inForce = 0;
-    const auto apply = [&](int index, double value) { applied.emplace_back(index, value); };
-    const auto applyInForce = [&] {
-        ++inForce;
-        return true;
-    };
+    std::vector<int> taken;
+    const auto take = [&](int index) { taken.push_back(index); };
     for (int i = 0; i < 5; ++i)
-        queue.Push(i % 3, i * 0.5);
-    queue.Drain(apply, applyInForce);
-    EXPECT_EQ(applied, (std::vector<std::pair<int, double>>{{0, 0.0}, {1, 0.5}, {2, 1.0}, {0, 1.5}, {1, 2.0}}));
-    EXPECT_EQ(inForce, 0);
+        queue.Push(i % 3);
+    queue.TakeUpTo(queue.Published(), take);
+    EXPECT_EQ(taken, (std::vector<int>{0, 1, 2, 0, 1}));
+    EXPECT_FALSE(queue.TakeOverflow());
     EXPECT_TRUE(queue.Empty());
 
-    // One more than fits: the ring is applied in order, then every value in force once; a
-    // consumer that cannot take them yet keeps the overflow for its next drain.
-    applied.clear();
-    for (std::uint32_t i = 0; i <= ParamChangeQueue::kCapacity; ++i)
-        queue.Push(1, 3.0);
-    EXPECT_FALSE(queue.Empty());
-    queue.Drain(apply, [] { return false; });
-    ASSERT_EQ(applied.size(), ParamChangeQueue::kCapacity);
-    EXPECT_FALSE(queue.Empty());
-    queue.Drain(apply, applyInForce);
-    EXPECT_EQ(inForce, 1);
-    EXPECT_TRUE(queue.Empty());
-}
-
-TEST(ParamChangeQueue, StagedValuesArriveTogetherOrNotAtAll)
-{
-    ParamChangeQueue queue;
-    std::vector<int> applied;
-    const auto apply = [&](int index, double) { applied.push_back(index); };
-    const auto applyInForce = [&] {
-        applied.push_back(-1);
-        return true;
-    };
-    queue.Stage(0, 1.0);
-    queue.Stage(1, 2.0);
-    queue.Drain(apply, applyInForce);
-    EXPECT_TRUE(applied.empty());
+    // Staged indexes wait for their change to be published; a consumer takes only up to the
+    // count it read.
+    taken.clear();
+    queue.Stage(0);
+    queue.Stage(1);
+    const std::uint32_t before = queue.Published();
     queue.Publish();
-    queue.Drain(apply, applyInForce);
-    EXPECT_EQ(applied, (std::vector<int>{0, 1}));
+    queue.TakeUpTo(before, take);
+    EXPECT_TRUE(taken.empty());
+    queue.TakeUpTo(queue.Published(), take);
+    EXPECT_EQ(taken, (std::vector<int>{0, 1}));
 
-    // A change larger than the ring is never taken in part: the consumer takes every value in
-    // force instead.
-    applied.clear();
+    // A change larger than the ring is never published in part: the overflow stands for it, and
+    // a consumer that cannot act on it yet keeps it.
+    taken.clear();
     for (std::uint32_t i = 0; i < ParamChangeQueue::kCapacity + 5; ++i)
-        queue.Stage(0, 1.0);
+        queue.Stage(2);
     queue.Publish();
-    queue.Drain(apply, applyInForce);
-    EXPECT_EQ(applied, (std::vector<int>{-1}));
+    queue.TakeUpTo(queue.Published(), take);
+    EXPECT_TRUE(taken.empty());
+    EXPECT_FALSE(queue.Empty());
+    ASSERT_TRUE(queue.TakeOverflow());
+    queue.KeepOverflow();
+    EXPECT_TRUE(queue.TakeOverflow());
+    EXPECT_TRUE(queue.Empty());
 }
