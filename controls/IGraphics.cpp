@@ -139,6 +139,8 @@ void IGraphics::PrepareDrawing()
 
 void IGraphics::UpdateFromHost()
 {
+    if (host)
+        host->OnEditorFrame();
     for (size_t i = 0; i < shownSerials.size(); ++i) {
         const int index = static_cast<int>(i);
         const std::uint32_t serial = host->HostChangeSerial(index);

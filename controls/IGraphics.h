@@ -105,8 +105,9 @@ public:
 
     // Frames, driven by the window's timer.
 
-    // Takes up what the plug-in published since the last frame: host-side parameter changes go
-    // to the controls linked to them, then every frame client runs. The timer calls it first.
+    // Takes up what the plug-in published since the last frame: the plug-in's frame hook runs,
+    // host-side parameter changes go to the controls linked to them, then every frame client
+    // runs. The timer calls it first.
     void UpdateFromHost();
     // The editor owns the client and runs it from UpdateFromHost, in the order added.
     void AddFrameClient(std::unique_ptr<IFrameClient> client);

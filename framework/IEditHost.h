@@ -28,6 +28,8 @@ public:
     virtual std::uint32_t HostChangeSerial(int index) const = 0;
     virtual double HostChangeValue(int index) const = 0;
     virtual void OnMouseOverParam(int index) = 0;
+    // The start of every editor frame, on the UI thread: the plug-in may call the host from here.
+    virtual void OnEditorFrame() {}
     // Asks the host to give the editor's view a new size.
     virtual void ResizeEditorWindow(int width, int height) = 0;
 

@@ -304,6 +304,7 @@ bool IFxBase::LoadPreset(int index)
     } else {
         slot->initialised = true;
         NextUserPresetName(slot->name, kPresetNameSize);
+        slot->renameUnreported = true;
     }
     SetCurrentPreset(index);
     RefreshEditorParams();
@@ -336,7 +337,22 @@ void IFxBase::SettlePresetNames()
             continue;
         slot->initialised = true;
         NextUserPresetName(slot->name, kPresetNameSize);
+        slot->renameUnreported = true;
     }
+}
+
+std::vector<int> IFxBase::TakeRenamedPresets()
+{
+    Guard g(lock);
+    SettlePresetNames();
+    std::vector<int> renamed;
+    for (int i = 0; i < NumPresets(); ++i) {
+        PresetSlot* slot = presets.Get(i);
+        if (slot->renameUnreported)
+            renamed.push_back(i);
+        slot->renameUnreported = false;
+    }
+    return renamed;
 }
 
 void IFxBase::FillDefaultPresets(const char* name, int count)

@@ -26,6 +26,7 @@
 #include <memory>
 #include <mutex>
 #include <span>
+#include <vector>
 
 // Identity and configuration an effect declares to the framework.
 struct IFxDeclaration {
@@ -200,6 +201,9 @@ protected:
     bool LoadPresetOnAudio(int index);
     // UI side, with the plug-in lock held: names the slots the audio side marked, in slot order.
     void SettlePresetNames();
+    // UI side: the slots named on their first selection since the last call (the audio side's
+    // marks settled first), in slot order.
+    std::vector<int> TakeRenamedPresets();
 
     // The position after a complete parameter record (one finite double per parameter) at
     // `position`, or -1.

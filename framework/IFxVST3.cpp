@@ -151,7 +151,6 @@ tresult PLUGIN_API IFxVST3::setupProcessing(ProcessSetup& setup)
         return kResultFalse;
     if (!std::isfinite(setup.sampleRate) || setup.sampleRate <= 0.0)
         return kResultFalse;
-    SetBypassed(false);
     SetProcessingStarted(false);
     {
         Guard g(Lock());
@@ -192,7 +191,7 @@ void IFxVST3::ApplyHostChange(ParamID id, double normalized, int frames)
     if (id == kBypassId) {
         SetBypassed(normalized > 0.5);
     } else if (id == kPresetListId) {
-        LoadPresetOnAudio(PresetIndexFromNormalized(normalized));
+        SelectProgramOnAudio(PresetIndexFromNormalized(normalized));
     } else if (id < static_cast<ParamID>(NumParams())) {
         IParamDef* param = GetParam(static_cast<int>(id));
         param->SetFromNormalized(normalized);
@@ -412,11 +411,20 @@ tresult IFxVST3::readComponentState(IBStream* stream)
     int32 position = -1;
     {
         // The values are stored together; the effect applies them on the audio side, or here
-        // while that is not live.
+        // while that is not live. The bypass word is checked first: a state is taken whole or not
+        // at all.
         Guard g(Lock());
+        const int32 record = CheckParamRecord(chunk, 0);
+        int bypass = -1;
+        if (record < 0 || ReadBypassWord(chunk, record, bypass) < 0)
+            return kResultFalse;
         position = LoadState(chunk, 0);
-        if (position >= 0)
-            RefreshEditorParams();
+        if (position < 0)
+            return kResultFalse;
+        position = ReadBypassWord(chunk, position, bypass);
+        if (bypass >= 0)
+            SetBypassed(bypass != 0);
+        RefreshEditorParams();
     }
     if (position < 0)
         return kResultFalse;
@@ -424,15 +432,31 @@ tresult IFxVST3::readComponentState(IBStream* stream)
     return kResultOk;
 }
 
+int32_t IFxVST3::ReadBypassWord(const StateChunk& chunk, int32_t position, int& bypass) const
+{
+    // An older state ends with the parameter record and leaves bypass as it is; a newer one adds
+    // one 32-bit word, 1 when bypassed and 0 when not (bytes after it are left for later
+    // versions). A cut word or another value is not a state of ours.
+    if (position == chunk.Size())
+        return position;
+    int32_t word = -1;
+    const int32_t end = chunk.GetInt32(word, position);
+    if (end < 0 || (word != 0 && word != 1))
+        return -1;
+    bypass = word;
+    return end;
+}
+
 tresult IFxVST3::writeComponentState(IBStream* stream)
 {
     if (!stream)
         return kInvalidArgument;
+    DeliverHostNotes();
     StateChunk chunk;
     {
         // A copy of the values as they stand together; the stream is written outside the lock.
         Guard g(Lock());
-        if (!SaveState(chunk))
+        if (!SaveState(chunk) || !chunk.PutInt32(Bypassed() ? 1 : 0))
             return kResultFalse;
     }
     int32 written = 0;

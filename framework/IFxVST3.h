@@ -46,6 +46,9 @@ public:
 
     // IEditController
     Steinberg::tresult PLUGIN_API setComponentState(Steinberg::IBStream* state) override;
+    // An index outside the parameters answers kResultFalse.
+    Steinberg::tresult PLUGIN_API getParameterInfo(Steinberg::int32 paramIndex,
+                                                   Steinberg::Vst::ParameterInfo& info) override;
     Steinberg::tresult PLUGIN_API getParamStringByValue(Steinberg::Vst::ParamID id,
                                                         Steinberg::Vst::ParamValue normalized,
                                                         Steinberg::Vst::String128 string) override;
@@ -94,6 +97,7 @@ public:
     void ResizeEditorWindow(int width, int height) override;
 
     int SamplePosition() const override;
+    void OnEditorFrame() override { DeliverHostNotes(); }
 
     // Open editor views, oldest first; a view adds and removes itself.
     void AddView(IFxVST3View* view);
@@ -135,8 +139,28 @@ private:
     void SilenceOutputs(Steinberg::Vst::ProcessData& data);
     int PresetIndexFromNormalized(double normalized) const;
 
+    // Program changes and what the host must hear of them. Selecting the program already in force
+    // is no change, from either side: it loads nothing (a host that sends its program change to
+    // the controller and to the processor loads it once, and no edit made in between is undone).
+    // The UI side's change (the host's program list): the preset is loaded and the host told at once.
+    Steinberg::tresult SelectProgramOnUi(int index);
+    // The audio side's change (a program point in process): loaded there; the host is told on the
+    // UI side, by DeliverHostNotes.
+    void SelectProgramOnAudio(int index);
+    // UI side: tells the host what the audio side noted since the last call: new parameter values
+    // (restartComponent) and slots named on first selection (notifyProgramListChange). Runs from
+    // the editor's frame tick and from the controller calls getParamNormalized, setParamNormalized,
+    // getProgramName, getProgramInfo and the component's getState.
+    void DeliverHostNotes();
+    // Checks the bypass word after the parameter record at `position`: its end (position itself
+    // for an older state without one), or -1 for a state that is not ours; `bypass` is set when
+    // the word is present.
+    int32_t ReadBypassWord(const StateChunk& chunk, int32_t position, int& bypass) const;
+
     std::atomic<bool> hostActive{false};
     std::atomic<bool> hostProcessing{false};
+    // What the audio side owes the host, for DeliverHostNotes (kNote* bits).
+    std::atomic<int> hostNotes{0};
     Steinberg::Vst::ProcessContext processContext{};
     std::vector<IFxVST3View*> views;
     Vst3Automation automation;

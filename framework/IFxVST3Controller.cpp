@@ -55,9 +55,20 @@ void IFxVST3::RegisterParameters()
         parameters.addParameter(new IFxParameter(*def, i, unit));
         TakeEffectValue(i, def->Value());
     }
+    // After the effect's parameters, so that their positions stay as they were.
+    parameters.addParameter(STR16("Bypass"), nullptr, 1, 0.0, ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass,
+                            kBypassId, kRootUnitId);
 }
 
 tresult PLUGIN_API IFxVST3::setComponentState(IBStream*) { return kNotImplemented; }
+
+tresult PLUGIN_API IFxVST3::getParameterInfo(int32 paramIndex, ParameterInfo& info)
+{
+    // The container's own lookup does not check the index.
+    if (paramIndex < 0 || paramIndex >= getParameterCount())
+        return kResultFalse;
+    return SingleComponentEffect::getParameterInfo(paramIndex, info);
+}
 
 tresult IFxVST3::readControllerState(IBStream*)
 {
@@ -73,6 +84,10 @@ tresult IFxVST3::writeControllerState(IBStream*)
 
 tresult PLUGIN_API IFxVST3::getParamStringByValue(ParamID id, ParamValue normalized, String128 string)
 {
+    if (id == kBypassId && string && !std::isnan(normalized)) {
+        Widen(normalized >= 0.5 ? "On" : "Off", string);
+        return kResultOk;
+    }
     IParamDef* def = id < static_cast<ParamID>(NumParams()) ? GetParam(static_cast<int>(id)) : nullptr;
     if (!def || !string || std::isnan(normalized))
         return kResultFalse;
@@ -107,6 +122,7 @@ ParamValue PLUGIN_API IFxVST3::normalizedParamToPlain(ParamID id, ParamValue nor
 
 ParamValue PLUGIN_API IFxVST3::getParamNormalized(ParamID id)
 {
+    DeliverHostNotes();
     if (id == kBypassId)
         return Bypassed() ? 1.0 : 0.0;
     if (id == kPresetListId)
@@ -125,10 +141,9 @@ tresult PLUGIN_API IFxVST3::setParamNormalized(ParamID id, ParamValue normalized
         SetBypassed(normalized != 0.0);
         return kResultOk;
     }
-    if (id == kPresetListId) {
-        SetCurrentPreset(PresetIndexFromNormalized(normalized));
-        return kResultOk;
-    }
+    if (id == kPresetListId)
+        return SelectProgramOnUi(PresetIndexFromNormalized(normalized));
+    DeliverHostNotes();
     if (id < static_cast<ParamID>(NumParams())) {
         GetParam(static_cast<int>(id))->SetFromNormalized(normalized);
         return kResultOk;
@@ -190,16 +205,24 @@ tresult PLUGIN_API IFxVST3::getProgramListInfo(int32 listIndex, ProgramListInfo&
 
 tresult PLUGIN_API IFxVST3::getProgramName(ProgramListID listId, int32 programIndex, String128 name)
 {
-    if (listId != static_cast<ProgramListID>(kPresetListId) || !name)
-        return kResultFalse;
-    // A slot the audio side selected for the first time gets its name here.
+    if (listId != static_cast<ProgramListID>(kPresetListId) || programIndex < 0 || programIndex >= NumPresets() ||
+        !name)
+        return kInvalidArgument;
+    // A slot the audio side selected for the first time gets its name here, and the host hears of it.
+    DeliverHostNotes();
     Guard g(Lock());
-    SettlePresetNames();
     Widen(PresetName(programIndex), name);
     return kResultOk;
 }
 
-tresult PLUGIN_API IFxVST3::getProgramInfo(ProgramListID, int32, Vst::CString, String128) { return kNotImplemented; }
+tresult PLUGIN_API IFxVST3::getProgramInfo(ProgramListID listId, int32 programIndex, Vst::CString, String128)
+{
+    if (listId != static_cast<ProgramListID>(kPresetListId) || programIndex < 0 || programIndex >= NumPresets())
+        return kInvalidArgument;
+    DeliverHostNotes();
+    // The programs carry no attributes.
+    return kNotImplemented;
+}
 
 tresult PLUGIN_API IFxVST3::hasProgramPitchNames(ProgramListID, int32) { return kNotImplemented; }
 

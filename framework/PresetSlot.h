@@ -12,6 +12,8 @@ struct PresetSlot {
     std::atomic<bool> initialised{false};
     // Set by the audio side when it selects a slot never used before, for the UI side to name.
     std::atomic<bool> claimed{false};
+    // Named on its first selection and not yet reported to the host (UI side, under the lock).
+    bool renameUnreported = false;
     char name[kPresetNameSize] = {};
     StateChunk chunk;
 };

@@ -209,7 +209,7 @@ TEST(AudioSideThread, StateSetIsTheStateReadBeforeAndAfterTheAudioSideTakesIt)
     CLS_VIBRASCEND& effect = *audio.effect;
     audio.Process(0, false);
     std::vector<uint8> state = StateBytes(effect);
-    ASSERT_EQ(state.size(), 104u);
+    ASSERT_EQ(state.size(), 108u);
     const double lowGain = -12.5;
     const double split = 3210.0;
     std::memcpy(state.data() + 8 * CLS_VIBRASCEND::kLowGain, &lowGain, 8);

@@ -68,11 +68,11 @@ TEST(ModuleEntry, OneObjectPlaysEveryRole)
     EXPECT_EQ(obj, nullptr);
 }
 
-TEST(Controller, HostSeesPresetListThenThirteenParameters)
+TEST(Controller, HostSeesPresetListThenThirteenParametersThenBypass)
 {
     Instance plug;
     IEditController* c = plug.Controller();
-    ASSERT_EQ(c->getParameterCount(), 14);
+    ASSERT_EQ(c->getParameterCount(), 15);
     ParameterInfo info{};
     ASSERT_EQ(c->getParameterInfo(0, info), kResultTrue);
     EXPECT_EQ(info.id, kPresetList);
@@ -105,6 +105,16 @@ TEST(Controller, HostSeesPresetListThenThirteenParameters)
         EXPECT_EQ(Ascii(text), expected[i].defaultText) << expected[i].title;
         EXPECT_DOUBLE_EQ(c->getParamNormalized(info.id), info.defaultNormalizedValue);
     }
+    ASSERT_EQ(c->getParameterInfo(14, info), kResultTrue);
+    EXPECT_EQ(info.id, kBypass);
+    EXPECT_EQ(Ascii(info.title), "Bypass");
+    EXPECT_EQ(info.flags, ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass);
+    EXPECT_EQ(info.stepCount, 1);
+    EXPECT_EQ(info.unitId, kRootUnitId);
+    EXPECT_EQ(info.defaultNormalizedValue, 0.0);
+    EXPECT_EQ(c->getParamNormalized(kBypass), 0.0);
+    EXPECT_EQ(c->getParameterInfo(15, info), kResultFalse);
+    EXPECT_EQ(c->getParameterInfo(-1, info), kResultFalse);
     EXPECT_DOUBLE_EQ(plug.PlainOf(0, 0.5), 5015.0);
 }
 
@@ -163,31 +173,78 @@ TEST(Controller, PresetChangeArrivesThroughProcess)
     EXPECT_NEAR(plug.PlainOf(8, plug.Controller()->getParamNormalized(8)), 30.0, 1e-9);
 }
 
-TEST(ComponentState, ThirteenDoublesRoundTrip)
+namespace {
+
+std::vector<uint8> StateOf(Instance& plug)
+{
+    MemoryStream stream;
+    EXPECT_EQ(plug.Component()->getState(&stream), kResultOk);
+    const auto* bytes = reinterpret_cast<const uint8*>(stream.getData());
+    return std::vector<uint8>(bytes, bytes + stream.getSize());
+}
+
+tresult SetStateOf(Instance& plug, const std::vector<uint8>& bytes, int64* endPosition = nullptr)
+{
+    MemoryStream stream;
+    stream.write(const_cast<uint8*>(bytes.data()), static_cast<int32>(bytes.size()), nullptr);
+    stream.seek(0, IBStream::kIBSeekSet, nullptr);
+    const tresult result = plug.Component()->setState(&stream);
+    if (endPosition)
+        stream.tell(endPosition);
+    return result;
+}
+
+}  // namespace
+
+TEST(ComponentState, ThirteenDoublesAndTheBypassWordRoundTrip)
+{
+    for (const bool bypassed : {false, true}) {
+        Instance source;
+        source.Controller()->setParamNormalized(0, source.NormalizedOf(0, 800));
+        source.Controller()->setParamNormalized(7, source.NormalizedOf(7, 7.83));
+        source.Automate(kBypass, bypassed ? 1.0 : 0.0);
+        const std::vector<uint8> state = StateOf(source);
+        ASSERT_EQ(state.size(), 108u);
+        double values[13];
+        std::memcpy(values, state.data(), sizeof values);
+        EXPECT_EQ(values[0], 800.0);
+        EXPECT_EQ(values[5], 1.0);
+        EXPECT_NEAR(values[7], 7.83, 1e-12);
+        int32 word = -1;
+        std::memcpy(&word, state.data() + 104, 4);
+        EXPECT_EQ(word, bypassed ? 1 : 0);
+
+        // The target starts the other way round, so that a bypass left as it was shows.
+        Instance target;
+        target.Controller()->setParamNormalized(kBypass, bypassed ? 0.0 : 1.0);
+        int64 pos = 0;
+        ASSERT_EQ(SetStateOf(target, state, &pos), kResultOk);
+        for (ParamID id = 0; id < 13; ++id)
+            EXPECT_EQ(target.Controller()->getParamNormalized(id), source.Controller()->getParamNormalized(id));
+        EXPECT_EQ(target.Controller()->getParamNormalized(kBypass), bypassed ? 1.0 : 0.0);
+        EXPECT_EQ(pos, 108);
+        EXPECT_EQ(StateOf(target), state);
+    }
+}
+
+TEST(ComponentState, OlderStatesOfThirteenDoublesLoadExactlyAndLeaveBypass)
 {
     Instance source;
-    source.Controller()->setParamNormalized(0, source.NormalizedOf(0, 800));
-    source.Controller()->setParamNormalized(7, source.NormalizedOf(7, 7.83));
-    MemoryStream stream;
-    ASSERT_EQ(source.Component()->getState(&stream), kResultOk);
-    int64 size = 0;
-    stream.seek(0, IBStream::kIBSeekEnd, &size);
-    EXPECT_EQ(size, 104);
-    double values[13];
-    stream.seek(0, IBStream::kIBSeekSet, nullptr);
-    stream.read(values, sizeof values, nullptr);
-    EXPECT_EQ(values[0], 800.0);
-    EXPECT_EQ(values[5], 1.0);
-    EXPECT_NEAR(values[7], 7.83, 1e-12);
-
-    Instance target;
-    stream.seek(0, IBStream::kIBSeekSet, nullptr);
-    ASSERT_EQ(target.Component()->setState(&stream), kResultOk);
-    for (ParamID id = 0; id < 13; ++id)
-        EXPECT_EQ(target.Controller()->getParamNormalized(id), source.Controller()->getParamNormalized(id));
-    int64 pos = 0;
-    stream.tell(&pos);
-    EXPECT_EQ(pos, 104);
+    source.Controller()->setParamNormalized(2, 0.37);
+    source.Controller()->setParamNormalized(11, 0.61);
+    std::vector<uint8> older = StateOf(source);
+    older.resize(104);
+    for (const double bypass : {0.0, 1.0}) {
+        Instance target;
+        target.Controller()->setParamNormalized(kBypass, bypass);
+        int64 pos = 0;
+        ASSERT_EQ(SetStateOf(target, older, &pos), kResultOk);
+        EXPECT_EQ(pos, 104);
+        const std::vector<uint8> after = StateOf(target);
+        ASSERT_EQ(after.size(), 108u);
+        EXPECT_EQ(std::vector<uint8>(after.begin(), after.begin() + 104), older);
+        EXPECT_EQ(target.Controller()->getParamNormalized(kBypass), bypass);
+    }
 }
 
 TEST(ComponentState, ShortAndCorruptStatesLoseNothing)
@@ -198,16 +255,20 @@ TEST(ComponentState, ShortAndCorruptStatesLoseNothing)
     ASSERT_EQ(plug.Component()->getState(&good), kResultOk);
     const auto* bytes = reinterpret_cast<const uint8*>(good.getData());
     const std::vector<uint8> whole(bytes, bytes + good.getSize());
-    ASSERT_EQ(whole.size(), 104u);
+    ASSERT_EQ(whole.size(), 108u);
 
-    // Another instance, edited away from that state: no cut of the state may change it.
+    // Another instance, edited away from that state and bypassed: no cut of the state may change
+    // it, except the one that is an older state of the thirteen values alone.
     Instance target;
     ASSERT_EQ(target.Controller()->setParamNormalized(2, 0.9), kResultOk);
+    ASSERT_EQ(target.Controller()->setParamNormalized(kBypass, 1.0), kResultOk);
     MemoryStream reference;
     ASSERT_EQ(target.Component()->getState(&reference), kResultOk);
     const auto* refBytes = reinterpret_cast<const uint8*>(reference.getData());
     const std::vector<uint8> expected(refBytes, refBytes + reference.getSize());
     for (size_t cut = 0; cut < whole.size(); ++cut) {
+        if (cut == 104)
+            continue;
         MemoryStream stream;
         stream.write(const_cast<uint8*>(whole.data()), static_cast<int32>(cut), nullptr);
         stream.seek(0, IBStream::kIBSeekSet, nullptr);
@@ -232,6 +293,15 @@ TEST(ComponentState, ShortAndCorruptStatesLoseNothing)
         const auto* afterBytes = reinterpret_cast<const uint8*>(after.getData());
         EXPECT_EQ(std::vector<uint8>(afterBytes, afterBytes + after.getSize()), expected) << bad;
     }
+
+    // A bypass word other than 0 and 1 is not ours either.
+    for (const int32 word : {2, -1, 0x100}) {
+        std::vector<uint8> corrupt = whole;
+        std::memcpy(corrupt.data() + 104, &word, 4);
+        EXPECT_EQ(SetStateOf(target, corrupt), kResultFalse) << word;
+        EXPECT_EQ(StateOf(target), expected) << word;
+    }
+    EXPECT_EQ(target.Controller()->getParamNormalized(kBypass), 1.0);
 }
 
 TEST(ComponentState, ValuesAreConformedAsHostEditsWouldBe)

@@ -97,7 +97,7 @@ TEST(HostBehaviour, ActivationAndLifecycleToggles)
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(plug.Component()->terminate(), kResultOk);
         EXPECT_EQ(plug.Component()->initialize(&host), kResultOk);
-        EXPECT_EQ(plug.Controller()->getParameterCount(), 14);
+        EXPECT_EQ(plug.Controller()->getParameterCount(), 15);
     }
     ASSERT_EQ(plug.Setup(44100, 128, kSample64), kResultOk);
     std::vector<std::vector<double>> audio(2, std::vector<double>(300, 0.1));

@@ -100,9 +100,9 @@ TEST(RenderCommandLine, ListingsShowWhatAHostSees)
     TempFolder folder;
     const RunResult params = RunTool(folder, "params");
     ASSERT_EQ(params.exitCode, 0) << params.err;
-    EXPECT_NE(params.out.find("14 parameters"), std::string::npos) << params.out;
+    EXPECT_NE(params.out.find("15 parameters"), std::string::npos) << params.out;
     for (const char* text : {"'prst'", "Presets", "program-change", "Split Freq", "Hz", "19980", "1000 Hz", "LFO1 Wave",
-                             "Golden Sine", "LFO2 Depth", "30 %"}) {
+                             "Golden Sine", "LFO2 Depth", "30 %", "'bpas'", "Bypass", "automatable,bypass"}) {
         EXPECT_NE(params.out.find(text), std::string::npos) << text;
     }
     const RunResult presets = RunTool(folder, "presets");
@@ -192,6 +192,15 @@ TEST(RenderCommandLine, SavedStateReproducesTheRenderBitForBit)
     ASSERT_EQ(again.exitCode, 0) << again.err;
     EXPECT_EQ(ReadFile(folder / "a.wav"), ReadFile(folder / "b.wav"));
     EXPECT_EQ(ReadFile(folder / "s.bin"), ReadFile(folder / "t.bin"));
+    // A state saved before bypass was kept in it (its thirteen values alone) renders the same.
+    std::vector<std::uint8_t> older = ReadStateFile(folder / "s.bin");
+    ASSERT_EQ(older.size(), 108u);
+    older.resize(104);
+    WriteStateFile(folder / "old.state", older);
+    const RunResult fromOlder = RunTool(folder, "render in.wav d.wav --state-in old.state --state-out u.bin");
+    ASSERT_EQ(fromOlder.exitCode, 0) << fromOlder.err;
+    EXPECT_EQ(ReadFile(folder / "a.wav"), ReadFile(folder / "d.wav"));
+    EXPECT_EQ(ReadFile(folder / "s.bin"), ReadFile(folder / "u.bin"));
     const RunResult plain = RunTool(folder, "render in.wav c.wav");
     ASSERT_EQ(plain.exitCode, 0) << plain.err;
     EXPECT_NE(ReadFile(folder / "a.wav"), ReadFile(folder / "c.wav"));

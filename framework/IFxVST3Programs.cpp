@@ -1,0 +1,60 @@
+// Program changes of IFxVST3 and what the host hears of them: the controller's values follow the
+// loaded preset, and the host is told from the UI thread only, never from the audio thread.
+#include "framework/IFxVST3.h"
+
+#include "pluginterfaces/vst/ivstunits.h"
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace {
+
+// Bits of IFxVST3::hostNotes.
+constexpr int kNoteValuesChanged = 1;  // parameter values changed: restartComponent
+constexpr int kNoteNamesChanged = 2;   // a slot may have been named: notifyProgramListChange
+
+}  // namespace
+
+tresult IFxVST3::SelectProgramOnUi(int index)
+{
+    if (index < 0 || index >= NumPresets())
+        return kResultFalse;
+    if (index != CurrentPreset()) {
+        // Staged and handed to the audio side as one change; the values are in force at once.
+        if (!LoadPreset(index))
+            return kResultFalse;
+        hostNotes.fetch_or(kNoteValuesChanged | kNoteNamesChanged, std::memory_order_acq_rel);
+    }
+    DeliverHostNotes();
+    return kResultOk;
+}
+
+void IFxVST3::SelectProgramOnAudio(int index)
+{
+    const PresetSlot* slot = presets.Get(index);
+    if (!slot || index == CurrentPreset())
+        return;
+    const bool holdsValues = slot->initialised;
+    if (!LoadPresetOnAudio(index))
+        return;
+    hostNotes.fetch_or(holdsValues ? kNoteValuesChanged : kNoteNamesChanged, std::memory_order_release);
+}
+
+void IFxVST3::DeliverHostNotes()
+{
+    const int notes = hostNotes.exchange(0, std::memory_order_acq_rel);
+    if (notes == 0)
+        return;
+    const std::vector<int> renamed = (notes & kNoteNamesChanged) ? TakeRenamedPresets() : std::vector<int>{};
+    if (!componentHandler)
+        return;
+    if (notes & kNoteValuesChanged)
+        componentHandler->restartComponent(kParamValuesChanged);
+    if (renamed.empty())
+        return;
+    FUnknownPtr<IUnitHandler> units(componentHandler);
+    if (!units)
+        return;
+    for (const int index : renamed)
+        units->notifyProgramListChange(kPresetListId, index);
+}
