@@ -25,8 +25,18 @@ IGraphicsLinux::~IGraphicsLinux() { CloseWindow(); }
 
 bool IGraphicsLinux::PresentRegion(const IBox& rect)
 {
-    if (window && BackBuffer())
-        window->Present(*BackBuffer(), rect);
+    if (!window || !BackBuffer())
+        return true;
+    window->Present(*BackBuffer(), rect);
+    // A region on the editor's right or bottom edge carries on into any area a host added
+    // beyond the editor.
+    IBox beyond = rect;
+    if (rect.R >= Width())
+        beyond.R = INT_MAX;
+    if (rect.B >= Height())
+        beyond.B = INT_MAX;
+    if (!(beyond == rect))
+        window->PaintBeyond(*BackBuffer(), beyond);
     return true;
 }
 
@@ -166,6 +176,8 @@ void IGraphicsLinux::HandleEvent(const EditorWindowEvent& event)
             const IBox region = exposed;
             exposed = IBox{};
             Draw(region);
+            if (window && BackBuffer())
+                window->PaintBeyond(*BackBuffer(), region);
         }
         return;
     case Kind::FocusGained:
