@@ -151,6 +151,32 @@ TEST_F(EditorWindow, RightClickCancelsTypingAndReachesNoControl)
     EXPECT_EQ(editor->Edits().find("P2=0.07"), std::string::npos) << editor->Edits();
 }
 
+TEST_F(EditorWindow, EscapeClosesTypingAndTheListWithoutAChange)
+{
+    IGraphicsLinux* g = editor->plug->Editor();
+    Click(CentreX(kLevelSlider), CentreY(kLevelSlider), 3);
+    Run(100);
+    ASSERT_NE(g->TextBox(), nullptr);
+    input->Type("7");
+    input->KeyNamed("Escape");
+    Run(150);
+    EXPECT_EQ(g->TextBox(), nullptr);
+    EXPECT_NEAR(editor->plug->GetParam(2)->Value(), 50.0, 1e-9);
+
+    Click(CentreX(kTargetSlider), CentreY(kTargetSlider), 3);
+    Run(100);
+    Click(CentreX(kTargetSlider), 125, 1);  // drop the list
+    Run(60);
+    ASSERT_TRUE(g->TextBox() && g->TextBox()->Dropped());
+    input->KeyNamed("Escape");
+    Run(150);
+    EXPECT_EQ(g->TextBox(), nullptr);
+    EXPECT_EQ(editor->plug->GetParam(1)->Value(), 1.0);
+    const std::string edits = editor->Edits();
+    EXPECT_EQ(edits.find("P2=0.07"), std::string::npos) << edits;
+    EXPECT_EQ(edits.find("P1=0.333"), edits.rfind("P1=0.333")) << edits;  // only the close's push
+}
+
 TEST_F(EditorWindow, LeftClickInTheEditorCommitsWhatWasTyped)
 {
     Click(CentreX(kLevelSlider), CentreY(kLevelSlider), 3);

@@ -218,6 +218,15 @@ void IGraphicsLinux::HandleEvent(const EditorWindowEvent& event)
             HandleEntryInput(event);
             return;
         }
+        // Escape closes what is open, wherever the focus is: the value entry on the next tick
+        // (as a right click does), else the editor's own lists.
+        if (event.entryKey == EntryKey::Escape) {
+            if (textBox)
+                textBoxState = kTextBoxCancel;
+            else
+                DismissLists();
+            return;
+        }
         if (event.editorKey >= 0)
             OnKeyDown(event.x, event.y, event.editorKey);
         return;
@@ -327,6 +336,8 @@ void IGraphicsLinux::HandleEntryInput(const EditorWindowEvent& event)
     }
     if (effect == ValueEntryBox::Effect::Commit)
         textBoxState = kTextBoxCommit;
+    else if (effect == ValueEntryBox::Effect::Cancel)
+        textBoxState = kTextBoxCancel;
     else if (effect == ValueEntryBox::Effect::Typing)
         textBoxState = kTextBoxTyping;
     ShowTextBox();
