@@ -92,6 +92,8 @@ void IControl::SetValueFromEntry(double v)
 
 void IControl::OnPopupChoice(const char*, int) {}
 
+bool IControl::DismissList() { return false; }
+
 void IControl::Hide(bool hide)
 {
     hidden = hide;

@@ -48,6 +48,9 @@ public:
     virtual void OnPopupChoice(const char* text, int index);
 
     virtual void Hide(bool hide);
+    // Closes a list this control has open, without a choice; answers whether one was open.
+    // Controls without a list of their own have none to close.
+    virtual bool DismissList();
     // A grayed control is drawn at a quarter weight and ignores the mouse.
     virtual void SetGrayed(bool gray);
     // Inclusive on all four edges of the target rectangle.

@@ -102,6 +102,14 @@ void IDropDown::OnMouseDown(int, int, const IMouseState& mod)
     SetDirty(true);
 }
 
+bool IDropDown::DismissList()
+{
+    if (!created || list->IsHidden())
+        return false;
+    CloseList();
+    return true;
+}
+
 void IDropDown::OnMouseWheel(int, int, const IMouseState&, int) {}
 
 void IDropDown::SetValueFromParam(double v)

@@ -33,6 +33,8 @@ public:
     bool Draw(IGraphics& graphics) override;
     // A value from the plug-in closes the list but is never sent back as the user's choice.
     void SetValueFromParam(double v) override;
+    // Hides an open list; the value stays as it is and nothing is sent.
+    bool DismissList() override;
 
     // The list, or null before the first opening. Owned by the graphics core.
     IDropDownChild* List() const { return list; }

@@ -654,6 +654,19 @@ void IGraphics::ClosePopup(bool fromPopup)
         controls.front()->SetDirty(false);
 }
 
+bool IGraphics::DismissLists()
+{
+    bool closed = false;
+    if (popup) {
+        ClosePopup(false);
+        closed = true;
+    }
+    popupDismissed = false;
+    for (const std::unique_ptr<IControl>& c : controls)
+        closed = c->DismissList() || closed;
+    return closed;
+}
+
 // ---- Sizes and bookkeeping ---------------------------------------------------------------------
 
 void IGraphics::Resize(int newWidth, int newHeight)

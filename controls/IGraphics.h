@@ -146,6 +146,9 @@ public:
     // Closes the open menu: from outside (fromPopup false) its owner hears ("", -1) and the
     // dismissal mark is set. The background is redrawn.
     void ClosePopup(bool fromPopup);
+    // What Escape does: closes the pop-up value menu and every open drop-down list without a
+    // choice (no value changes, the next press acts as usual); answers whether anything closed.
+    bool DismissLists();
 
     int Width() const override { return width; }
     int Height() const override { return height; }

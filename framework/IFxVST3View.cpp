@@ -9,6 +9,9 @@
 #include <cstdint>
 #endif
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
 using namespace Steinberg;
@@ -104,9 +107,28 @@ tresult PLUGIN_API IFxVST3View::setFrame(IPlugFrame* frame)
     return kResultOk;
 }
 
+// The editor has one size. A host that widens its own frame keeps the view at that size; where
+// it stretches the editor's window anyway, the window carries the editor's edge on into the
+// extra area.
 tresult PLUGIN_API IFxVST3View::canResize() { return kResultFalse; }
 
-tresult PLUGIN_API IFxVST3View::checkSizeConstraint(ViewRect*) { return kResultFalse; }
+// Hosts ask with the size they would like and take the rect back as the nearest one allowed: the
+// editor's own size at the same top-left corner, which is an answer, so kResultTrue. Without an
+// editor or a rect there is nothing to constrain.
+tresult PLUGIN_API IFxVST3View::checkSizeConstraint(ViewRect* rect)
+{
+    IFxEditor* editor = plugin->Editor();
+    if (!editor || !rect)
+        return kResultFalse;
+    // A corner so far out that the size does not fit after it moves back just enough.
+    const auto place = [](int32& from, int32& to, int size) {
+        from = static_cast<int32>(std::min<long long>(from, static_cast<long long>(INT32_MAX) - size));
+        to = from + size;
+    };
+    place(rect->left, rect->right, editor->Width());
+    place(rect->top, rect->bottom, editor->Height());
+    return kResultTrue;
+}
 
 tresult PLUGIN_API IFxVST3View::mouseEvent(int32 kind, int32 x, int32 y, int32 dy, int32 modifiers)
 {

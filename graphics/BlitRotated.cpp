@@ -130,6 +130,17 @@ void Dispatch(const Walk& k, std::uint32_t mode, int ia)
 constexpr long long kFixedLimit = 1LL << 31;
 inline long long ToFixed(float v) { return RoundSaturated(double(v) * 65536.0, kFixedLimit); }
 
+// A fixed-point start moved by whole destination columns and rows. Skips are at most a
+// destination's size, so the result is kept within +-2^40, still far inside 64 bits with a
+// row of steps added; a start that far out samples nothing.
+inline long long Advanced(long long start, long long columns, long long columnStep, long long rows, long long rowStep)
+{
+    constexpr long long kLimit = 1LL << 40;
+    const long long c = std::clamp(columns, 0LL, kFixedLimit) * columnStep;
+    const long long r = std::clamp(rows, 0LL, kFixedLimit) * rowStep;
+    return std::clamp(start + std::clamp(c, -kLimit, kLimit) + std::clamp(r, -kLimit, kLimit), -kLimit, kLimit);
+}
+
 }  // namespace
 
 void BlitRotated(PIX_IBitmap* dest, const PIX_IBitmap* src, int dstX, int dstY, int dstW, int dstH, float srcX,
@@ -168,16 +179,17 @@ void BlitRotated(PIX_IBitmap* dest, const PIX_IBitmap* src, int dstX, int dstY, 
     for (float v : {srcX, srcY, dsdx, dtdx, dsdy, dtdy, clipL, clipT, clipR, clipB})
         if (!std::isfinite(v))
             return;
+    // Destination columns and rows cut off at the left and top are skipped in fixed point below,
+    // so that every pixel samples the same source point however the destination is clipped.
+    long long skipX = 0, skipY = 0;
     if (dx < 0) {
         dw += dx;
-        srcX -= float(dx) * dsdx;
-        srcY -= float(dx) * dtdx;
+        skipX = -dx;
         dx = 0;
     }
     if (dy < 0) {
         dh += dy;
-        srcX -= float(dy) * dsdy;
-        srcY -= float(dy) * dtdy;
+        skipY = -dy;
         dy = 0;
     }
     const long long destW = dest->GetWidth(), destH = dest->GetHeight();
@@ -200,7 +212,7 @@ void BlitRotated(PIX_IBitmap* dest, const PIX_IBitmap* src, int dstX, int dstY, 
         return;
 
     const long srcSpan = src->GetRowSpan(), dstSpan = dest->GetRowSpan();
-    const Walk walk{sBits + t * srcSpan + l,
+    Walk walk{sBits + t * srcSpan + l,
                     srcSpan,
                     r - l,
                     b - t,
@@ -208,12 +220,14 @@ void BlitRotated(PIX_IBitmap* dest, const PIX_IBitmap* src, int dstX, int dstY, 
                     dstSpan,
                     int(dw),
                     int(dh),
-                    ToFixed(srcX - float(l)),
-                    ToFixed(srcY - float(t)),
+                    0,
+                    0,
                     ToFixed(dsdx),
                     ToFixed(dtdx),
                     ToFixed(dsdy),
                     ToFixed(dtdy)};
+    walk.s0 = Advanced(ToFixed(srcX - float(l)), skipX, walk.dsdx, skipY, walk.dsdy);
+    walk.t0 = Advanced(ToFixed(srcY - float(t)), skipX, walk.dtdx, skipY, walk.dtdy);
     Dispatch(walk, mode, ia);
 }
 

@@ -168,6 +168,29 @@ TEST_F(DropDown, LeftPressTogglesRightPressOnlyClosesAndOpensNoMenu)
     EXPECT_DOUBLE_EQ(d->Value(), 0.0);
 }
 
+TEST_F(DropDown, EscapeClosesTheOpenListWithoutAChoiceOrAnEdit)
+{
+    IDropDown* d = Attach();
+    graphics->PushParameterToControls(2, 1.0, false);
+    Press(100, 115);
+    ASSERT_TRUE(d->IsOpen());
+    const std::string before = Edits();
+    EditorWindowEvent escape;
+    escape.kind = EditorWindowEvent::Kind::Key;
+    escape.entryKey = EntryKey::Escape;
+    escape.x = 300;  // wherever the pointer is
+    escape.y = 10;
+    graphics->HandleEvent(escape);
+    EXPECT_FALSE(d->IsOpen());
+    EXPECT_TRUE(d->List()->IsHidden());
+    Tick(2);
+    EXPECT_EQ(Edits(), before);
+    EXPECT_DOUBLE_EQ(d->Value(), 1.0 / 3.0);
+    EXPECT_FALSE(graphics->DismissLists());  // nothing left open
+    Press(100, 115);  // the next press opens it again
+    EXPECT_TRUE(d->IsOpen());
+}
+
 TEST_F(DropDown, HostValuesCloseTheListButAreNeverSentBack)
 {
     IDropDown* d = Attach();

@@ -150,6 +150,22 @@ TEST_F(Menu, PressOutsideDismissesAndRepeatedOpeningLeavesNothingBehind)
     EXPECT_EQ(log.find("target.choice(,-1) other.down"), log.find("target.choice(,-1) "));
 }
 
+TEST_F(Menu, EscapeDismissesWithoutAChoiceAndTheNextRightPressOpensAgain)
+{
+    Probe(2, {200, 200, 240, 240}, {}, "target");
+    const int controls = graphics->NumControls();
+    Press(220, 220, Right());
+    ASSERT_NE(OpenedMenu(), nullptr);
+    const std::string edits = Edits();
+    EXPECT_TRUE(graphics->DismissLists());
+    EXPECT_EQ(graphics->Popup(), nullptr);
+    EXPECT_EQ(graphics->NumControls(), controls);
+    EXPECT_NE(log.find("target.choice(,-1) "), std::string::npos);
+    EXPECT_EQ(Edits(), edits);
+    Press(220, 220, Right());
+    EXPECT_NE(OpenedMenu(), nullptr);
+}
+
 TEST_F(Menu, ItemsOfListsAddedOutOfOrderMapToTheirOwnValues)
 {
     ProbeControl* target = Probe(3, {200, 200, 240, 240});

@@ -455,6 +455,7 @@ TEST_F(Binding, ViewsWithoutAnEditor)
     ViewRect rect;
     EXPECT_EQ(first->getSize(&rect), kResultFalse);
     EXPECT_EQ(first->onSize(nullptr), kResultOk);
+    EXPECT_EQ(first->checkSizeConstraint(&rect), kResultFalse);
     first->release();
     EXPECT_EQ(plug->NumViews(), 1);
     second->release();

@@ -5,6 +5,7 @@
 #include "pluginterfaces/gui/iplugview.h"
 
 #include <algorithm>
+#include <cstdint>
 
 using namespace module_test;
 using Vibrascend::IEditorSnapshot;
@@ -61,6 +62,24 @@ TEST(EditorView, FixedSizeNativeWindowTypeOnly)
     EXPECT_EQ(editor.view->isPlatformTypeSupported(kPlatformTypeHWND), kResultFalse);
 #endif
     EXPECT_EQ(editor.view->canResize(), kResultFalse);
+    // Any size asked for comes back as the editor's, at the same corner.
+    ViewRect wish(10, 20, 700, 530);
+    EXPECT_EQ(editor.view->checkSizeConstraint(&wish), kResultTrue);
+    EXPECT_EQ(wish.left, 10);
+    EXPECT_EQ(wish.top, 20);
+    EXPECT_EQ(wish.getWidth(), 434);
+    EXPECT_EQ(wish.getHeight(), 480);
+    ViewRect farOut(INT32_MAX - 5, INT32_MAX, INT32_MAX, INT32_MAX);
+    EXPECT_EQ(editor.view->checkSizeConstraint(&farOut), kResultTrue);
+    EXPECT_EQ(farOut.getWidth(), 434);
+    EXPECT_EQ(farOut.getHeight(), 480);
+    EXPECT_EQ(editor.view->checkSizeConstraint(nullptr), kResultFalse);
+    // A host giving the view a wider frame does not change the editor's size.
+    ViewRect wider(0, 0, 700, 530);
+    EXPECT_EQ(editor.view->onSize(&wider), kResultOk);
+    ASSERT_EQ(editor.view->getSize(&rect), kResultOk);
+    EXPECT_EQ(rect.getWidth(), 434);
+    EXPECT_EQ(rect.getHeight(), 480);
     EXPECT_EQ(plug.Controller()->createView("other"), nullptr);
 }
 

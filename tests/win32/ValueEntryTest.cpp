@@ -122,6 +122,29 @@ TEST_F(WinEditor, EnterCommitsOnTheNextTickAndOtherKeysKeepTyping)
     EXPECT_EQ(GetFocus(), static_cast<HWND>(graphics->GetWindow()));
 }
 
+TEST_F(WinEditor, EscapeInTheBoxOrTheEditorCancelsOnTheNextTick)
+{
+    graphics->OpenValueEntry(knob, host.ParamRecord(0), true);
+    HWND box = Box(*graphics);
+    ASSERT_NE(box, nullptr);
+    SetWindowTextA(box, "-4.5");
+    EXPECT_EQ(SendMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0), 0);
+    EXPECT_EQ(graphics->TextBoxStateNow(), IGraphicsWin::kTextBoxCancel);
+    Tick();
+    EXPECT_EQ(Box(*graphics), nullptr);
+    EXPECT_FALSE(IsWindow(box));
+    EXPECT_NE(host.params[0].Value(), -4.5);
+    EXPECT_EQ(host.log.find("-4.5"), std::string::npos) << host.log;
+
+    graphics->OpenValueEntry(list, host.ParamRecord(1), true);
+    box = Box(*graphics);
+    ASSERT_NE(box, nullptr);
+    SendMessageA(static_cast<HWND>(graphics->GetWindow()), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(graphics->TextBoxStateNow(), IGraphicsWin::kTextBoxCancel);
+    Tick();
+    EXPECT_EQ(Box(*graphics), nullptr);
+}
+
 TEST_F(WinEditor, LosingFocusNeitherCommitsNorCloses)
 {
     graphics->OpenValueEntry(knob, host.ParamRecord(0), true);

@@ -6,7 +6,9 @@
 #include "graphics/PIX_SysBitmap.h"
 #include "platform/linux/EmbedTarget.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -149,6 +151,32 @@ TEST_F(EditorWindow, RightClickCancelsTypingAndReachesNoControl)
     EXPECT_EQ(editor->Edits().find("P2=0.07"), std::string::npos) << editor->Edits();
 }
 
+TEST_F(EditorWindow, EscapeClosesTypingAndTheListWithoutAChange)
+{
+    IGraphicsLinux* g = editor->plug->Editor();
+    Click(CentreX(kLevelSlider), CentreY(kLevelSlider), 3);
+    Run(100);
+    ASSERT_NE(g->TextBox(), nullptr);
+    input->Type("7");
+    input->KeyNamed("Escape");
+    Run(150);
+    EXPECT_EQ(g->TextBox(), nullptr);
+    EXPECT_NEAR(editor->plug->GetParam(2)->Value(), 50.0, 1e-9);
+
+    Click(CentreX(kTargetSlider), CentreY(kTargetSlider), 3);
+    Run(100);
+    Click(CentreX(kTargetSlider), 125, 1);  // drop the list
+    Run(60);
+    ASSERT_TRUE(g->TextBox() && g->TextBox()->Dropped());
+    input->KeyNamed("Escape");
+    Run(150);
+    EXPECT_EQ(g->TextBox(), nullptr);
+    EXPECT_EQ(editor->plug->GetParam(1)->Value(), 1.0);
+    const std::string edits = editor->Edits();
+    EXPECT_EQ(edits.find("P2=0.07"), std::string::npos) << edits;
+    EXPECT_EQ(edits.find("P1=0.333"), edits.rfind("P1=0.333")) << edits;  // only the close's push
+}
+
 TEST_F(EditorWindow, LeftClickInTheEditorCommitsWhatWasTyped)
 {
     Click(CentreX(kLevelSlider), CentreY(kLevelSlider), 3);
@@ -243,6 +271,48 @@ TEST_F(EditorWindow, TwoEditorsOfTwoInstancesWorkSideBySide)
     input->Release(1);
     Run(60);
     EXPECT_EQ(editor->Edits(), "B0 P0=0.6 E0");
+}
+
+TEST_F(EditorWindow, AWidenedHostFrameShowsTheEditorsEdgeCarriedOnBeyondIt)
+{
+    const PIX_SysBitmap& buffer = *editor->plug->Editor()->BackBuffer();
+    const auto shade = [&](int x, int y) {
+        return buffer.GetBits()[static_cast<size_t>(std::min(y, 479)) * buffer.GetRowSpan() + std::min(x, 433)] &
+               0xFFFFFF;
+    };
+    // The edge colours must differ from the host's black, or an unpainted area would pass.
+    ASSERT_NE(shade(433, 0), 0u);
+    ASSERT_NE(shade(0, 479), 0u);
+    // A host that widens its frame and fits the editor's window to it.
+    editor->host->Resize(600, 530);
+    Steinberg::ViewRect wider(0, 0, 600, 530);
+    EXPECT_EQ(editor->session->View()->onSize(&wider), Steinberg::kResultOk);
+    editor->host->FitChildren();
+    Run(150);
+    int width = 0, height = 0;
+    const std::vector<std::uint32_t> shown = editor->host->Capture(width, height);
+    ASSERT_EQ(width, 600);
+    ASSERT_EQ(height, 530);
+    int wrong = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if ((shown[static_cast<size_t>(y * width + x)] & 0xFFFFFF) != shade(x, y) && (x >= 434 || y >= 480))
+                ++wrong;
+    EXPECT_EQ(wrong, 0);
+    // The editor keeps its size, and a redraw on its edge (a drag on the background slider
+    // changes its colour) is carried on again.
+    EXPECT_EQ(editor->plug->Editor()->Width(), 434);
+    const std::uint32_t before = shade(433, 10);
+    MoveTo(420, 20);
+    input->Press(1);
+    MoveTo(420, 0);
+    input->Release(1);
+    Run(150);
+    ASSERT_NE(shade(433, 10), before);
+    const std::vector<std::uint32_t> after = editor->host->Capture(width, height);
+    ASSERT_EQ(after.size(), shown.size());
+    EXPECT_EQ(after[static_cast<size_t>(10 * width + 590)] & 0xFFFFFF, shade(433, 10));
+    EXPECT_EQ(after[static_cast<size_t>(520 * width + 200)] & 0xFFFFFF, shade(200, 479));
 }
 
 TEST_F(EditorWindow, HostWindowDestroyedUnderTheEditorClosesItCleanly)

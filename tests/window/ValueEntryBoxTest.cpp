@@ -31,10 +31,11 @@ TEST(ValueEntryText, TypingReplacesTheInitialSelectionAndEditsAtTheCaret)
     EXPECT_EQ(box.Text(), "4");
 }
 
-TEST(ValueEntryText, EnterCommitsAndClearsTheSelectionOtherKeysKeepTyping)
+TEST(ValueEntryText, EnterCommitsEscapeCancelsOtherKeysKeepTyping)
 {
     ValueEntryBox box = ValueEntryBox::TextBox(IBox{0, 0, 40, 16}, "3.5", false);
-    EXPECT_EQ(box.OnKey(EntryKey::Escape, ""), Effect::Typing);
+    EXPECT_EQ(box.OnKey(EntryKey::Escape, ""), Effect::Cancel);
+    EXPECT_EQ(box.OnKey(EntryKey::Up, ""), Effect::Typing);
     EXPECT_EQ(box.OnKey(EntryKey::Enter, ""), Effect::Commit);
     EXPECT_FALSE(box.HasSelection());
     EXPECT_EQ(box.Text(), "3.5");
@@ -95,6 +96,10 @@ TEST(ValueEntryList, ClicksDropTheListAndPickAnEntry)
     EXPECT_FALSE(box.Dropped());
     box.OnPress(10, 5);
     EXPECT_EQ(box.OnPress(10, 10'000), Effect::Ignored);
+    EXPECT_EQ(box.OnKey(EntryKey::Escape, ""), Effect::Cancel);  // closes the entry unchanged
+    EXPECT_FALSE(box.Dropped());
+    EXPECT_EQ(box.Text(), "c");
+    box.OnPress(10, 5);
     EXPECT_EQ(box.OnPress(-5, -5), Effect::Typing);  // on the field's row: closes again
     EXPECT_FALSE(box.Dropped());
 }

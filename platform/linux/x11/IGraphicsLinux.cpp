@@ -25,8 +25,18 @@ IGraphicsLinux::~IGraphicsLinux() { CloseWindow(); }
 
 bool IGraphicsLinux::PresentRegion(const IBox& rect)
 {
-    if (window && BackBuffer())
-        window->Present(*BackBuffer(), rect);
+    if (!window || !BackBuffer())
+        return true;
+    window->Present(*BackBuffer(), rect);
+    // A region on the editor's right or bottom edge carries on into any area a host added
+    // beyond the editor.
+    IBox beyond = rect;
+    if (rect.R >= Width())
+        beyond.R = INT_MAX;
+    if (rect.B >= Height())
+        beyond.B = INT_MAX;
+    if (!(beyond == rect))
+        window->PaintBeyond(*BackBuffer(), beyond);
     return true;
 }
 
@@ -166,6 +176,8 @@ void IGraphicsLinux::HandleEvent(const EditorWindowEvent& event)
             const IBox region = exposed;
             exposed = IBox{};
             Draw(region);
+            if (window && BackBuffer())
+                window->PaintBeyond(*BackBuffer(), region);
         }
         return;
     case Kind::FocusGained:
@@ -204,6 +216,15 @@ void IGraphicsLinux::HandleEvent(const EditorWindowEvent& event)
     case Kind::Key:
         if (event.inEntry) {
             HandleEntryInput(event);
+            return;
+        }
+        // Escape closes what is open, wherever the focus is: the value entry on the next tick
+        // (as a right click does), else the editor's own lists.
+        if (event.entryKey == EntryKey::Escape) {
+            if (textBox)
+                textBoxState = kTextBoxCancel;
+            else
+                DismissLists();
             return;
         }
         if (event.editorKey >= 0)
@@ -315,6 +336,8 @@ void IGraphicsLinux::HandleEntryInput(const EditorWindowEvent& event)
     }
     if (effect == ValueEntryBox::Effect::Commit)
         textBoxState = kTextBoxCommit;
+    else if (effect == ValueEntryBox::Effect::Cancel)
+        textBoxState = kTextBoxCancel;
     else if (effect == ValueEntryBox::Effect::Typing)
         textBoxState = kTextBoxTyping;
     ShowTextBox();

@@ -87,7 +87,7 @@ ValueEntryBox::Effect ValueEntryBox::OnKey(EntryKey key, const char* typed)
         int next = selected;
         switch (key) {
         case EntryKey::Enter: return Effect::Commit;
-        case EntryKey::Escape: dropped = false; return Effect::Typing;
+        case EntryKey::Escape: dropped = false; return Effect::Cancel;
         case EntryKey::Up: next = selected < 0 ? 0 : std::max(0, selected - 1); break;
         case EntryKey::Down: next = std::min(last, selected + 1); break;
         case EntryKey::Home: next = 0; break;
@@ -101,6 +101,7 @@ ValueEntryBox::Effect ValueEntryBox::OnKey(EntryKey key, const char* typed)
     }
     switch (key) {
     case EntryKey::Enter: selStart = selEnd = caret; return Effect::Commit;
+    case EntryKey::Escape: return Effect::Cancel;
     case EntryKey::Text:
         if (typed) {
             std::string add;

@@ -18,11 +18,13 @@ public:
         Text,
         List
     };
-    // What an input did to the entry: nothing, kept the user typing, or asked for a commit.
+    // What an input did to the entry: nothing, kept the user typing, asked for a commit, or
+    // asked to close the entry without a change (Escape).
     enum class Effect {
         Ignored,
         Typing,
-        Commit
+        Commit,
+        Cancel
     };
 
     static constexpr int kMaxText = 1000;  // characters a commit reads

@@ -9,6 +9,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -69,8 +70,8 @@ std::unique_ptr<X11EditorWindow> X11EditorWindow::Open(unsigned long parent, int
     std::unique_ptr<X11EditorWindow> self(new X11EditorWindow());
     self->display = display;
     self->descriptor = ConnectionNumber(display);
-    self->width = width;
-    self->height = height;
+    self->width = self->shownWidth = width;
+    self->height = self->shownHeight = height;
     XSetIOErrorExitHandler(display, &X11EditorWindow::OnConnectionLost, self.get());
 
     XErrorTrap trap(display);
@@ -235,6 +236,13 @@ bool X11EditorWindow::Translate(const void* raw, EditorWindowEvent& out)
         out.lastOfSeries = e.count == 0;
         return true;
     }
+    case ConfigureNotify:
+        // Only the size is of interest; the editor paints whatever the host makes of it.
+        if (event.xconfigure.window != window)
+            return false;
+        shownWidth = event.xconfigure.width;
+        shownHeight = event.xconfigure.height;
+        return false;
     case DestroyNotify:
         if (event.xdestroywindow.window != window)
             return false;
@@ -253,6 +261,44 @@ void X11EditorWindow::Present(const PIX_IBitmap& buffer, const IBox& rect)
         return;
     XErrorTrap trap(display);
     presenter->Present(buffer.GetBits(), buffer.GetRowSpan(), buffer.GetWidth(), buffer.GetHeight(), rect);
+}
+
+void X11EditorWindow::PaintBeyond(const PIX_IBitmap& buffer, const IBox& rect)
+{
+    const int bw = buffer.GetWidth();
+    const int bh = buffer.GetHeight();
+    const std::uint32_t* bits = buffer.GetBits();
+    if (!Usable() || !bits || bw <= 0 || bh <= 0 || (shownWidth <= bw && shownHeight <= bh))
+        return;
+    const IBox area = rect.Intersect(IBox{0, 0, shownWidth, shownHeight});
+    if (area.IsEmpty())
+        return;
+    const long span = buffer.GetRowSpan();
+    const auto edge = [&](int x, int y) { return bits[std::min(y, bh - 1) * span + std::min(x, bw - 1)] & 0xFFFFFF; };
+    XErrorTrap trap(display);
+    // Runs of equal colour are filled at once: the right side row by row, the part below column
+    // by column (the corner in the colour of the buffer's last pixel).
+    const auto fillRuns = [&](int from, int to, bool rows, int start, int end) {
+        int run = from;
+        for (int i = from; i < to; ++i) {
+            const std::uint32_t colour = rows ? edge(bw, i) : edge(i, bh);
+            if (i + 1 < to && (rows ? edge(bw, i + 1) : edge(i + 1, bh)) == colour)
+                continue;
+            XSetForeground(display, gc, colour);
+            if (rows)
+                XFillRectangle(display, window, gc, start, run, static_cast<unsigned>(end - start),
+                               static_cast<unsigned>(i + 1 - run));
+            else
+                XFillRectangle(display, window, gc, run, start, static_cast<unsigned>(i + 1 - run),
+                               static_cast<unsigned>(end - start));
+            run = i + 1;
+        }
+    };
+    if (area.R > bw)
+        fillRuns(area.T, area.B, true, std::max(area.L, bw), area.R);
+    if (area.B > bh)
+        fillRuns(area.L, std::min(area.R, bw), false, std::max(area.T, bh), area.B);
+    XFlush(display);
 }
 
 void X11EditorWindow::TakeFocus(bool toEntry, unsigned long time)

@@ -39,6 +39,13 @@ public:
     bool Next(EditorWindowEvent& out);
     // Copies rect of the buffer to the same place in the window.
     void Present(const PIX_IBitmap& buffer, const IBox& rect);
+    // A host may make the window larger than the buffer. Paints the part of rect that lies in the
+    // window but beyond the buffer with the buffer's edge carried on: each row right of it in the
+    // colour of its last column, each column below it in the colour of its last row.
+    void PaintBeyond(const PIX_IBitmap& buffer, const IBox& rect);
+    // The window's size as the server last reported it.
+    int ShownWidth() const { return shownWidth; }
+    int ShownHeight() const { return shownHeight; }
     // Gives the keyboard focus to the editor, or to the value-entry box when it is open.
     void TakeFocus(bool toEntry, unsigned long time);
 
@@ -71,6 +78,8 @@ private:
     int descriptor = -1;
     int width = 0;
     int height = 0;
+    int shownWidth = 0;
+    int shownHeight = 0;
     IBox entryArea;
     bool lost = false;
     std::unique_ptr<X11Presenter> presenter;

@@ -110,6 +110,25 @@ std::vector<std::uint32_t> X11HostWindow::Capture(int& width, int& height)
     return pixels;
 }
 
+void X11HostWindow::FitChildren()
+{
+    if (!window)
+        return;
+    XErrorTrap trap(display);
+    XWindowAttributes own;
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XGetWindowAttributes(display, window, &own) ||
+        !XQueryTree(display, window, &root, &parent, &children, &count))
+        return;
+    for (unsigned int i = 0; i < count; ++i)
+        XResizeWindow(display, children[i], static_cast<unsigned>(own.width), static_cast<unsigned>(own.height));
+    if (children)
+        XFree(children);
+    XSync(display, False);
+}
+
 void X11HostWindow::Resize(int width, int height)
 {
     if (!window || width <= 0 || height <= 0)

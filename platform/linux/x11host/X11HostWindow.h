@@ -27,6 +27,9 @@ public:
     void Sync();
     // Gives the window a new fixed size.
     void Resize(int width, int height);
+    // Gives every embedded window the window's own size, as hosts do that fit the editor to
+    // their frame.
+    void FitChildren();
     // What the window shows now, children included: width x height pixels, top row first,
     // 0xFFRRGGBB. Empty when the window cannot be read (for example while unmapped).
     std::vector<std::uint32_t> Capture(int& width, int& height);

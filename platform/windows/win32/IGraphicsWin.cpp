@@ -346,6 +346,14 @@ std::intptr_t IGraphicsWin::HandleMessage(unsigned message, std::uintptr_t wPara
     case WM_DESTROY: ForgetDestroyedWindow(); return 0;
     case WM_MOUSEACTIVATE: SetFocus(hWnd); return MA_ACTIVATE;
     case WM_KEYDOWN: {
+        // Escape closes what is open: the value entry on the next tick, else the editor's lists.
+        if (wParam == VK_ESCAPE) {
+            if (textBox)
+                textBoxState = kTextBoxCancel;
+            else
+                DismissLists();
+            return 0;
+        }
         const int key = win32::EditorKeyForVirtualKey(static_cast<unsigned>(wParam));
         if (key >= 0) {
             POINT p{};
@@ -540,6 +548,10 @@ std::intptr_t IGraphicsWin::HandleTextBoxMessage(unsigned message, std::uintptr_
             if (lstrcmpiA(className, "EDIT") == 0)
                 SendMessageW(box, EM_SETSEL, static_cast<WPARAM>(-1), 0);
             textBoxState = kTextBoxCommit;
+            return 0;
+        }
+        if (wParam == VK_ESCAPE) {
+            textBoxState = kTextBoxCancel;
             return 0;
         }
         textBoxState = kTextBoxTyping;
