@@ -5,6 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
 #include <array>
 #include <bit>
 #include <cmath>
@@ -12,6 +19,7 @@
 #include <fstream>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace vibrascend::host::test {
@@ -141,12 +149,9 @@ TEST(WavWriterSafety, AbandonedOrFailedWritesLeaveNothing)
     EXPECT_EQ(folder.EntryCount(), 0u);
     EXPECT_THROW(WavWriter(folder / "missing" / "x.wav", 48000, 2), HostError);
     EXPECT_THROW(WavWriter(folder / "fast.wav", 0xFFFFFFFFu, 2), HostError);
-    {
-        std::filesystem::create_directory(folder / "taken.wav");
-        WavWriter writer(folder / "taken.wav", 48000, 1);
-        EXPECT_THROW(writer.Commit(), HostError);
-    }
-    EXPECT_EQ(folder.EntryCount(), 1u);  // only the folder that blocked the rename
+    std::filesystem::create_directory(folder / "taken.wav");
+    EXPECT_THROW(WavWriter(folder / "taken.wav", 48000, 1), HostError);
+    EXPECT_EQ(folder.EntryCount(), 1u);  // only the folder that was refused
 }
 
 TEST(WavReaderFormats, PcmDepthsAndExtensibleDecodeToFullScale)
@@ -287,8 +292,142 @@ TEST(WavReaderErrors, MalformedFilesAreRefusedWithAReason)
         EXPECT_NE(OpenError(path).find(reason), std::string::npos) << "case " << index << ": " << OpenError(path);
     }
     EXPECT_NE(OpenError(folder / "absent.wav").find("no such file"), std::string::npos);
-    EXPECT_NE(OpenError(folder.Path()).find("not a regular file"), std::string::npos);
+    EXPECT_NE(OpenError(folder.Path()).find("it is a folder"), std::string::npos);
 }
+
+// A stereo 16-bit file of 10 frames whose RIFF and data sizes are those given.
+Bytes OpenLengthFile(std::uint32_t riffSize, std::uint32_t dataSize)
+{
+    Bytes b;
+    PutId(b, "RIFF");
+    Put32(b, riffSize);
+    PutId(b, "WAVE");
+    PutChunk(b, "fmt ", FmtBody(1, 2, 48000, 16));
+    Bytes data;
+    for (int i = 0; i < 20; ++i)
+        Put16(data, static_cast<std::uint32_t>(i * 100));
+    PutChunk(b, "data", data, dataSize);
+    return b;
+}
+
+TEST(WavReaderLayout, StreamedSizesMeanTheAudioRunsToTheEnd)
+{
+    TempFolder folder;
+    // sox's size of a stream it cannot seek back into, and the all-ones and zero placeholders.
+    const std::pair<std::uint32_t, std::uint32_t> openSizes[] = {
+        {0x7FFFF024, 0x7FFFF000}, {0xFFFFFFFF, 0xFFFFFFFF}, {0, 0}, {0xFFFFFFFF, 0}};
+    int index = 0;
+    for (const auto& [riff, data] : openSizes) {
+        WavReader reader(Save(folder, "open" + std::to_string(index++) + ".wav", OpenLengthFile(riff, data)));
+        EXPECT_EQ(reader.TotalFrames(), 10u) << riff << " " << data;
+        const auto read = ReadAll(reader);
+        ASSERT_EQ(read[0].size(), 10u);
+        EXPECT_DOUBLE_EQ(read[1][9], 1900.0 / 32768.0);
+        EXPECT_FALSE(reader.Truncated()) << riff << " " << data;
+    }
+    // A header with a true RIFF size does mean the all-ones data size: the file is cut short.
+    WavReader cut(Save(folder, "cut.wav", OpenLengthFile(36 + 40, 0xFFFFFFFF)));
+    EXPECT_EQ(cut.TotalFrames(), 10u);
+    EXPECT_TRUE(cut.Truncated());
+}
+
+#if !defined(_WIN32)
+
+// Reads `bytes` through a FIFO, as from a pipe that cannot seek.
+struct PipedReader {
+    TempFolder folder;
+    std::thread writer;
+    std::unique_ptr<WavReader> reader;
+    std::string error;
+
+    explicit PipedReader(const Bytes& bytes)
+    {
+        const auto path = folder / "pipe";
+        // A reader that gives up early makes the writer's next write fail, not end the program.
+        std::signal(SIGPIPE, SIG_IGN);
+        ::mkfifo(path.c_str(), 0600);
+        writer = std::thread([path, bytes] {
+            std::ofstream out(path, std::ios::binary);
+            out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        });
+        try {
+            reader = std::make_unique<WavReader>(path);
+        } catch (const HostError& failure) {
+            error = failure.what();
+        }
+    }
+    ~PipedReader()
+    {
+        reader.reset();
+        writer.join();
+    }
+};
+
+TEST(WavReaderStreams, PipesAreReadOnceFromTheirStart)
+{
+    Bytes data;
+    for (int i = 0; i < 12; ++i)
+        Put16(data, static_cast<std::uint32_t>(i * 1000));
+    Bytes chunks;
+    PutChunk(chunks, "LIST", Bytes(5, 'x'));
+    PutChunk(chunks, "fmt ", FmtBody(1, 2, 48000, 16));
+    PutChunk(chunks, "data", data);
+    {
+        PipedReader piped(Riff(chunks));
+        ASSERT_TRUE(piped.reader) << piped.error;
+        EXPECT_TRUE(piped.reader->LengthKnown());
+        EXPECT_EQ(piped.reader->TotalFrames(), 6u);
+        const auto read = ReadAll(*piped.reader);
+        EXPECT_DOUBLE_EQ(read[1][5], 11000.0 / 32768.0);
+        EXPECT_FALSE(piped.reader->Truncated());
+    }
+    {
+        PipedReader piped(OpenLengthFile(0x7FFFF024, 0x7FFFF000));
+        ASSERT_TRUE(piped.reader) << piped.error;
+        EXPECT_FALSE(piped.reader->LengthKnown());
+        EXPECT_EQ(ReadAll(*piped.reader)[0].size(), 10u);
+        EXPECT_FALSE(piped.reader->Truncated());
+        EXPECT_EQ(piped.reader->TotalFrames(), 10u);
+    }
+    {
+        Bytes cut = OpenLengthFile(36 + 80, 80);  // claims 20 frames, holds 10
+        PipedReader piped(cut);
+        ASSERT_TRUE(piped.reader) << piped.error;
+        EXPECT_EQ(ReadAll(*piped.reader)[0].size(), 10u);
+        EXPECT_TRUE(piped.reader->Truncated());
+    }
+    Bytes dataFirst;
+    PutChunk(dataFirst, "data", data);
+    PutChunk(dataFirst, "fmt ", FmtBody(1, 2, 48000, 16));
+    EXPECT_NE(PipedReader(Riff(dataFirst)).error.find("fmt chunk comes after the audio data"), std::string::npos);
+    Bytes noData;
+    PutChunk(noData, "fmt ", FmtBody(1, 2, 48000, 16));
+    EXPECT_NE(PipedReader(Riff(noData)).error.find("has no data chunk"), std::string::npos);
+}
+
+TEST(WavWriterSafety, AReplacedFileKeepsItsModeAndOwner)
+{
+    TempFolder folder;
+    const auto path = folder / "owned.wav";
+    std::ofstream(path) << "old";
+    ::chmod(path.c_str(), 0604);
+    const bool administrator = ::geteuid() == 0;
+    if (administrator) {
+        ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
+    }
+    WavWriter writer(path, 48000, 1);
+    writer.Commit();
+    struct stat status {};
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0604u);
+    EXPECT_EQ(status.st_size, 58);
+    if (administrator) {
+        EXPECT_EQ(status.st_uid, 4321u);
+        EXPECT_EQ(status.st_gid, 4322u);
+    }
+}
+
+#endif
 
 }  // namespace
 }  // namespace vibrascend::host::test

@@ -34,9 +34,12 @@ std::filesystem::path ResolveModulePath(const std::filesystem::path& bundleOrLib
 {
     std::error_code error;
     if (std::filesystem::is_directory(bundleOrLibrary, error)) {
-        std::filesystem::path bundle = bundleOrLibrary;
+        // The bundle's own name, even when it is given as "." or "dir/..".
+        std::filesystem::path bundle = std::filesystem::absolute(bundleOrLibrary, error);
         if (!bundle.has_filename())
             bundle = bundle.parent_path();
+        if (bundle.filename() == "." || bundle.filename() == "..")
+            bundle = std::filesystem::weakly_canonical(bundle, error);
         const auto library = bundle / "Contents" / kArchitectureFolder / (bundle.stem().string() + kLibrarySuffix);
         if (!std::filesystem::is_regular_file(library, error)) {
             throw HostError("the bundle " + bundleOrLibrary.string() + " holds no " +
@@ -45,7 +48,9 @@ std::filesystem::path ResolveModulePath(const std::filesystem::path& bundleOrLib
         return library;
     }
     if (std::filesystem::is_regular_file(bundleOrLibrary, error)) {
-        return bundleOrLibrary;
+        // The loader searches its library path for a name without a folder, and some systems
+        // search for relative names too: the file meant is the one in the current folder.
+        return std::filesystem::absolute(bundleOrLibrary, error);
     }
     throw HostError("plug-in not found: " + bundleOrLibrary.string());
 }

@@ -13,8 +13,8 @@
 namespace vibrascend::host {
 
 // Maps a bundle folder (X.vst3 -> X.vst3/Contents/x86_64-linux/X.so, on Windows
-// X.vst3/Contents/x86_64-win/X.vst3) or a library path to the library to open. Throws HostError
-// when neither exists.
+// X.vst3/Contents/x86_64-win/X.vst3) or a library path to the absolute path of the library to
+// open; relative paths are taken from the current folder. Throws HostError when neither exists.
 std::filesystem::path ResolveModulePath(const std::filesystem::path& bundleOrLibrary);
 
 // Load + module entry + GetPluginFactory; the destructor releases the factory, calls the module

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "HostError.h"
+#include "StandardStreams.h"
 
 #include <charconv>
 #include <cmath>
@@ -242,6 +243,10 @@ CommandLine ParseCommandLine(std::span<const std::string_view> arguments)
             throw UsageError("render needs an input and an output file: render IN.wav OUT.wav");
         line.input = std::filesystem::path(positional[0]);
         line.output = std::filesystem::path(positional[1]);
+        if (IsStandardStream(line.input) && line.stateIn && IsStandardStream(*line.stateIn))
+            throw UsageError("the input and --state-in cannot both be standard input (-)");
+        if (IsStandardStream(line.output) && line.stateOut && IsStandardStream(*line.stateOut))
+            throw UsageError("the output and --state-out cannot both be standard output (-)");
     } else if (line.command == Command::Snapshot) {
         if (positional.size() != 1)
             throw UsageError("snapshot needs one output file: snapshot OUT.png");
@@ -261,7 +266,11 @@ Loads the Vibrascend VST3 bundle as a host does and renders audio through it.
 Commands:
   (none) | demo            render an 8-second demo through preset 73 into vibrascend-demo.wav
   render IN.wav OUT.wav    process IN.wav (16/24/32-bit PCM or 32-bit float, mono or stereo)
-                           into OUT.wav (32-bit float, same rate and channels)
+                           into OUT.wav (32-bit float, same rate and channels); "-" for IN
+                           or OUT is standard input or output (render - - <in.wav >out.wav).
+                           A file OUT is replaced only once complete, keeping its permissions
+                           (a read-only one is refused); a link writes its target; a pipe or
+                           device is written as a stream
   params                   list the parameters the plug-in shows a host
   presets                  list the plug-in's program list
   editor                   open the plug-in's editor in a window of its own until it is closed
@@ -270,7 +279,8 @@ Commands:
   help | --help            show this text
 
 Options:
-  --plugin PATH        the bundle folder (.vst3) or its .so (default: the build's bundle)
+  --plugin PATH        the bundle folder (.vst3) or its .so, absolute or relative to the current
+                       folder (default: the build's bundle)
   --preset N|TEXT      (render, snapshot, editor) preset number, or part of its name
   --set "NAME=VALUE"   (render, snapshot, editor; repeatable) parameter by title, value in its display units
                        or one of its value texts; applied after --preset
@@ -278,8 +288,9 @@ Options:
                        the output keeps the input's rate (demo: the rate it is made at)
   --block N            frames per process call, 1-65536 (default 512)
   --double             process in 64-bit floating point
-  --state-in FILE      (render) load a component state before processing
-  --state-out FILE     (render) save the component state after processing
+  --state-in FILE      (render) load a component state before processing ("-": standard input)
+  --state-out FILE     (render) save the component state after processing, written as OUT is
+                       ("-": standard output)
   --screenshot FILE    (editor) save what the editor window shows as a PNG file and exit
   --after-ms N         (editor) how long after opening the screenshot is taken (default 1000)
   --hover X,Y          (snapshot, repeatable, like the events below) move the mouse over X,Y

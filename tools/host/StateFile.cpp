@@ -1,6 +1,8 @@
 #include "StateFile.h"
 
 #include "HostError.h"
+#include "OutputFile.h"
+#include "StandardStreams.h"
 
 #include "platform/Files.h"
 
@@ -23,43 +25,39 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 std::vector<std::uint8_t> ReadStateFile(const std::filesystem::path& path)
 {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        throw HostError("cannot read state file " + path.string() + ": " +
-                        (std::filesystem::exists(path, error) ? "not a regular file" : "no such file"));
+    const std::string name = InputName(path);
+    File owned;
+    std::FILE* file = nullptr;
+    if (IsStandardStream(path)) {
+        file = platform::StandardInput();
+    } else {
+        std::error_code error;
+        const auto type = std::filesystem::status(path, error).type();
+        if (type == std::filesystem::file_type::not_found)
+            throw HostError("cannot read state file " + name + ": no such file");
+        if (type == std::filesystem::file_type::directory)
+            throw HostError("cannot read state file " + name + ": it is a folder");
+        owned.reset(platform::OpenFile(path, "rb"));
+        if (!owned)
+            throw HostError("cannot read state file " + name + ": " + std::strerror(errno));
+        file = owned.get();
     }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error)
-        throw HostError("cannot read state file " + path.string() + ": " + error.message());
-    if (size > kMaxStateFileBytes) {
-        throw HostError("state file " + path.string() + " is larger than 1 MiB: not a state of this plug-in");
-    }
-    File file(platform::OpenFile(path, "rb"));
-    if (!file)
-        throw HostError("cannot read state file " + path.string() + ": " + std::strerror(errno));
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-        throw HostError("cannot read state file " + path.string());
-    }
+    // Read to the end (a pipe tells no size), one byte past the limit to see a file that is larger.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(kMaxStateFileBytes) + 1);
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+    if (std::ferror(file))
+        throw HostError("cannot read state file " + name + ": " + std::strerror(errno));
+    if (got > kMaxStateFileBytes)
+        throw HostError("state file " + name + " is larger than 1 MiB: not a state of this plug-in");
+    bytes.resize(got);
     return bytes;
 }
 
 void WriteStateFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
 {
-    std::filesystem::path temporary;
-    File file(platform::CreatePartialFile(path, temporary));
-    if (!file)
-        throw HostError("cannot write state file " + path.string() + ": " + std::strerror(errno));
-    const bool written =
-        std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() && std::fclose(file.release()) == 0;
-    std::error_code error;
-    if (written)
-        std::filesystem::rename(temporary, path, error);
-    if (!written || error) {
-        file.reset();
-        std::filesystem::remove(temporary, error);
-        throw HostError("cannot write state file " + path.string());
-    }
+    OutputFile file(path, "state file ");
+    file.Write(bytes.data(), bytes.size());
+    file.Commit();
 }
 
 }  // namespace vibrascend::host

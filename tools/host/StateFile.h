@@ -9,10 +9,12 @@ namespace vibrascend::host {
 
 inline constexpr std::uintmax_t kMaxStateFileBytes = 1 << 20;
 
-// Throws HostError when the file is missing, unreadable or larger than kMaxStateFileBytes.
+// Reads a file, a pipe or ("-") standard input to its end. Throws HostError when it is missing,
+// unreadable or larger than kMaxStateFileBytes.
 std::vector<std::uint8_t> ReadStateFile(const std::filesystem::path& path);
 
-// Writes to a temporary file beside `path` and renames it into place. Throws HostError.
+// Writes `path` as OutputFile does: a file under a temporary name beside it, renamed into place;
+// a pipe or device ("-": standard output) as a stream. Throws HostError.
 void WriteStateFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace vibrascend::host

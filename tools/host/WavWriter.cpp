@@ -2,11 +2,9 @@
 
 #include "ByteOrder.h"
 #include "HostError.h"
-
-#include "platform/Files.h"
+#include "StandardStreams.h"
 
 #include <bit>
-#include <cerrno>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -19,44 +17,37 @@ constexpr std::uint16_t kFormatFloat = 3;
 constexpr std::size_t kHeaderBytes = 58;  // RIFF 12 + fmt 26 + fact 12 + data header 8
 constexpr std::uint64_t kMaxDataBytes = 0xFFFFFFFFull - kHeaderBytes;
 constexpr int kSampleBytes = 4;
+// The data size of a WAV file whose length is open, cut to whole frames: what sox writes to a
+// pipe, and what readers take for "up to the end".
+constexpr std::uint32_t kOpenDataBytes = 0x7FFFF000;
+
+// Refuses what no header can describe, before anything is created.
+const std::filesystem::path& Checked(const std::filesystem::path& destination, std::uint32_t rate, int channels)
+{
+    if (channels < 1 || channels > 2 || rate == 0) {
+        throw std::invalid_argument("WavWriter needs 1 or 2 channels and a sample rate");
+    }
+    if (static_cast<std::uint64_t>(rate) * static_cast<std::uint64_t>(channels * kSampleBytes) > 0xFFFFFFFFull) {
+        throw HostError("cannot write " + OutputName(destination) + ": a rate of " + std::to_string(rate) +
+                        " Hz does not fit a WAV header");
+    }
+    return destination;
+}
 
 }  // namespace
 
-WavWriter::WavWriter(std::filesystem::path path, std::uint32_t rate, int channelCount)
-    : destination(std::move(path)), sampleRate(rate), channels(channelCount)
+WavWriter::WavWriter(const std::filesystem::path& destination, std::uint32_t rate, int channelCount)
+    : sampleRate(rate), channels(channelCount), output(Checked(destination, rate, channelCount))
 {
-    if (channelCount < 1 || channelCount > 2 || rate == 0) {
-        throw std::invalid_argument("WavWriter needs 1 or 2 channels and a sample rate");
-    }
-    if (static_cast<std::uint64_t>(rate) * static_cast<std::uint64_t>(channelCount * kSampleBytes) > 0xFFFFFFFFull) {
-        throw HostError("cannot write " + destination.string() + ": a rate of " + std::to_string(rate) +
-                        " Hz does not fit a WAV header");
-    }
-    file.reset(platform::CreatePartialFile(destination, temporary));
-    if (!file) {
-        throw HostError("cannot write " + destination.string() + ": " + std::strerror(errno));
-    }
-    WriteHeader();
+    WriteHeader(false);
 }
 
-WavWriter::~WavWriter()
+void WavWriter::WriteHeader(bool final)
 {
-    if (!committed) {
-        file.reset();
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-    }
-}
-
-void WavWriter::Fail(const std::string& what) const
-{
-    throw HostError("cannot write " + destination.string() + ": " + what);
-}
-
-void WavWriter::WriteHeader()
-{
-    const std::uint64_t dataBytes = frames * static_cast<std::uint64_t>(channels) * kSampleBytes;
     const auto blockAlign = static_cast<std::uint16_t>(channels * kSampleBytes);
+    const std::uint64_t dataBytes = output.CanRewrite()
+                                        ? frames * static_cast<std::uint64_t>(channels) * kSampleBytes
+                                        : kOpenDataBytes / blockAlign * blockAlign;
     unsigned char header[kHeaderBytes];
     std::memcpy(header, "RIFF", 4);
     WriteLe32(header + 4, static_cast<std::uint32_t>(kHeaderBytes - 8 + dataBytes));
@@ -71,13 +62,13 @@ void WavWriter::WriteHeader()
     WriteLe16(header + 36, 0);
     std::memcpy(header + 38, "fact", 4);
     WriteLe32(header + 42, 4);
-    WriteLe32(header + 46, static_cast<std::uint32_t>(frames));
+    WriteLe32(header + 46, static_cast<std::uint32_t>(dataBytes / blockAlign));
     std::memcpy(header + 50, "data", 4);
     WriteLe32(header + 54, static_cast<std::uint32_t>(dataBytes));
-    if (std::fseek(file.get(), 0, SEEK_SET) != 0 ||
-        std::fwrite(header, 1, sizeof header, file.get()) != sizeof header) {
-        Fail(std::strerror(errno));
-    }
+    if (final)
+        output.Rewrite(0, header, sizeof header);
+    else
+        output.Write(header, sizeof header);
 }
 
 void WavWriter::Write(std::span<const float* const> audio, std::size_t frameCount)
@@ -89,8 +80,8 @@ void WavWriter::Write(std::span<const float* const> audio, std::size_t frameCoun
         throw std::invalid_argument("WavWriter::write needs one buffer per channel");
     }
     const std::uint64_t frameBytes = static_cast<std::uint64_t>(channels) * kSampleBytes;
-    if ((frames + frameCount) * frameBytes > kMaxDataBytes) {
-        Fail("the audio exceeds the 4 GiB limit of a WAV file");
+    if (output.CanRewrite() && (frames + frameCount) * frameBytes > kMaxDataBytes) {
+        output.Fail("the audio exceeds the 4 GiB limit of a WAV file");
     }
     bytes.resize(frameCount * frameBytes);
     unsigned char* out = bytes.data();
@@ -100,9 +91,7 @@ void WavWriter::Write(std::span<const float* const> audio, std::size_t frameCoun
             out += kSampleBytes;
         }
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
-        Fail(std::strerror(errno));
-    }
+    output.Write(bytes.data(), bytes.size());
     frames += frameCount;
 }
 
@@ -110,18 +99,9 @@ void WavWriter::Commit()
 {
     if (committed)
         return;
-    WriteHeader();
-    if (!platform::SyncFile(file.get())) {
-        Fail(std::strerror(errno));
-    }
-    if (std::fclose(file.release()) != 0) {
-        Fail(std::strerror(errno));
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, destination, error);
-    if (error) {
-        Fail(error.message());
-    }
+    if (output.CanRewrite())
+        WriteHeader(true);
+    output.Commit();
     committed = true;
 }
 

@@ -3,15 +3,20 @@
 #include "DemoSignal.h"
 #include "HostError.h"
 #include "Listing.h"
+#include "OutputFile.h"
 #include "PluginInstance.h"
 #include "Renderer.h"
 #include "Selection.h"
+#include "StandardStreams.h"
 #include "StateFile.h"
 #include "WavReader.h"
 #include "WavWriter.h"
 
+#include "platform/StopSignals.h"
+
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace vibrascend::render {
@@ -32,6 +37,22 @@ const char* LayoutName(int channels) { return channels == 1 ? "mono" : "stereo";
 
 void Note(const std::string& text) { std::fprintf(stderr, "vibrascend-render: note: %s\n", text.c_str()); }
 
+// The line a stop by the user ends with: the signal's name, then what became of the output.
+constexpr const char* kStopHead = "vibrascend-render: stopped by ";
+
+void OnStopSay(const std::string& outcome) { platform::SetStopNotice(kStopHead, outcome); }
+
+// Commits the writer; a stop waits for the rename of a file (a stream can block on its reader,
+// so a stop then is not held up) and from then on says that the output is complete.
+void CommitOutput(WavWriter& writer, const std::string& name)
+{
+    std::optional<platform::StopSignalsHeld> held;
+    if (!writer.Streams())
+        held.emplace();
+    writer.Commit();
+    OnStopSay(" after " + name + " was written in full");
+}
+
 }  // namespace
 
 void RunDemo(const CommandLine& line, const std::filesystem::path& bundle)
@@ -40,13 +61,15 @@ void RunDemo(const CommandLine& line, const std::filesystem::path& bundle)
     const PresetChoice preset = ChoosePreset(plugin.ProgramLists(), plugin.Parameters(), kDemoPreset);
     const double rate = std::round(line.rate.value_or(kDemoRate));
     DemoSignal signal(rate, kDemoSeconds);
+    platform::CatchStopSignals();
+    OnStopSay(std::string("; ") + kDemoFile + " is unchanged");
     WavWriter writer(kDemoFile, static_cast<std::uint32_t>(rate), signal.ChannelCount());
     ParameterChanges changes;
     changes.Add(preset.parameter, preset.normalized);
     ProgressBar progress(stderr, 0, false);
     const ProcessingSetup setup{rate, line.block, signal.ChannelCount(), line.doublePrecision};
     const std::uint64_t frames = RenderSignal(plugin, signal, writer, setup, changes, progress);
-    writer.Commit();
+    CommitOutput(writer, kDemoFile);
     std::printf("Rendered %.1f s of demo audio (a chord of sines over soft pink noise, %.0f Hz stereo) through \"%s\" "
                 "preset %d \"%s\" in %s processing into %s\n",
                 static_cast<double>(frames) / rate, rate, plugin.ClassName().c_str(), preset.index, preset.name.c_str(),
@@ -55,10 +78,18 @@ void RunDemo(const CommandLine& line, const std::filesystem::path& bundle)
 
 void RunRender(const CommandLine& line, const std::filesystem::path& bundle)
 {
+    const std::string inputName = InputName(line.input);
+    const std::string outputName = OutputName(line.output);
+    platform::CatchStopSignals();
+    OnStopSay("; " + outputName + " is unchanged");
+    // Outputs that cannot be written are refused before any work.
+    OutputFile::Check(line.output);
+    if (line.stateOut)
+        OutputFile::Check(*line.stateOut, "state file ");
     WavReader reader(line.input);
     const WavFormat format = reader.Format();
     if (!line.rate && (format.sampleRate < kMinSampleRate || format.sampleRate > kMaxSampleRate)) {
-        throw HostError(line.input.string() + " is at " + std::to_string(format.sampleRate) +
+        throw HostError(inputName + " is at " + std::to_string(format.sampleRate) +
                         " Hz, outside 8000-384000 Hz: give --rate to process it at another rate");
     }
     const double rate = line.rate.value_or(format.sampleRate);
@@ -87,11 +118,13 @@ void RunRender(const CommandLine& line, const std::filesystem::path& bundle)
     }
 
     WavWriter writer(line.output, format.sampleRate, format.channels);
+    if (writer.Streams())
+        OnStopSay("; " + outputName + " received only part of the audio");
     const ProcessingSetup setup{rate, line.block, format.channels, line.doublePrecision};
     ProgressBar progress = ProgressBar::ForStandardError(reader.TotalFrames(), format.sampleRate);
     const std::uint64_t frames = RenderSignal(plugin, reader, writer, setup, changes, progress);
     if (reader.Truncated()) {
-        Note(line.input.string() + " is shorter than its header says: rendered the " + std::to_string(frames) +
+        Note(inputName + " is shorter than its header says: rendered the " + std::to_string(frames) +
              " whole frames it holds");
     }
     if (reader.NonFiniteSamples() > 0) {
@@ -99,11 +132,14 @@ void RunRender(const CommandLine& line, const std::filesystem::path& bundle)
     }
     if (line.stateOut)
         WriteStateFile(*line.stateOut, plugin.SaveState());
-    writer.Commit();
-    std::printf("Rendered %s (%llu frames, %s, %u Hz, processed at %.0f Hz in %s) through \"%s\"%s into %s\n",
-                line.input.string().c_str(), static_cast<unsigned long long>(frames), LayoutName(format.channels),
-                format.sampleRate, rate, PrecisionName(line.doublePrecision), plugin.ClassName().c_str(),
-                applied.c_str(), line.output.string().c_str());
+    CommitOutput(writer, outputName);
+    // Standard output may carry the audio or the state: the summary goes beside it then.
+    const bool outputIsStandard = IsStandardStream(line.output) || (line.stateOut && IsStandardStream(*line.stateOut));
+    std::fprintf(outputIsStandard ? stderr : stdout,
+                 "Rendered %s (%llu frames, %s, %u Hz, processed at %.0f Hz in %s) through \"%s\"%s into %s\n",
+                 inputName.c_str(), static_cast<unsigned long long>(frames), LayoutName(format.channels),
+                 format.sampleRate, rate, PrecisionName(line.doublePrecision), plugin.ClassName().c_str(),
+                 applied.c_str(), outputName.c_str());
 }
 
 void RunParams(const std::filesystem::path& bundle)
