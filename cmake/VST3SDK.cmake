@@ -22,7 +22,7 @@ add_library(vst3sdk STATIC
   ${SDK}/public.sdk/source/vst/vsteditcontroller.cpp
   ${SDK}/public.sdk/source/vst/vstinitiids.cpp
   ${SDK}/public.sdk/source/vst/vstparameters.cpp
-  ${PROJECT_SOURCE_DIR}/framework/vst3sdk/InterfaceIds.cpp
+  ${PROJECT_SOURCE_DIR}/framework/vst3/sdk/InterfaceIds.cpp
 )
 target_include_directories(vst3sdk SYSTEM PUBLIC ${SDK})
 target_include_directories(vst3sdk PRIVATE ${PROJECT_SOURCE_DIR})

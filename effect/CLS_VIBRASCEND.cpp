@@ -15,9 +15,7 @@
 #include <cstring>
 #include <mutex>
 
-namespace {
-
-IFxDeclaration Declaration()
+IFxDeclaration CLS_VIBRASCEND::Declaration()
 {
     IFxDeclaration d{};
     d.numParams = CLS_VIBRASCEND::kNumParams;
@@ -32,6 +30,8 @@ IFxDeclaration Declaration()
     d.latency = 0;
     return d;
 }
+
+namespace {
 
 // Range bars: one per LFO, 160 pixels wide from x0, rows 327 to 333; 80.213806 pixels per unit
 // of linear gain map the whole gain range onto the bar.
@@ -57,7 +57,7 @@ GainTarget GainOfParam(int index)
 }  // namespace
 
 CLS_VIBRASCEND::CLS_VIBRASCEND()
-    : IFxVST3(Declaration()), displays{LfoReadout(FullBar(0)), LfoReadout(FullBar(1))},
+    : IFxBase(Declaration()), displays{LfoReadout(FullBar(0)), LfoReadout(FullBar(1))},
       vectorRegisters(WidestVectorRegisters()), sweep(lfos[0], lfos[1], gains, vectorRegisters)
 {
     // A byte pattern no quantised value can take, so that the first notification of every

@@ -11,12 +11,12 @@
 #include "effect/LfoReadout.h"
 #include "effect/LfoSweep.h"
 #include "effect/VibrascendParams.h"
-#include "framework/IFxVST3.h"
+#include "framework/IFxBase.h"
 
 #include <array>
 #include <cstdint>
 
-class CLS_VIBRASCEND : public IFxVST3 {
+class CLS_VIBRASCEND : public virtual IFxBase {
 public:
     static constexpr int kNumParams = kNumVibrascendParams;
     using enum VibrascendParam;
@@ -24,6 +24,10 @@ public:
     static constexpr uint32_t kResyncPauseMs = 500;
     // Samples and low-band outputs at or below this magnitude count as silence.
     static constexpr double kSilence = 1e-11;
+
+    // The identity and configuration the effect declares; a plug-in class that adds a format's
+    // binding builds the shared plug-in base from it.
+    static IFxDeclaration Declaration();
 
     CLS_VIBRASCEND();
     ~CLS_VIBRASCEND() override;

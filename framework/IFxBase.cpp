@@ -152,6 +152,16 @@ int32_t IFxBase::LoadState(const StateChunk& chunk, int32_t position) { return L
 
 void IFxBase::OnMouseOverParam(int) {}
 
+bool IFxBase::BeginParamEdit(int) { return false; }
+
+bool IFxBase::PerformParamEdit(int, double) { return false; }
+
+bool IFxBase::EndParamEdit(int) { return false; }
+
+int IFxBase::SamplePosition() const { return 0; }
+
+void IFxBase::ResizeEditorWindow(int, int) {}
+
 bool IFxBase::AcceptsParamRestore(int, int) { return true; }
 
 bool IFxBase::SaveParams(StateChunk& chunk)

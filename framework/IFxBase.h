@@ -1,6 +1,7 @@
 // The plug-in base every effect derives from: parameters, presets, state, the plug-in lock,
-// channel bookkeeping and the hand-over of the editor. The effect overrides the audio and change
-// hooks; a host binding (IFxVST3) supplies the host-facing operations.
+// channel bookkeeping and the hand-over of the editor. It knows no plug-in format. The effect
+// overrides the audio and change hooks; a format's binding, derived virtually from this base
+// beside the effect, supplies the host-facing operations (without one they reach no host).
 //
 // Two sides meet here. The UI side (state, presets, editor edits) keeps the values in force in
 // the parameters and serialises itself with the plug-in lock; the audio side never takes that
@@ -64,16 +65,16 @@ public:
     virtual bool AcceptsParamRestore(int index, int presetIndex);
 
     // Host-facing operations the binding supplies.
-    bool BeginParamEdit(int index) override = 0;
+    bool BeginParamEdit(int index) override;
     // Opens the host's edit gesture for a wheel step unless the same parameter's gesture is still
     // waiting for its delayed end; a pending gesture of another parameter is ended first.
     void BeginDelayedParamEdit(int index) override;
-    virtual bool PerformParamEdit(int index, double normalized) = 0;
-    bool EndParamEdit(int index) override = 0;
+    virtual bool PerformParamEdit(int index, double normalized);
+    bool EndParamEdit(int index) override;
     // The host's position in samples, from the last process context.
-    virtual int SamplePosition() const = 0;
+    virtual int SamplePosition() const;
     virtual int HostKind() const { return hostKind; }
-    void ResizeEditorWindow(int width, int height) override = 0;
+    void ResizeEditorWindow(int width, int height) override;
     virtual void AttachEditor(std::unique_ptr<IFxEditor> editor);
     virtual void ChangeBlockSize(int frames);
     virtual bool SaveParams(StateChunk& chunk);

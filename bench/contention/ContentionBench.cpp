@@ -4,7 +4,7 @@
 // longest call, and the locks process took with the longest wait for one (which must be 0: it
 // takes none). Usage: vibrascend_contention_bench [seconds, default 10]
 #include "LockWaitMeter.h"
-#include "effect/CLS_VIBRASCEND.h"
+#include "effect/vst3/VibrascendVst3.h"
 
 #include "pluginterfaces/base/ustring.h"
 #include "public.sdk/source/common/memorystream.h"
@@ -45,7 +45,7 @@ struct AudioFigures {
     Clock::duration longest{};
 };
 
-AudioFigures RunAudio(CLS_VIBRASCEND& effect, const std::atomic<bool>& stop)
+AudioFigures RunAudio(VibrascendVst3& effect, const std::atomic<bool>& stop)
 {
     AudioFigures figures;
     std::vector<float> left(kFrames), right(kFrames);
@@ -82,7 +82,7 @@ AudioFigures RunAudio(CLS_VIBRASCEND& effect, const std::atomic<bool>& stop)
 }
 
 // The host's UI thread: copy the state, restore it, read a program name, round after round.
-long RunUi(CLS_VIBRASCEND& effect, const std::atomic<bool>& stop)
+long RunUi(VibrascendVst3& effect, const std::atomic<bool>& stop)
 {
     long rounds = 0;
     String128 name{};
@@ -102,7 +102,7 @@ long RunUi(CLS_VIBRASCEND& effect, const std::atomic<bool>& stop)
 int main(int argc, char** argv)
 {
     const double seconds = argc > 1 ? std::max(0.1, std::atof(argv[1])) : 10.0;
-    auto* effect = new CLS_VIBRASCEND;
+    auto* effect = new VibrascendVst3;
     effect->initialize(nullptr);
     ProcessSetup setup{kRealtime, kSample32, kFrames, kRate};
     effect->setupProcessing(setup);

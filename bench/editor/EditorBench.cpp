@@ -7,7 +7,7 @@
 #include "TableReporter.h"
 
 #include "controls/IControl.h"
-#include "effect/CLS_VIBRASCEND.h"
+#include "effect/vst3/VibrascendVst3.h"
 #include "controls/IGraphics.h"
 #include "graphics/PIX_BitmapView.h"
 #include "graphics/PIX_SysBitmap.h"
@@ -53,12 +53,12 @@ constexpr int kKnobX = 217, kKnobY = 403;
 const IBox kKnobText{188, 437, 246, 452};
 
 struct EffectRelease {
-    void operator()(CLS_VIBRASCEND* effect) const { effect->release(); }
+    void operator()(VibrascendVst3* effect) const { effect->release(); }
 };
 
 // The effect with its editor drawn once, so that images and glyphs are cached.
 struct Editor {
-    std::unique_ptr<CLS_VIBRASCEND, EffectRelease> effect{new CLS_VIBRASCEND};
+    std::unique_ptr<VibrascendVst3, EffectRelease> effect{new VibrascendVst3};
     IGraphics& graphics = *static_cast<IGraphics*>(effect->EnsureEditor());
     Editor()
     {

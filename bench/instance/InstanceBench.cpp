@@ -2,7 +2,7 @@
 // editor view of an instance (which builds the editor; the images are decoded once per process,
 // so the first view of the process is dearer than later ones). Figures in milliseconds, the
 // later-instance figure as the median of many.
-#include "effect/CLS_VIBRASCEND.h"
+#include "effect/vst3/VibrascendVst3.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 
@@ -27,15 +27,15 @@ double Median(std::vector<double> values)
 }
 
 // Milliseconds to create an instance; the instance is handed back in `made`.
-double TimeCreation(CLS_VIBRASCEND*& made)
+double TimeCreation(VibrascendVst3*& made)
 {
     const Clock::time_point start = Clock::now();
-    made = new CLS_VIBRASCEND;
+    made = new VibrascendVst3;
     return MillisecondsSince(start);
 }
 
 // Milliseconds of createView("editor") on a fresh instance.
-double TimeFirstView(CLS_VIBRASCEND& effect)
+double TimeFirstView(VibrascendVst3& effect)
 {
     const Clock::time_point start = Clock::now();
     Steinberg::IPlugView* view = effect.createView("editor");
@@ -52,12 +52,12 @@ int main()
     constexpr int kLaterInstances = 200;
     constexpr int kLaterViews = 50;
 
-    CLS_VIBRASCEND* first = nullptr;
+    VibrascendVst3* first = nullptr;
     const double firstMs = TimeCreation(first);
 
     std::vector<double> later;
     for (int i = 0; i < kLaterInstances; ++i) {
-        CLS_VIBRASCEND* effect = nullptr;
+        VibrascendVst3* effect = nullptr;
         later.push_back(TimeCreation(effect));
         effect->release();
     }
@@ -67,7 +67,7 @@ int main()
 
     std::vector<double> laterViews;
     for (int i = 0; i < kLaterViews; ++i) {
-        CLS_VIBRASCEND* effect = nullptr;
+        VibrascendVst3* effect = nullptr;
         TimeCreation(effect);
         laterViews.push_back(TimeFirstView(*effect));
         effect->release();

@@ -10,7 +10,7 @@ constexpr IFxDeclaration kDeclaration{4, "2-2", 1, "Editor", "", "Maker", 0x0001
 
 }  // namespace
 
-EditorPlugin::EditorPlugin() : IFxVST3(kDeclaration)
+EditorPlugin::EditorPlugin() : IFxBase(kDeclaration), IFxVST3(kDeclaration)
 {
     GetParam(0)->DefineDouble("Gain", 0.0, -12.0, 12.0, 0.1, "dB");
     GetParam(1)->DefineInt("Steps", 5, 0, 10, "");

@@ -5,7 +5,7 @@
 
 #include "ComponentHandler.h"
 #include "controls/IControl.h"
-#include "framework/IFxVST3.h"
+#include "framework/vst3/IFxVST3.h"
 #include "platform/linux/x11/IGraphicsLinux.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The audio side never waits for the UI side: process calls run to their end while the UI side
 // holds the plug-in's lock and sits inside state calls whose streams block, and the UI side
 // answers exactly the values it set, whether or not the audio side has taken them yet.
-#include "effect/CLS_VIBRASCEND.h"
+#include "effect/vst3/VibrascendVst3.h"
 #include "ParameterChanges.h"
 
 #include "public.sdk/source/common/memorystream.h"
@@ -92,7 +92,7 @@ private:
     bool released = false;
 };
 
-std::vector<uint8> StateBytes(CLS_VIBRASCEND& effect)
+std::vector<uint8> StateBytes(VibrascendVst3& effect)
 {
     MemoryStream stream;
     EXPECT_EQ(static_cast<IComponent*>(&effect)->getState(&stream), kResultOk);
@@ -100,7 +100,7 @@ std::vector<uint8> StateBytes(CLS_VIBRASCEND& effect)
     return std::vector<uint8>(bytes, bytes + stream.getSize());
 }
 
-tresult SetStateBytes(CLS_VIBRASCEND& effect, const std::vector<uint8>& bytes)
+tresult SetStateBytes(VibrascendVst3& effect, const std::vector<uint8>& bytes)
 {
     MemoryStream stream;
     stream.write(const_cast<uint8*>(bytes.data()), static_cast<int32>(bytes.size()), nullptr);
@@ -112,7 +112,7 @@ tresult SetStateBytes(CLS_VIBRASCEND& effect, const std::vector<uint8>& bytes)
 // seventh call, changing programs.
 class AudioSide {
 public:
-    AudioSide() : effect(new CLS_VIBRASCEND)
+    AudioSide() : effect(new VibrascendVst3)
     {
         EXPECT_EQ(effect->initialize(nullptr), kResultOk);
         ProcessSetup setup{kRealtime, kSample32, 64, 48000.0};
@@ -157,7 +157,7 @@ public:
         std::fill(right.begin(), right.end(), -0.25f);
     }
 
-    CLS_VIBRASCEND* effect;
+    VibrascendVst3* effect;
 
 private:
     std::vector<float> left = std::vector<float>(64, 0.25f);
@@ -169,7 +169,7 @@ private:
 TEST(AudioSideThread, ProcessReturnsWhileTheUiSideHoldsEveryLockAndBlocksInStateCalls)
 {
     AudioSide audio;
-    CLS_VIBRASCEND& effect = *audio.effect;
+    VibrascendVst3& effect = *audio.effect;
     BlockingStream reading(StateBytes(effect));
     BlockingStream writing;
     std::thread restoring([&] { static_cast<IComponent*>(&effect)->setState(&reading); });
@@ -206,7 +206,7 @@ TEST(AudioSideThread, ProcessReturnsWhileTheUiSideHoldsEveryLockAndBlocksInState
 TEST(AudioSideThread, StateSetIsTheStateReadBeforeAndAfterTheAudioSideTakesIt)
 {
     AudioSide audio;
-    CLS_VIBRASCEND& effect = *audio.effect;
+    VibrascendVst3& effect = *audio.effect;
     audio.Process(0, false);
     std::vector<uint8> state = StateBytes(effect);
     ASSERT_EQ(state.size(), 108u);
@@ -243,7 +243,7 @@ TEST(AudioSideThread, StateSetIsTheStateReadBeforeAndAfterTheAudioSideTakesIt)
 TEST(AudioSideThread, OneChangeIsTakenWholeWhileAnotherFollows)
 {
     AudioSide audio;
-    CLS_VIBRASCEND& effect = *audio.effect;
+    VibrascendVst3& effect = *audio.effect;
     audio.Process(0, false);
     std::vector<uint8> first = StateBytes(effect);
     std::vector<uint8> second = first;

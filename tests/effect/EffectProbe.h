@@ -2,13 +2,15 @@
 // test's control, plus helpers to apply parameters the way the framework does.
 #pragma once
 
-#include "effect/CLS_VIBRASCEND.h"
+#include "effect/vst3/VibrascendVst3.h"
 
 #include <cstdint>
 #include <memory>
 
-class EffectProbe : public CLS_VIBRASCEND {
+class EffectProbe : public VibrascendVst3 {
 public:
+    EffectProbe() : IFxBase(Declaration()) {}
+
     int position = 0;
     uint32_t clock = 1000;
 

@@ -2,7 +2,7 @@
 // makes editor edits: once the dust settles, the effect has applied exactly the values the
 // parameters hold, and the published readout shows them.
 #include "effect/BandName.h"
-#include "effect/CLS_VIBRASCEND.h"
+#include "effect/vst3/VibrascendVst3.h"
 #include "effect/Quantise.h"
 #include "ParameterChanges.h"
 
@@ -20,7 +20,7 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-std::vector<double> StateOf(CLS_VIBRASCEND& effect)
+std::vector<double> StateOf(VibrascendVst3& effect)
 {
     MemoryStream stream;
     EXPECT_EQ(static_cast<IComponent*>(&effect)->getState(&stream), kResultOk);
@@ -31,7 +31,7 @@ std::vector<double> StateOf(CLS_VIBRASCEND& effect)
     return values;
 }
 
-void Restore(CLS_VIBRASCEND& effect, const std::vector<double>& values)
+void Restore(VibrascendVst3& effect, const std::vector<double>& values)
 {
     MemoryStream stream;
     int32 written = 0;
@@ -44,7 +44,7 @@ void Restore(CLS_VIBRASCEND& effect, const std::vector<double>& values)
 
 TEST(EffectThread, StatesPresetsAndEditsWhileProcessingEndInTheEffectExactly)
 {
-    auto* effect = new CLS_VIBRASCEND;
+    auto* effect = new VibrascendVst3;
     ASSERT_EQ(effect->initialize(nullptr), kResultOk);
     ProcessSetup setup{kRealtime, kSample64, 64, 48000.0};
     ASSERT_EQ(effect->setupProcessing(setup), kResultOk);

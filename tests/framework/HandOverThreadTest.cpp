@@ -26,6 +26,7 @@ namespace {
 // belongs to the UI side, and ParamChanged runs on the audio side too).
 class RecordingPlugin : public TestPlugin {
 public:
+    RecordingPlugin() : IFxBase(kDeclaration) {}
     void ParamChanged(int index) override
     {
         std::lock_guard<std::mutex> g(seenLock);

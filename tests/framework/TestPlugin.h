@@ -2,7 +2,7 @@
 // three parameters, four preset slots, and a record of every applied change.
 #pragma once
 
-#include "framework/IFxVST3.h"
+#include "framework/vst3/IFxVST3.h"
 
 #include <vector>
 
@@ -11,7 +11,7 @@ public:
     static constexpr IFxDeclaration kDeclaration{3,       "1-1 2-2",  4,          "Test",     "",
                                                  "Maker", 0x00010A00, 0x74657374, 0x4D616B72, 0};
 
-    TestPlugin() : IFxVST3(kDeclaration)
+    TestPlugin() : IFxBase(kDeclaration), IFxVST3(kDeclaration)
     {
         GetParam(0)->DefineInt("Count", 5, 0, 10, "");
         GetParam(1)->DefineDouble("Level", 1.5, -2, 2, 0.5, "dB");

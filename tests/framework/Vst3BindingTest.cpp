@@ -1,5 +1,5 @@
 #include "TestPlugin.h"
-#include "framework/IFxVST3View.h"
+#include "framework/vst3/IFxVST3View.h"
 #include "ParameterChanges.h"
 
 #include "base/source/fstring.h"

@@ -2,14 +2,14 @@
 // checks every state the effect holds must pass.
 #pragma once
 
-#include "effect/CLS_VIBRASCEND.h"
+#include "effect/vst3/VibrascendVst3.h"
 
 #include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
 
-class FuzzEffect : public CLS_VIBRASCEND {
+class FuzzEffect : public VibrascendVst3 {
 public:
     static constexpr int kBlockFrames = 64;
 

@@ -3,7 +3,7 @@
 // the artwork or the drawing with scripts/update-golden.sh.
 #include "GoldenImage.h"
 
-#include "framework/IEditorSnapshot.h"
+#include "framework/vst3/IEditorSnapshot.h"
 #include "PluginInstance.h"
 #include "Selection.h"
 

@@ -1,6 +1,6 @@
 #include "ModuleFixture.h"
 
-#include "framework/IEditorSnapshot.h"
+#include "framework/vst3/IEditorSnapshot.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 

@@ -4,7 +4,7 @@
 // only.
 #include "ModuleFixture.h"
 
-#include "framework/IEditorSnapshot.h"
+#include "framework/vst3/IEditorSnapshot.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 #include "public.sdk/source/common/memorystream.h"

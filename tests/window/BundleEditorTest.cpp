@@ -1,7 +1,7 @@
 // The built plug-in's own editor, opened through its VST3 view in the command-line host's
 // frame and window, played with synthesized input: the host must hear the gestures.
 #include "EditorSession.h"
-#include "framework/IEditorSnapshot.h"
+#include "framework/vst3/IEditorSnapshot.h"
 #include "PluginInstance.h"
 #include "platform/linux/x11host/X11HostWindow.h"
 #include "platform/linux/x11host/X11InputSynthesizer.h"

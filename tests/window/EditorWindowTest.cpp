@@ -2,7 +2,7 @@
 // clicks, drags, scrolls and types in it.
 #include "WindowFixture.h"
 
-#include "framework/IFxVST3RunLoop.h"
+#include "framework/vst3/IFxVST3RunLoop.h"
 #include "graphics/PIX_SysBitmap.h"
 #include "platform/linux/EmbedTarget.h"
 

@@ -8,7 +8,7 @@ constexpr IFxDeclaration kDeclaration{3, "2-2", 1, "Window", "", "Maker", 0x0001
 
 }  // namespace
 
-WindowPlugin::WindowPlugin(int fps) : IFxVST3(kDeclaration)
+WindowPlugin::WindowPlugin(int fps) : IFxBase(kDeclaration), IFxVST3(kDeclaration)
 {
     GetParam(0)->DefineDouble("Gain", 0.0, -12.0, 12.0, 0.1, "dB");
     GetParam(1)->DefineEnum("Target", 1, 4, "");

@@ -6,7 +6,7 @@
 #include "ComponentHandler.h"
 #include "controls/IControl.h"
 #include "EditorSession.h"
-#include "framework/IFxVST3.h"
+#include "framework/vst3/IFxVST3.h"
 #include "platform/linux/x11/IGraphicsLinux.h"
 #include "platform/linux/x11host/X11HostWindow.h"
 #include "platform/linux/x11host/X11InputSynthesizer.h"

@@ -5,7 +5,7 @@
 #include "Commands.h"
 #include "InitialSettings.h"
 
-#include "framework/IEditorSnapshot.h"
+#include "framework/vst3/IEditorSnapshot.h"
 #include "HostError.h"
 #include "PluginInstance.h"
 #include "PngFile.h"

@@ -1,6 +1,6 @@
 // Program changes of IFxVST3 and what the host hears of them: the controller's values follow the
 // loaded preset, and the host is told from the UI thread only, never from the audio thread.
-#include "framework/IFxVST3.h"
+#include "framework/vst3/IFxVST3.h"
 
 #include "pluginterfaces/vst/ivstunits.h"
 

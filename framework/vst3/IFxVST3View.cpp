@@ -1,9 +1,9 @@
-#include "framework/IFxVST3View.h"
+#include "framework/vst3/IFxVST3View.h"
 
-#include "framework/IFxVST3.h"
+#include "framework/vst3/IFxVST3.h"
 
 #if !defined(_WIN32)
-#include "framework/IFxVST3RunLoop.h"
+#include "framework/vst3/IFxVST3RunLoop.h"
 #include "platform/linux/EmbedTarget.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Interface ids the SDK headers declare but none of its sources define, and the editor view's
 // private snapshot face. Compiled into the SDK library, so the plug-in and the hosts of the tools
 // share one definition.
-#include "framework/IEditorSnapshot.h"
+#include "framework/vst3/IEditorSnapshot.h"
 #include "pluginterfaces/gui/iplugview.h"
 
 namespace Steinberg {

@@ -1,4 +1,4 @@
-#include "framework/vst3sdk/CPluginFactory.h"
+#include "framework/vst3/sdk/CPluginFactory.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "framework/IFxParameter.h"
+#include "framework/vst3/IFxParameter.h"
 
 #include "pluginterfaces/base/ustring.h"
 

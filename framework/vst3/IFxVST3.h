@@ -1,10 +1,11 @@
 // The VST3 binding of the plug-in base: one object that is the host's component, audio
-// processor, edit controller and unit info.
+// processor, edit controller and unit info. A plug-in class derives from it and from its effect,
+// both sharing the one plug-in base (a virtual base, built by the plug-in class).
 #pragma once
 
 #include "framework/IFxBase.h"
-#include "framework/Vst3Automation.h"
-#include "framework/vst3sdk/SingleComponentEffect.h"
+#include "framework/vst3/Vst3Automation.h"
+#include "framework/vst3/sdk/SingleComponentEffect.h"
 
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 #include "pluginterfaces/vst/ivstunits.h"
@@ -16,7 +17,7 @@ class IFxVST3View;
 constexpr Steinberg::Vst::ParamID kPresetListId = 0x70727374;  // "prst"
 constexpr Steinberg::Vst::ParamID kBypassId = 0x62706173;  // "bpas"
 
-class IFxVST3 : public IFxBase, public Steinberg::Vst::SingleComponentEffect, public Steinberg::Vst::IUnitInfo {
+class IFxVST3 : public virtual IFxBase, public Steinberg::Vst::SingleComponentEffect, public Steinberg::Vst::IUnitInfo {
 public:
     explicit IFxVST3(const IFxDeclaration& declaration);
     ~IFxVST3() override;

@@ -1,10 +1,10 @@
 // The module's exported entry points: the host loads the library, calls InitDll (on Linux through
 // ModuleEntry) and GetPluginFactory, and creates plug-in objects through the factory.
-#include "framework/PluginEntry.h"
+#include "framework/vst3/PluginEntry.h"
 
-#include "framework/IFxVST3.h"
+#include "framework/vst3/IFxVST3.h"
 #include "framework/ModuleInstance.h"
-#include "framework/vst3sdk/CPluginFactory.h"
+#include "framework/vst3/sdk/CPluginFactory.h"
 #include "platform/LoadedModule.h"
 #include "platform/ModuleInfo.h"
 #include "platform/RecursiveLock.h"

@@ -1,4 +1,4 @@
-#include "framework/vst3sdk/SingleComponentEffect.h"
+#include "framework/vst3/sdk/SingleComponentEffect.h"
 
 namespace Steinberg::Vst {
 

@@ -1,8 +1,8 @@
-#include "framework/IFxVST3.h"
+#include "framework/vst3/IFxVST3.h"
 
 #include "framework/DenormalsOffScope.h"
 #include "framework/HostKind.h"
-#include "framework/IFxVST3View.h"
+#include "framework/vst3/IFxVST3View.h"
 
 #include "base/source/fstring.h"
 #include "pluginterfaces/base/ibstream.h"

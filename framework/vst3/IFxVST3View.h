@@ -1,7 +1,7 @@
 // The editor view handed to the host: shows the plug-in's graphics object in the host's window.
 #pragma once
 
-#include "framework/IEditorSnapshot.h"
+#include "framework/vst3/IEditorSnapshot.h"
 #include "platform/linux/EditorRunLoop.h"
 #include "public.sdk/source/common/pluginview.h"
 

@@ -1,4 +1,4 @@
-#include "framework/Vst3Automation.h"
+#include "framework/vst3/Vst3Automation.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 // The edit-controller side of IFxVST3: parameters as the host sees them, units, the program
 // list, edit notifications and editor views.
-#include "framework/IFxVST3.h"
+#include "framework/vst3/IFxVST3.h"
 
-#include "framework/IFxParameter.h"
-#include "framework/IFxVST3View.h"
+#include "framework/vst3/IFxParameter.h"
+#include "framework/vst3/IFxVST3View.h"
 
 #include "pluginterfaces/base/ustring.h"
 

@@ -1,4 +1,4 @@
-#include "framework/IFxVST3RunLoop.h"
+#include "framework/vst3/IFxVST3RunLoop.h"
 
 #include <atomic>
 #include <memory>
