@@ -9,7 +9,8 @@ void LfoReadout::ReplaceText(const char* text)
     if (!text || std::strcmp(text, BandName()) == 0)
         return;
     bandName.store(text, std::memory_order_release);
-    labelChanges.fetch_add(1, std::memory_order_release);
+    // One writer at a time: a plain increment, without the cost of a locked one.
+    labelChanges.store(labelChanges.load(std::memory_order_relaxed) + 1, std::memory_order_release);
 }
 
 void LfoReadout::StoreBar(const IBox& rect)
@@ -24,7 +25,7 @@ void LfoReadout::StoreBar(const IBox& rect)
     barR.store(rect.R, std::memory_order_relaxed);
     barB.store(rect.B, std::memory_order_relaxed);
     barSequence.store(sequence + 2, std::memory_order_release);
-    barRedraws.fetch_add(1, std::memory_order_release);
+    barRedraws.store(barRedraws.load(std::memory_order_relaxed) + 1, std::memory_order_release);
 }
 
 void LfoReadout::SetBarRect(const IBox& rect) { StoreBar(rect); }
