@@ -2,11 +2,38 @@
 
 #include "effect/PortableMath.h"
 
-double BandGains::LinearOfTenthsDb(int tenths)
+namespace {
+
+double LinearOfTenths(int tenths)
 {
     // ln(10) / 20: exp(dB * this) is 10^(dB / 20).
     constexpr double kNepersPerDb = 0.11512925464970228;
     return PortableExp(tenths * 0.1 * kNepersPerDb);
+}
+
+// The linear gain of every level of the gain parameters' range, -64.0 to +6.0 dB in tenths,
+// computed once when the library loads: host automation applies a new level every few frames.
+struct GainTable {
+    static constexpr int kLowest = -640;
+    static constexpr int kHighest = 60;
+    double linear[kHighest - kLowest + 1];
+
+    GainTable()
+    {
+        for (int t = kLowest; t <= kHighest; ++t)
+            linear[t - kLowest] = LinearOfTenths(t);
+    }
+};
+
+const GainTable kGainTable;
+
+}  // namespace
+
+double BandGains::LinearOfTenthsDb(int tenths)
+{
+    if (tenths >= GainTable::kLowest && tenths <= GainTable::kHighest)
+        return kGainTable.linear[tenths - GainTable::kLowest];
+    return LinearOfTenths(tenths);
 }
 
 void BandGains::SetOut(double linear)

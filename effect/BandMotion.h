@@ -8,6 +8,7 @@
 #include "effect/BandGains.h"
 #include "effect/BandSplitFilter.h"
 #include "effect/Lfo.h"
+#include "effect/VectorRegisters.h"
 #include "framework/Glide.h"
 
 #include <array>
@@ -30,13 +31,12 @@ public:
     // Band weights of a run of `frames` frames (1 .. kRunFrames) while settings move: per frame
     // the gains' and depths' glide values, each active LFO stepped once (LFO 1 first) around the
     // centre and amplitude its moving depth and gain give. The LFOs' phases, the gains in effect
-    // and the glides move on by the run.
-    void RunWeights(std::array<Lfo, 2>& lfos, BandGains& state, int frames, double* lowMul, double* highMul);
+    // and the glides move on by the run. Computed eight frames at a time in `registers` (which are
+    // to be available; every choice gives the same bits): `lowMul` and `highMul` receive `frames`
+    // rounded up to a multiple of eight values, of which those past the run mean nothing.
+    void RunWeights(std::array<Lfo, 2>& lfos, BandGains& state, VectorRegisters registers, int frames,
+                    double* lowMul, double* highMul);
     // The filter's coefficients for the run that starts now; the filter's glides then move on by
     // `frames`. False (nothing moved) when the coefficients would not be usable.
     bool RunFilter(double sampleRate, int frames, BandSplitFilter::Coefficients& out);
-
-private:
-    // The glide's values for the next `frames` frames; it moves on by them.
-    static void Fill(Glide& glide, double* values, int frames);
 };

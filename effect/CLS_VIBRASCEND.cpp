@@ -338,8 +338,8 @@ template <class T>
 void CLS_VIBRASCEND::ProcessMovingRun(const band_split_block::StereoRun& fixedFilter, const T* inL, const T* inR,
                                       T* outL, T* outR, int frames)
 {
-    alignas(16) double lowMul[BandMotion::kRunFrames + 1];
-    alignas(16) double highMul[BandMotion::kRunFrames + 1];
+    alignas(64) double lowMul[BandMotion::kRunFrames];
+    alignas(64) double highMul[BandMotion::kRunFrames];
     band_split_block::StereoRun run = fixedFilter;
     if (motion.FilterMoving()) {
         BandSplitFilter::Coefficients c{};
@@ -349,9 +349,8 @@ void CLS_VIBRASCEND::ProcessMovingRun(const band_split_block::StereoRun& fixedFi
             run.b2 = c.b2;
         }
     }
-    motion.RunWeights(lfos, gains, frames, lowMul, highMul);
-    lowMul[frames] = lowMul[frames - 1];
-    highMul[frames] = highMul[frames - 1];
+    // The weights come in whole steps of eight frames: an odd run's last pair has its second.
+    motion.RunWeights(lfos, gains, vectorRegisters, frames, lowMul, highMul);
     band_split_block::RunWeights weights{lowMul, highMul};
     band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, weights);
     if (!motion.Moving())

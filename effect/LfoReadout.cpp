@@ -7,7 +7,8 @@ void LfoReadout::ReplaceText(const char* text)
     if (!text || std::strcmp(text, BandName()) == 0)
         return;
     bandName.store(text, std::memory_order_release);
-    labelChanges.fetch_add(1, std::memory_order_release);
+    // One writer at a time: a plain increment, without the cost of a locked one.
+    labelChanges.store(labelChanges.load(std::memory_order_relaxed) + 1, std::memory_order_release);
 }
 
 void LfoReadout::StoreRange(const LfoSweptRange& range)
@@ -21,7 +22,7 @@ void LfoReadout::StoreRange(const LfoSweptRange& range)
     high.store(range.high, std::memory_order_relaxed);
     sweeping.store(range.sweeping, std::memory_order_relaxed);
     rangeSequence.store(sequence + 2, std::memory_order_release);
-    rangeChanges.fetch_add(1, std::memory_order_release);
+    rangeChanges.store(rangeChanges.load(std::memory_order_relaxed) + 1, std::memory_order_release);
 }
 
 void LfoReadout::SetRange(float from, float to) { StoreRange(LfoSweptRange{from, to, true}); }

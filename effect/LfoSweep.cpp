@@ -1,10 +1,13 @@
 #include "effect/LfoSweep.h"
 
+#include "effect/LfoWaveLanes.h"
+
 #include <cstring>
-#include <limits>
 
 namespace {
 
+using lfo_wave_lanes::Load;
+using lfo_wave_lanes::Store;
 using portable_math::Splat;
 
 // The phases of both LFOs before each of `frames` frames, stepped one sample at a time (the two
@@ -28,44 +31,13 @@ using portable_math::Splat;
     }
 }
 
-template <class V>
-[[gnu::always_inline]] inline V Load(const double* p)
-{
-    V v;
-    std::memcpy(&v, p, sizeof v);
-    return v;
-}
-
-template <class V>
-[[gnu::always_inline]] inline void Store(double* p, V v)
-{
-    std::memcpy(p, &v, sizeof v);
-}
-
-// The swept gain `wave(phase) * amp + centre` at each of `count` phases (a multiple of eight),
-// the wave's form chosen once for the whole run.
+// The swept gain `wave(phase) * amp + centre` at each of `count` phases (a multiple of eight).
 [[gnu::always_inline]] inline void SweepWave(const LfoShape& s, double amp, double centre, const double* phases,
                                              int count, double* __restrict swept)
 {
-    const Lanes8 a = Splat<Lanes8>(s.a);
-    const Lanes8 b = Splat<Lanes8>(s.b);
-    const Lanes8 c = Splat<Lanes8>(s.c);
-    const Lanes8 d = Splat<Lanes8>(s.d);
-    const auto each = [&](auto wave) __attribute__((always_inline))
-    {
-        for (int i = 0; i < count; i += 8)
-            Store(swept + i, wave(Load<Lanes8>(phases + i)) * amp + centre);
-    };
-    const auto sine = [&](Lanes8 arg) __attribute__((always_inline))
-    {
-        return portable_math::ShiftedSinKernel(arg, s.quarters, s.flip) * s.scale + s.offset;
-    };
-    if (!s.sine)
-        each([&](Lanes8 p) __attribute__((always_inline)) { return p < a ? p * b - 1.0 : c - p * d; });
-    else if (s.a == std::numeric_limits<double>::infinity())
-        each([&](Lanes8 p) __attribute__((always_inline)) { return sine(p * b); });
-    else
-        each([&](Lanes8 p) __attribute__((always_inline)) { return sine(p < a ? p * b : p * c + d); });
+    lfo_wave_lanes::Waves(s, phases, count, [&](int i, Lanes8 wave) __attribute__((always_inline)) {
+        Store(swept + i, wave * amp + centre);
+    });
 }
 
 // Where a pass leaves its values.

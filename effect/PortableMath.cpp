@@ -49,7 +49,13 @@ void Unpack(uint64_t magnitude, uint64_t& mantissa, int& exponent)
 
 }  // namespace
 
-double PortableTan(double x) { return PortableSin(x) / PortableCos(x); }
+double PortableTan(double x)
+{
+    double sine = 0.0;
+    double cosine = 0.0;
+    PortableSinCos(x, sine, cosine);
+    return sine / cosine;
+}
 
 double PortableExp(double x)
 {

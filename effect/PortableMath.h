@@ -97,8 +97,12 @@ template <class V>
 // differ); y enters to first order. Within 1 ulp for |x| up to
 // 2^20. Inlined everywhere, so that a caller compiled for wider registers computes it in them,
 // with the same operations.
-template <class V>
-[[gnu::always_inline]] inline V ShiftedSinKernel(V x, int64_t m, uint64_t flip)
+//
+// `m` and `flip` are one value for every lane (M is int64_t) or one per lane (M is the lanes'
+// integer vector). This form leaves +0 for the sine of -0; ShiftedSinKernel and PortableSinCos
+// give the zero its sign.
+template <class V, class M>
+[[gnu::always_inline]] inline V ShiftedSinLanes(V x, M m, M flip)
 {
     using Bits = typename BitsOf<V>::Type;
     const V shifted = x * Splat<V>(kTwoOverPi) + Splat<V>(kRoundShift);
@@ -140,7 +144,13 @@ template <class V>
         picked = std::bit_cast<Bits>(sine());
     else
         picked = (std::bit_cast<Bits>(sine()) & ~odd) | (std::bit_cast<Bits>(cosine()) & odd);
-    const V result = std::bit_cast<V>(picked ^ ((j & 2) << 62) ^ static_cast<int64_t>(flip));
+    return std::bit_cast<V>(picked ^ ((j & 2) << 62) ^ flip);
+}
+
+template <class V>
+[[gnu::always_inline]] inline V ShiftedSinKernel(V x, int64_t m, uint64_t flip)
+{
+    const V result = ShiftedSinLanes(x, m, static_cast<int64_t>(flip));
     // The reduction turns -0 into +0; the sine of a signed zero is that zero.
     if (m == 0 && !flip)
         return x == 0.0 ? x : result;
@@ -169,7 +179,16 @@ inline double PortableCos(double x) { return portable_math::CosKernel(x); }
 inline Lanes2 PortableSin(Lanes2 x) { return portable_math::SinKernel(x); }
 inline Lanes2 PortableCos(Lanes2 x) { return portable_math::CosKernel(x); }
 
-// Tangent as the quotient of the two above.
+// Exactly PortableSin(x) and PortableCos(x), computed together in the two lanes of one register.
+inline void PortableSinCos(double x, double& sine, double& cosine)
+{
+    const Lanes2 both = portable_math::ShiftedSinLanes(Lanes2{x, x}, LaneBits2{0, 1},
+                                                       LaneBits2{0, static_cast<int64_t>(portable_math::kSignBit)});
+    sine = x == 0.0 ? x : both[0];
+    cosine = both[1];
+}
+
+// Tangent as the quotient of the sine and cosine above.
 double PortableTan(double x);
 
 // e^x within about 1 ulp; overflow gives infinity, underflow 0 (through the subnormal range).

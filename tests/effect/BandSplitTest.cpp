@@ -2,9 +2,11 @@
 // itself for a sample rate.
 #include "EffectProbe.h"
 #include "effect/BandSplitFilter.h"
+#include "effect/PortableMath.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <complex>
 #include <limits>
@@ -145,6 +147,17 @@ TEST(Gains, LinearValuesAndBandWeights)
     probe->Set(2, 3.0);
     EXPECT_DOUBLE_EQ(g.lowMul, g.outBase * g.lowBase);
     EXPECT_EQ(g.lowNow, g.lowBase);
+}
+
+TEST(Gains, EveryLevelTakesTheExponentialOfItsTenths)
+{
+    // Inside the parameters' range the values come from a table, outside it they are computed:
+    // both give the bits of the exponential.
+    for (int tenths = -700; tenths <= 100; ++tenths) {
+        const double expected = PortableExp(tenths * 0.1 * 0.11512925464970228);
+        ASSERT_EQ(std::bit_cast<uint64_t>(BandGains::LinearOfTenthsDb(tenths)), std::bit_cast<uint64_t>(expected))
+            << tenths;
+    }
 }
 
 TEST(SampleRate, FirstBlockPreparesAndARateChangeReappliesSplitAndFrequencies)

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -122,6 +123,25 @@ TEST(PortableMath, TangentOverTheSplitRangeAndExponentialOverTheGains)
     EXPECT_EQ(PortableExp(800.0), std::numeric_limits<double>::infinity());
     EXPECT_EQ(PortableExp(-800.0), 0.0);
     EXPECT_GT(PortableExp(-744.0), 0.0);  // the subnormal range is kept
+}
+
+TEST(PortableMath, SineAndCosineTogetherGiveEachFunctionsBits)
+{
+    std::mt19937_64 rng(4);
+    std::uniform_real_distribution<double> angle(-8.0, 8.0);
+    const double inf = std::numeric_limits<double>::infinity();
+    std::vector<double> xs = {0.0, -0.0, 1e-300, -1e-300, 0.7853981633974483, 1.5707963267948966,
+                              3.141592653589793, 4.71238898038469, 1e6, inf, -inf, std::nan("")};
+    for (int i = 0; i < 100000; ++i)
+        xs.push_back(angle(rng));
+    const auto bits = [](double v) { return std::bit_cast<uint64_t>(v); };
+    for (double x : xs) {
+        double sine = 1.0;
+        double cosine = 1.0;
+        PortableSinCos(x, sine, cosine);
+        ASSERT_EQ(bits(sine), bits(PortableSin(x))) << x;
+        ASSERT_EQ(bits(cosine), bits(PortableCos(x))) << x;
+    }
 }
 
 TEST(PortableMath, RemainderIsExact)

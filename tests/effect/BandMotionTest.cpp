@@ -1,0 +1,182 @@
+// The band weights of runs of moving settings: in SSE2, AVX2 and AVX-512 registers, for every
+// wave and run length and for glides that start, run on or end inside a run, they are bit for bit
+// what stepping the glides and the LFOs one frame at a time gives, and they leave the LFOs' phases,
+// the gains in effect and the glides where that stepping leaves them.
+#include "effect/BandMotion.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Moving {
+    BandMotion motion;
+    std::array<Lfo, 2> lfos;
+    BandGains gains;
+};
+
+struct Result {
+    std::vector<double> low, high;
+    double phase[2];
+    double now[3];
+    Glide glides[5];
+};
+
+// LFO 1 and LFO 2 on `target1` and `target2` (0 for none) with the given waves; the glides in
+// the states `glides` names: bit 0 the output gain starts a 32-frame glide, bit 1 the low gain is
+// 5 frames into a 480-frame glide, bit 2 the high gain is 3 frames into a 10-frame glide (whose
+// last step falls short of its target: the target is to be taken at its end), bit 3
+// LFO 1's depth starts a 40-frame glide, bit 4 LFO 2's depth is 30 frames into a 33-frame glide.
+Moving MakeMoving(int wave1, int wave2, int target1, int target2, int glides)
+{
+    Moving m;
+    const int waves[2] = {wave1, wave2};
+    const int targets[2] = {target1, target2};
+    for (int k = 0; k < 2; ++k) {
+        Lfo& lfo = m.lfos[static_cast<size_t>(k)];
+        lfo.SetTarget(static_cast<int16_t>(targets[k]));
+        lfo.SetActive(targets[k] != 0);
+        lfo.SetWave(static_cast<int16_t>(waves[k]));
+        // LFO 2 fast enough to wrap its phase every few frames.
+        lfo.SetFrequency(k == 0 ? 3.7f : 2900.0f, 44100.0);
+        lfo.SetPhase(0.5 + 2.5 * k);
+    }
+    m.gains.SetOut(0.9);
+    m.gains.SetLow(1.2);
+    m.gains.SetHigh(0.85);
+    const double starts[5] = {0.9, 1.2, 0.85, 0.3, 0.62};
+    for (int i = 0; i < 3; ++i)
+        m.motion.gains[static_cast<size_t>(i)].Jump(starts[i]);
+    for (int k = 0; k < 2; ++k)
+        m.motion.depths[static_cast<size_t>(k)].Jump(starts[3 + k]);
+    if (glides & 1)
+        m.motion.gains[0].To(1.4, 32);
+    if (glides & 2) {
+        m.motion.gains[1].To(0.05, 480);
+        m.motion.gains[1].Advance(5);
+    }
+    if (glides & 4) {
+        m.motion.gains[2].To(0.41, 10);
+        m.motion.gains[2].Advance(3);
+    }
+    if (glides & 8)
+        m.motion.depths[0].To(0.95, 40);
+    if (glides & 16) {
+        m.motion.depths[1].To(0.0, 33);
+        m.motion.depths[1].Advance(30);
+    }
+    return m;
+}
+
+Result Finish(Moving& m, Result r)
+{
+    for (int k = 0; k < 2; ++k)
+        r.phase[k] = m.lfos[static_cast<size_t>(k)].Phase();
+    r.now[0] = m.gains.outNow;
+    r.now[1] = m.gains.lowNow;
+    r.now[2] = m.gains.highNow;
+    for (int i = 0; i < 3; ++i)
+        r.glides[i] = m.motion.gains[static_cast<size_t>(i)];
+    for (int k = 0; k < 2; ++k)
+        r.glides[3 + k] = m.motion.depths[static_cast<size_t>(k)];
+    return r;
+}
+
+Result Computed(Moving m, VectorRegisters registers, const std::vector<int>& runs)
+{
+    Result r{};
+    for (int frames : runs) {
+        double low[BandMotion::kRunFrames];
+        double high[BandMotion::kRunFrames];
+        m.motion.RunWeights(m.lfos, m.gains, registers, frames, low, high);
+        r.low.insert(r.low.end(), low, low + frames);
+        r.high.insert(r.high.end(), high, high + frames);
+    }
+    return Finish(m, r);
+}
+
+// One frame at a time: each gain takes its glide's next value, then each LFO that sweeps a gain
+// (LFO 1 first) sets it from its wave around the range its depth's next value and the gain give.
+Result Stepped(Moving m, const std::vector<int>& runs)
+{
+    Result r{};
+    for (int frames : runs)
+        for (int f = 0; f < frames; ++f) {
+            double now[3];
+            for (int g = 0; g < 3; ++g)
+                now[g] = m.motion.gains[static_cast<size_t>(g)].Next();
+            for (int k = 0; k < 2; ++k) {
+                const double depth = m.motion.depths[static_cast<size_t>(k)].Next();
+                Lfo& lfo = m.lfos[static_cast<size_t>(k)];
+                if (!lfo.Active() || lfo.TargetGain() == GainTarget::None)
+                    continue;
+                double& gain = now[static_cast<int>(lfo.TargetGain()) - 1];
+                float centre = 0.0f;
+                float amp = 0.0f;
+                Lfo::RangeOf(static_cast<float>(depth), static_cast<float>(gain), centre, amp);
+                gain = static_cast<double>(amp) * lfo.WaveAt(lfo.Phase()) + static_cast<double>(centre);
+                lfo.SetPhase(Lfo::NextPhase(lfo.Phase(), lfo.Increment()));
+            }
+            r.low.push_back(now[0] * now[1]);
+            r.high.push_back(now[0] * now[2]);
+            m.gains.outNow = now[0];
+            m.gains.lowNow = now[1];
+            m.gains.highNow = now[2];
+        }
+    return Finish(m, r);
+}
+
+bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+void ExpectSame(const Result& got, const Result& want, const std::string& what)
+{
+    ASSERT_EQ(got.low.size(), want.low.size()) << what;
+    for (size_t i = 0; i < want.low.size(); ++i) {
+        ASSERT_TRUE(SameBits(got.low[i], want.low[i])) << what << " frame " << i;
+        ASSERT_TRUE(SameBits(got.high[i], want.high[i])) << what << " frame " << i;
+    }
+    for (int k = 0; k < 2; ++k)
+        EXPECT_TRUE(SameBits(got.phase[k], want.phase[k])) << what << " LFO " << k;
+    for (int g = 0; g < 3; ++g)
+        EXPECT_TRUE(SameBits(got.now[g], want.now[g])) << what << " gain " << g;
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(SameBits(got.glides[i].value, want.glides[i].value)) << what << " glide " << i;
+        EXPECT_EQ(got.glides[i].Moving(), want.glides[i].Moving()) << what << " glide " << i;
+        EXPECT_EQ(got.glides[i].frames - got.glides[i].done, want.glides[i].frames - want.glides[i].done)
+            << what << " glide " << i;
+    }
+}
+
+std::vector<VectorRegisters> AvailableRegisters()
+{
+    std::vector<VectorRegisters> available;
+    for (VectorRegisters r : {VectorRegisters::Sse2, VectorRegisters::Avx2, VectorRegisters::Avx512})
+        if (VectorRegistersAvailable(r))
+            available.push_back(r);
+    return available;
+}
+
+}  // namespace
+
+TEST(BandMotion, MovingRunsGiveWhatSteppingOneFrameAtATimeGives)
+{
+    const std::vector<int> runs = {1, 2, 7, 8, 9, 31, 32, 32, 3, 32, 32, 32, 17};
+    const int targetPairs[][2] = {{1, 2}, {2, 3}, {3, 1}, {0, 2}, {1, 0}, {0, 0}};
+    for (VectorRegisters registers : AvailableRegisters())
+        for (int wave1 = 0; wave1 <= 8; ++wave1)
+            for (const auto& targets : targetPairs)
+                for (int glides : {0, 1, 2, 4, 8, 16, 31, 9, 22}) {
+                    const int wave2 = (wave1 * 5 + 3) % 9;
+                    const Moving setup = MakeMoving(wave1, wave2, targets[0], targets[1], glides);
+                    ExpectSame(Computed(setup, registers, runs), Stepped(setup, runs),
+                               "registers " + std::to_string(static_cast<int>(registers)) + ", waves " +
+                                   std::to_string(wave1) + "/" + std::to_string(wave2) + ", targets " +
+                                   std::to_string(targets[0]) + "/" + std::to_string(targets[1]) + ", glides " +
+                                   std::to_string(glides));
+                    if (HasFatalFailure())
+                        return;
+                }
+}
