@@ -134,6 +134,18 @@ bool IFxLV2::TakeChangedValue(ControlPort& port, float& value)
     return true;
 }
 
+void IFxLV2::KeepPortValues()
+{
+    for (int i = 0; i <= NumParams(); ++i) {
+        ControlPort& port = controls[static_cast<size_t>(i)];
+        float value = 0.0f;
+        if (port.location && std::isfinite(value = *port.location)) {
+            port.lastBits = std::bit_cast<uint32_t>(value);
+            port.taken = true;
+        }
+    }
+}
+
 void IFxLV2::ApplyControlPorts()
 {
     // Each changed port is a host edit at the block's start: conformed to its parameter, shown
@@ -278,5 +290,6 @@ LV2_State_Status IFxLV2::RestoreLv2State(LV2_State_Retrieve_Function retrieve, L
     if (bypass >= 0)
         SetBypassed(bypass != 0);
     RefreshEditorParams();
+    KeepPortValues();
     return LV2_STATE_SUCCESS;
 }

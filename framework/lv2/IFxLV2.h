@@ -55,7 +55,9 @@ public:
     // LV2_STATE_ERR_NO_FEATURE. Restore takes the record whole or changes nothing: no property
     // LV2_STATE_ERR_NO_PROPERTY, another type or a size other than the record with or without the
     // bypass word LV2_STATE_ERR_BAD_TYPE, a value that is not a finite number or a bypass word
-    // other than 0 or 1 LV2_STATE_ERR_UNKNOWN. A record without the bypass word leaves bypass.
+    // other than 0 or 1 LV2_STATE_ERR_UNKNOWN. A record without the bypass word leaves bypass. A
+    // restore keeps the control ports' present values from overriding it: only ports the host
+    // changes afterwards apply at the next run.
     LV2_State_Status SaveLv2State(LV2_State_Store_Function store, LV2_State_Handle handle,
                                   const LV2_Feature* const* features);
     LV2_State_Status RestoreLv2State(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle,
@@ -76,6 +78,8 @@ private:
     // A port's value when it is connected, finite and not the one taken last; records it.
     bool TakeChangedValue(ControlPort& port, float& value);
     void ApplyControlPorts();
+    // After a restore: the ports' present values count as taken.
+    void KeepPortValues();
     void RunPieces(uint32_t total, bool withEffect);
     void BindPiece(uint32_t offset);
 
