@@ -78,11 +78,17 @@ TEST(Lv2BitIdentity, HostStatedMaximumBlockLength)
 TEST(Lv2BitIdentity, BlocksLongerThanThePieceSizeRunInPieces)
 {
     // Without a stated maximum, a 10000-frame block is processed as the VST3 plug-in processes the
-    // same frames in calls of 4096, 4096 and 1808.
+    // same frames in calls of 4096, 4096 and 1808; with a stated 1000, as ten calls of 1000. Bypass
+    // switched at the second long block crossfades across its pieces.
     const Stereo input = Demo(1.0);
-    const Stereo vst3 = RenderVst3(input, SeveralChanged(), {{4096, 4096, 1808}, {}}, kVst3MaxBlock);
-    const Stereo lv2 = RenderLv2(input, SeveralChanged(), {{10000}, {}}, {.map = false});
+    const Stereo vst3 = RenderVst3(input, SeveralChanged(), {{4096, 4096, 1808}, {{3, kBypassChange, 1.0}}},
+                                   kVst3MaxBlock);
+    const Stereo lv2 = RenderLv2(input, SeveralChanged(), {{10000}, {{1, kBypassChange, 1.0}}}, {.map = false});
     EXPECT_EQ(Difference(vst3, lv2), "identical");
+    const Stereo vst3By1000 = RenderVst3(input, SeveralChanged(), {{1000}, {{10, kBypassChange, 1.0}}}, 1000);
+    const Stereo lv2By1000 =
+        RenderLv2(input, SeveralChanged(), {{10000}, {{1, kBypassChange, 1.0}}}, {.map = true, .maxBlockLength = 1000});
+    EXPECT_EQ(Difference(vst3By1000, lv2By1000), "identical");
 }
 
 TEST(Lv2BitIdentity, ParameterChangesBetweenBlocksAreStepsLikeVst3PointsAtOffsetZero)
