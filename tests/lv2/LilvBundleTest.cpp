@@ -47,6 +47,7 @@ protected:
     }
     void TearDown() override
     {
+        lilv_node_free(control);
         lilv_node_free(uri);
         lilv_world_free(world);
     }
