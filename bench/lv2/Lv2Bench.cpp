@@ -168,7 +168,8 @@ public:
 
 }  // namespace
 
-// Alternating repetitions, so that both see the same machine load.
+// Medians of repetitions; --benchmark_enable_random_interleaving=true interleaves them, so that
+// both see the same machine load.
 BENCHMARK(Vst3Process)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(Lv2Run)->Repetitions(7)->ReportAggregatesOnly(true);
 
