@@ -2,11 +2,12 @@
 # that install alone:
 #   vst3       the bundle, into lib/vst3, the folder Linux hosts search under /usr and /usr/local
 #              (on Windows at the prefix itself, which is then the VST3 folder)
-#   lv2        the LV2 bundle ${CMAKE_BINARY_DIR}/Vibrascend.lv2, into lib/lv2, once the project
-#              builds one (target Vibrascend.lv2); until then the component installs nothing
+#   lv2        the LV2 bundle ${CMAKE_BINARY_DIR}/Vibrascend.lv2 (Linux), into lib/lv2
 #   tools      vibrascend-render into bin, its manual page into share/man/man1
 #   vst3-user  the bundle alone at the prefix, left out of a full install: a user's own plug-in
 #              folder, `cmake --install build --component vst3-user --prefix ~/.vst3`
+#   lv2-user   the LV2 bundle alone at the prefix, left out of a full install:
+#              `cmake --install build --component lv2-user --prefix ~/.lv2`
 include(GNUInstallDirs)
 if(WIN32)
   set(vst3_dir .)
@@ -31,8 +32,21 @@ foreach(component vst3 vst3-user)
   install(DIRECTORY ${VIBRASCEND_BUNDLE_DIR}/ DESTINATION ${bundle} COMPONENT ${component} ${optional}
           USE_SOURCE_PERMISSIONS PATTERN ${architecture} EXCLUDE)
 endforeach()
-if(TARGET Vibrascend.lv2)
-  install(DIRECTORY ${CMAKE_BINARY_DIR}/Vibrascend.lv2 DESTINATION ${VIBRASCEND_INSTALL_LV2DIR} COMPONENT lv2 USE_SOURCE_PERMISSIONS)
+# The LV2 bundle: its library as a target (stripped with the rest), the Turtle files beside it as
+# they were built.
+if(TARGET Vibrascend_lv2)
+  foreach(component lv2 lv2-user)
+    if(component STREQUAL lv2)
+      set(bundle ${VIBRASCEND_INSTALL_LV2DIR}/Vibrascend.lv2)
+      set(optional "")
+    else()
+      set(bundle Vibrascend.lv2)
+      set(optional EXCLUDE_FROM_ALL)
+    endif()
+    install(TARGETS Vibrascend_lv2 LIBRARY DESTINATION ${bundle} COMPONENT ${component} ${optional})
+    install(DIRECTORY ${VIBRASCEND_LV2_BUNDLE_DIR}/ DESTINATION ${bundle} COMPONENT ${component} ${optional}
+            USE_SOURCE_PERMISSIONS PATTERN Vibrascend.so EXCLUDE)
+  endforeach()
 endif()
 
 install(TARGETS vibrascend-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)
