@@ -21,7 +21,8 @@ const void* FeatureData(const LV2_Feature* const* features, const char* uri)
 }  // namespace
 
 IFxLV2UI::IFxLV2UI(const IFxDeclaration& declaration)
-    : IFxBase(declaration), held(static_cast<size_t>(std::max(declaration.numParams, 0)), false)
+    : IFxBase(declaration), held(static_cast<size_t>(std::max(declaration.numParams, 0)), false),
+      unreflected(held.size())
 {
 }
 
@@ -38,6 +39,7 @@ bool IFxLV2UI::Open(LV2UI_Write_Function write, LV2UI_Controller hostController,
     controller = hostController;
     resize = static_cast<const LV2UI_Resize*>(FeatureData(features, LV2_UI__resize));
     touch = static_cast<const LV2UI_Touch*>(FeatureData(features, LV2_UI__touch));
+    TakeValuesInForce();
     IFxEditor* editor = EnsureEditor();
     if (!editor)
         return false;
@@ -48,6 +50,14 @@ bool IFxLV2UI::Open(LV2UI_Write_Function write, LV2UI_Controller hostController,
     *widget = window;
     ResizeEditorWindow(editor->Width(), editor->Height());
     return true;
+}
+
+void IFxLV2UI::TakeValuesInForce()
+{
+    std::lock_guard<platform::RecursiveLock> guard(Lock());
+    for (int i = 0; i < NumParams(); ++i)
+        StageParamValue(i, GetParam(i)->Value());
+    HandOverStaged();
 }
 
 void IFxLV2UI::Close()
@@ -67,11 +77,22 @@ void IFxLV2UI::PortEvent(std::uint32_t port, std::uint32_t size, std::uint32_t f
     const int index = static_cast<int>(slot);
     float value = 0.0f;
     std::memcpy(&value, buffer, sizeof value);
-    IParamDef* param = GetParam(index);
-    if (!std::isfinite(value) || held[slot])
+    if (!std::isfinite(value))
         return;
+    // A reflection of a value written here: it and every older one have come back.
+    std::vector<Written>& sent = unreflected[slot];
+    const auto now = std::chrono::steady_clock::now();
+    std::erase_if(sent, [now](const Written& w) { return now - w.when > kReflectionTime; });
+    const auto echo = std::find_if(sent.begin(), sent.end(), [value](const Written& w) { return w.value == value; });
+    if (echo != sent.end()) {
+        sent.erase(sent.begin(), echo + 1);
+        return;
+    }
+    if (held[slot])
+        return;
+    sent.clear();
+    IParamDef* param = GetParam(index);
     const double plain = param->Conform(value);
-    // What this side wrote comes back from the host as the float it was sent as.
     if (static_cast<float>(plain) == static_cast<float>(param->Value()))
         return;
     {
@@ -116,6 +137,10 @@ bool IFxLV2UI::PerformParamEdit(int index, double normalized)
     if (!param || !writeFunction || !std::isfinite(normalized))
         return false;
     const float plain = static_cast<float>(param->Conform(param->FromNormalized(std::clamp(normalized, 0.0, 1.0))));
+    std::vector<Written>& sent = unreflected[static_cast<size_t>(index)];
+    if (sent.size() >= kMaxUnreflected)
+        sent.erase(sent.begin());
+    sent.push_back({plain, std::chrono::steady_clock::now()});
     writeFunction(controller, kFirstParamPort + static_cast<std::uint32_t>(index), sizeof plain, 0, &plain);
     return true;
 }

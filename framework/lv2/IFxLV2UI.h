@@ -12,6 +12,7 @@
 #include "lv2/core/lv2.h"
 #include "lv2/ui/ui.h"
 
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -31,9 +32,10 @@ public:
     // Closes the editor's window; harmless when it is not open.
     void Close();
     // A control port's value in plain units (format 0, one float). It becomes the value in force
-    // (clamped and stepped as a host edit) and the editor shows it at its next frame. The echo of
-    // the value in force, a value for a control the user is holding, other ports, formats, sizes
-    // and values that are not finite change nothing.
+    // (clamped and stepped as a host edit) and the editor shows it at its next frame. Nothing
+    // changes for the host's reflections of what this side wrote (even late ones, of values the
+    // user has dragged past), for a value of a control the user is holding, for other ports,
+    // formats and sizes, and for values that are not finite.
     void PortEvent(std::uint32_t port, std::uint32_t size, std::uint32_t format, const void* buffer);
     // One run of the editor's loop; non-zero once the window is closed (its parent destroyed or
     // never opened).
@@ -48,6 +50,9 @@ public:
     void ResizeEditorWindow(int width, int height) override;
 
 private:
+    // The effect takes every value in force on this side (what it shows before any port event),
+    // as a VST3 controller's effect does when it is initialised.
+    void TakeValuesInForce();
     bool Touch(int index, bool grabbed);
 
     LV2UI_Write_Function writeFunction = nullptr;
@@ -57,4 +62,14 @@ private:
     Lv2IdleLoop idleLoop;
     // Per parameter: the user holds its control (between the begin and end of an edit).
     std::vector<bool> held;
+    // Per parameter: the values written to the host in the last kReflectionTime that it has not
+    // reflected yet, oldest first. Hosts that reflect do so in order and soon; many never do, and
+    // then a host value equal to one written long ago must still count as the host's.
+    struct Written {
+        float value;
+        std::chrono::steady_clock::time_point when;
+    };
+    static constexpr std::chrono::seconds kReflectionTime{2};
+    static constexpr size_t kMaxUnreflected = 64;
+    std::vector<std::vector<Written>> unreflected;
 };
