@@ -26,6 +26,11 @@ add_library(vst3sdk STATIC
 )
 target_include_directories(vst3sdk SYSTEM PUBLIC ${SDK})
 target_include_directories(vst3sdk PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_definitions(vst3sdk PUBLIC RELEASE=1)
+# The SDK's release configuration for its own sources; code that includes its headers takes the
+# same one from NDEBUG, which every configuration the project builds sets.
+target_compile_definitions(vst3sdk PRIVATE RELEASE=1)
+if(CMAKE_BUILD_TYPE STREQUAL "Debug")
+  message(FATAL_ERROR "The VST3 SDK headers need NDEBUG: build Release or RelWithDebInfo")
+endif()
 target_compile_options(vst3sdk PRIVATE -w)
 target_link_libraries(vst3sdk PUBLIC Threads::Threads)

@@ -33,16 +33,6 @@ IFxDeclaration CLS_VIBRASCEND::Declaration()
 
 namespace {
 
-// Range bars: one per LFO, 160 pixels wide from x0, rows 327 to 333; 80.213806 pixels per unit
-// of linear gain map the whole gain range onto the bar.
-constexpr int kBarTop = 327;
-constexpr int kBarBottom = 333;
-constexpr int kBarWidth = 160;
-constexpr int kBarX0[2] = {33, 239};
-constexpr float kPixelsPerGain = 80.213806f;
-
-IBox FullBar(int slot) { return IBox{kBarX0[slot], kBarTop, kBarX0[slot] + kBarWidth, kBarBottom}; }
-
 // The gain a gain parameter sets.
 GainTarget GainOfParam(int index)
 {
@@ -57,8 +47,7 @@ GainTarget GainOfParam(int index)
 }  // namespace
 
 CLS_VIBRASCEND::CLS_VIBRASCEND()
-    : IFxBase(Declaration()), displays{LfoReadout(FullBar(0)), LfoReadout(FullBar(1))},
-      vectorRegisters(WidestVectorRegisters()), sweep(lfos[0], lfos[1], gains, vectorRegisters)
+    : IFxBase(Declaration()), vectorRegisters(WidestVectorRegisters()), sweep(lfos[0], lfos[1], gains, vectorRegisters)
 {
     // A byte pattern no quantised value can take, so that the first notification of every
     // parameter applies.
@@ -97,8 +86,8 @@ void CLS_VIBRASCEND::ParamChanged(int index)
         if (index == kLfoParamIds[slot].target || index == kLfoParamIds[slot].depth ||
             index == lfos[slot].DrivenParam())
             UpdateLfoRange(slot);
-    UpdateBar(0);
-    UpdateBar(1);
+    PublishRange(0);
+    PublishRange(1);
     TrackApplied(index);
 }
 
@@ -215,18 +204,14 @@ void CLS_VIBRASCEND::UpdateLfoRange(int slot)
         lfo.UpdateRange(static_cast<float>(gains.Base(target)));
 }
 
-void CLS_VIBRASCEND::UpdateBar(int slot)
+void CLS_VIBRASCEND::PublishRange(int slot)
 {
     const Lfo& lfo = lfos[static_cast<size_t>(slot)];
     LfoReadout& display = displays[static_cast<size_t>(slot)];
-    if (!lfo.Active()) {
-        display.CollapseBar();
-        return;
-    }
-    const float low = (lfo.Centre() - lfo.Amp()) * kPixelsPerGain;
-    const float high = (lfo.Centre() + lfo.Amp()) * kPixelsPerGain;
-    const int x0 = kBarX0[slot];
-    display.SetBarRect(IBox{NearestInt(low) + x0, kBarTop, NearestInt(high) + x0, kBarBottom});
+    if (lfo.Active())
+        display.SetRange(lfo.Centre() - lfo.Amp(), lfo.Centre() + lfo.Amp());
+    else
+        display.ClearRange();
 }
 
 void CLS_VIBRASCEND::TrackApplied(int index)

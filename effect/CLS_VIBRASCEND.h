@@ -66,7 +66,7 @@ private:
     void EndMotion();
     void ApplyTarget(int slot, int32_t q);
     void UpdateLfoRange(int slot);
-    void UpdateBar(int slot);
+    void PublishRange(int slot);
     void TrackApplied(int index);
     void RealignLfos();
     template <class T>

@@ -2,16 +2,24 @@
 
 #include "controls/IDrawRect.h"
 #include "controls/ITextControl.h"
+#include "effect/LfoBar.h"
 #include "effect/LfoReadout.h"
 
-LfoDisplay::LfoDisplay(const LfoReadout& source, ITextControl* bandLabel, IDrawRect* bar)
-    : readout(source), label(bandLabel), rangeBar(bar), labelChanges(source.LabelChanges()),
-      barRedraws(source.BarRedraws())
+LfoDisplay::LfoDisplay(const LfoReadout& source, ITextControl* bandLabel, IDrawRect* bar, const IBox& area)
+    : readout(source), label(bandLabel), rangeBar(bar), barArea(area), labelChanges(source.LabelChanges()),
+      rangeChanges(source.RangeChanges())
 {
     if (label)
         label->ReplaceText(readout.BandName());
+    // Until the effect publishes a range the bar keeps its full extent.
+    if (rangeChanges > 0)
+        ShowRange();
+}
+
+void LfoDisplay::ShowRange()
+{
     if (rangeBar)
-        rangeBar->SetBarRect(readout.BarRect());
+        rangeBar->SetBarRect(LfoBarRect(barArea, readout.Range(), rangeBar->BarRect()));
 }
 
 void LfoDisplay::OnFrame()
@@ -22,10 +30,9 @@ void LfoDisplay::OnFrame()
         if (label)
             label->ReplaceText(readout.BandName());
     }
-    const unsigned barNow = readout.BarRedraws();
-    if (barNow != barRedraws) {
-        barRedraws = barNow;
-        if (rangeBar)
-            rangeBar->SetBarRect(readout.BarRect());
+    const unsigned rangeNow = readout.RangeChanges();
+    if (rangeNow != rangeChanges) {
+        rangeChanges = rangeNow;
+        ShowRange();
     }
 }

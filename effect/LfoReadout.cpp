@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-LfoReadout::LfoReadout(const IBox& fullBar) : barL(fullBar.L), barT(fullBar.T), barR(fullBar.R), barB(fullBar.B) {}
-
 void LfoReadout::ReplaceText(const char* text)
 {
     if (!text || std::strcmp(text, BandName()) == 0)
@@ -12,45 +10,32 @@ void LfoReadout::ReplaceText(const char* text)
     labelChanges.fetch_add(1, std::memory_order_release);
 }
 
-void LfoReadout::StoreBar(const IBox& rect)
+void LfoReadout::StoreRange(const LfoSweptRange& range)
 {
     // One writer at a time (the thread applying parameters); readers retry while the count is odd
     // or moved on during their read.
-    const std::uint32_t sequence = barSequence.load(std::memory_order_relaxed);
-    barSequence.store(sequence + 1, std::memory_order_relaxed);
+    const std::uint32_t sequence = rangeSequence.load(std::memory_order_relaxed);
+    rangeSequence.store(sequence + 1, std::memory_order_relaxed);
     std::atomic_thread_fence(std::memory_order_release);
-    barL.store(rect.L, std::memory_order_relaxed);
-    barT.store(rect.T, std::memory_order_relaxed);
-    barR.store(rect.R, std::memory_order_relaxed);
-    barB.store(rect.B, std::memory_order_relaxed);
-    barSequence.store(sequence + 2, std::memory_order_release);
-    barRedraws.fetch_add(1, std::memory_order_release);
+    low.store(range.low, std::memory_order_relaxed);
+    high.store(range.high, std::memory_order_relaxed);
+    sweeping.store(range.sweeping, std::memory_order_relaxed);
+    rangeSequence.store(sequence + 2, std::memory_order_release);
+    rangeChanges.fetch_add(1, std::memory_order_release);
 }
 
-void LfoReadout::SetBarRect(const IBox& rect) { StoreBar(rect); }
+void LfoReadout::SetRange(float from, float to) { StoreRange(LfoSweptRange{from, to, true}); }
 
-void LfoReadout::CollapseBar()
-{
-    IBox bar = BarRect();
-    bar.R = bar.L;
-    bar.B = bar.T;
-    StoreBar(bar);
-}
+void LfoReadout::ClearRange() { StoreRange(LfoSweptRange{}); }
 
-IBox LfoReadout::BarRect() const
+LfoSweptRange LfoReadout::Range() const
 {
     while (true) {
-        const std::uint32_t before = barSequence.load(std::memory_order_acquire);
-        const IBox bar{barL.load(std::memory_order_relaxed), barT.load(std::memory_order_relaxed),
-                       barR.load(std::memory_order_relaxed), barB.load(std::memory_order_relaxed)};
+        const std::uint32_t before = rangeSequence.load(std::memory_order_acquire);
+        const LfoSweptRange range{low.load(std::memory_order_relaxed), high.load(std::memory_order_relaxed),
+                                  sweeping.load(std::memory_order_relaxed)};
         std::atomic_thread_fence(std::memory_order_acquire);
-        if ((before & 1u) == 0 && barSequence.load(std::memory_order_relaxed) == before)
-            return bar;
+        if ((before & 1u) == 0 && rangeSequence.load(std::memory_order_relaxed) == before)
+            return range;
     }
-}
-
-bool LfoReadout::BarCollapsed() const
-{
-    const IBox bar = BarRect();
-    return bar.R == bar.L && bar.B == bar.T;
 }

@@ -6,6 +6,7 @@
 #include "controls/IKnobRotVal.h"
 #include "controls/ITextControl.h"
 #include "controls/IURLControl.h"
+#include "effect/LfoBar.h"
 #include "effect/LfoDisplay.h"
 #include "effect/VibrascendParams.h"
 #include "framework/IFxBase.h"
@@ -50,8 +51,8 @@ std::unique_ptr<IGraphics> BuildVibrascendEditor(IFxBase& effect, const LfoReado
     IGraphics& g = *graphics;
     g.AttachBackground(kBackground, "img/bg.png");
 
-    const IBox bar1{33, 327, 193, 333};
-    const IBox bar2{239, 327, 399, 333};
+    const IBox& bar1 = kLfoBarAreas[0];
+    const IBox& bar2 = kLfoBarAreas[1];
     auto rangeBar1 = std::make_unique<IDrawRect>(plug, bar1, kBarColour, bar1);
     auto rangeBar2 = std::make_unique<IDrawRect>(plug, bar2, kBarColour, bar2);
     IDrawRect* const bars[2] = {rangeBar1.get(), rangeBar2.get()};
@@ -100,8 +101,8 @@ std::unique_ptr<IGraphics> BuildVibrascendEditor(IFxBase& effect, const LfoReado
     for (int i = 0; i < 5; ++i)
         rotKnob({mainKnobs[i], 69 + 74 * i, 403, 0}, knob);
 
-    g.AddFrameClient(std::make_unique<LfoDisplay>(lfo1, labels[0], bars[0]));
-    g.AddFrameClient(std::make_unique<LfoDisplay>(lfo2, labels[1], bars[1]));
+    g.AddFrameClient(std::make_unique<LfoDisplay>(lfo1, labels[0], bars[0], bar1));
+    g.AddFrameClient(std::make_unique<LfoDisplay>(lfo2, labels[1], bars[1], bar2));
     g.SetMouseOverEnabled(true);
     return graphics;
 }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -377,20 +376,6 @@ void IFxBase::FillDefaultPresets(const char* name, int count)
             break;
         }
     }
-}
-
-void IFxBase::AddPreset(const char* name, ...)
-{
-    std::vector<double> values(static_cast<size_t>(NumParams()));
-    va_list args;
-    va_start(args, name);
-    for (int i = 0; i < NumParams(); ++i) {
-        const ParamKind kind = params.Get(i)->Kind();
-        const bool integral = kind == kParamBool || kind == kParamInt || kind == kParamEnum;
-        values[static_cast<size_t>(i)] = integral ? va_arg(args, int) : va_arg(args, double);
-    }
-    va_end(args);
-    AddPreset(name, std::span<const double>(values));
 }
 
 void IFxBase::AddPreset(const char* name, std::span<const double> values)

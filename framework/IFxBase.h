@@ -100,10 +100,8 @@ public:
     // The UI side's preset load: the values reach the effect as one change.
     bool LoadPreset(int index);
     void FillDefaultPresets(const char* name, int count);
-    // One value per parameter in index order: `int` for bool, integer and enumerated parameters,
-    // `double` for the others.
-    void AddPreset(const char* name, ...);
-    // The same from plain values in index order; missing values count as 0.
+    // The next unused slot takes the name and these plain values in index order; missing values
+    // count as 0.
     void AddPreset(const char* name, std::span<const double> values);
     void NextUserPresetName(char* out, int outSize) const;
     bool PresetHasValues(int index) const;

@@ -3,7 +3,7 @@
 // frame waited for until the server has drawn it. Needs a display (for example Xvfb).
 #include "graphics/PIX_SysBitmap.h"
 #include "platform/linux/x11/X11EditorWindow.h"
-#include "platform/linux/x11host/X11HostWindow.h"
+#include "tools/hostkit/x11/X11HostWindow.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,6 +2,7 @@
 // test's control, plus helpers to apply parameters the way the framework does.
 #pragma once
 
+#include "effect/LfoBar.h"
 #include "effect/vst3/VibrascendVst3.h"
 
 #include <cstdint>
@@ -29,6 +30,13 @@ public:
     {
         ApplyParamValue(index, plain);
     }
+    // The LFO's range bar as the editor places what the effect published (lfo 0 or 1).
+    IBox BarRect(int lfo) const
+    {
+        const IBox& area = kLfoBarAreas[lfo == 1 ? 1 : 0];
+        return LfoBarRect(area, Display(lfo).Range(), area);
+    }
+    bool BarCollapsed(int lfo) const { return !Display(lfo).Range().sweeping; }
     // Runs one stereo block, advancing the clock by less than the re-alignment pause.
     void Run(double* left, double* right, int frames)
     {

@@ -95,21 +95,21 @@ TEST(LfoRange, CentreAmplitudeAndBarPixels)
     const Lfo& lfo = probe->GetLfo(0);
     EXPECT_NEAR(lfo.Amp(), 0.2992, 1e-4);
     EXPECT_NEAR(lfo.Centre(), 1.0, 1e-6);
-    EXPECT_EQ(probe->Display(0).BarRect(), (IBox{89, 327, 137, 333}));
+    EXPECT_EQ(probe->BarRect(0), (IBox{89, 327, 137, 333}));
 
     probe->Set(8, 100.0);
     EXPECT_NEAR(lfo.Amp(), 0.99733, 1e-5);
     EXPECT_NEAR(lfo.Centre(), 0.99797, 1e-5);
     EXPECT_NEAR(lfo.Centre() - lfo.Amp(), 0.000631, 1e-6);
     EXPECT_NEAR(lfo.Centre() + lfo.Amp(), 1.9953, 1e-4);
-    EXPECT_EQ(probe->Display(0).BarRect(), (IBox{33, 327, 193, 333}));
+    EXPECT_EQ(probe->BarRect(0), (IBox{33, 327, 193, 333}));
 
     probe->Set(8, 30.0);
     probe->Set(5, 2);  // "Low Gain"
     probe->Set(2, 6.0);
     EXPECT_NEAR(lfo.Centre(), 1.6961, 1e-4);
     EXPECT_NEAR(lfo.Centre() + lfo.Amp(), 1.9953, 1e-4);
-    EXPECT_EQ(probe->Display(0).BarRect(), (IBox{145, 327, 193, 333}));
+    EXPECT_EQ(probe->BarRect(0), (IBox{145, 327, 193, 333}));
 }
 
 TEST(LfoRange, SweptGainFollowsTheWave)
@@ -155,7 +155,7 @@ TEST(LfoTarget, SharedTargetLeavesLfo2IdleAndMovingLfo1HandsItOver)
     probe->Set(9, 1);  // LFO 2 on "Out Gain" too
     EXPECT_TRUE(probe->GetLfo(0).Active());
     EXPECT_FALSE(probe->GetLfo(1).Active());
-    EXPECT_TRUE(probe->Display(1).BarCollapsed());
+    EXPECT_TRUE(probe->BarCollapsed(1));
 
     RunOneBlock(*probe, 100);
     EXPECT_NE(probe->Gains().outNow, probe->Gains().outBase);
@@ -163,8 +163,8 @@ TEST(LfoTarget, SharedTargetLeavesLfo2IdleAndMovingLfo1HandsItOver)
     EXPECT_EQ(probe->Gains().outNow, probe->Gains().outBase);
     EXPECT_TRUE(probe->GetLfo(1).Active());
     EXPECT_EQ(probe->GetLfo(1).DrivenParam(), 4);
-    EXPECT_FALSE(probe->Display(1).BarCollapsed());
-    EXPECT_EQ(probe->Display(1).BarRect(), (IBox{239 + 56, 327, 239 + 104, 333}));
+    EXPECT_FALSE(probe->BarCollapsed(1));
+    EXPECT_EQ(probe->BarRect(1), (IBox{239 + 56, 327, 239 + 104, 333}));
 }
 
 TEST(LfoTarget, NoAssignRestoresTheGainAndEmptiesTheBar)
@@ -178,7 +178,7 @@ TEST(LfoTarget, NoAssignRestoresTheGainAndEmptiesTheBar)
     EXPECT_FALSE(probe->GetLfo(0).Active());
     EXPECT_EQ(probe->Gains().outNow, probe->Gains().outBase);
     EXPECT_DOUBLE_EQ(probe->Gains().lowMul, probe->Gains().outBase * probe->Gains().lowBase);
-    const IBox bar = probe->Display(0).BarRect();
+    const IBox bar = probe->BarRect(0);
     EXPECT_EQ(bar.R, bar.L);
     EXPECT_EQ(bar.B, bar.T);
     RunOneBlock(*probe, 300);  // an idle LFO is not stepped

@@ -71,13 +71,13 @@ TEST(ParamGate, UnchangedQuantisedValueChangesAndRedrawsNothing)
     ProbePtr probe = MakeReadyProbe();
     probe->Set(2, 1.02);
     const double low = probe->Gains().lowBase;
-    const unsigned redraws = probe->Display(0).BarRedraws();
+    const unsigned redraws = probe->Display(0).RangeChanges();
     probe->Set(2, 1.04);
     EXPECT_EQ(probe->Gains().lowBase, low);
-    EXPECT_EQ(probe->Display(0).BarRedraws(), redraws);
+    EXPECT_EQ(probe->Display(0).RangeChanges(), redraws);
     probe->Set(2, 1.06);  // 11 tenths: applies and marks both bars
     EXPECT_GT(probe->Gains().lowBase, low);
-    EXPECT_EQ(probe->Display(0).BarRedraws(), redraws + 1);
+    EXPECT_EQ(probe->Display(0).RangeChanges(), redraws + 1);
 }
 
 TEST(ParamGate, EachInstanceKeepsItsOwnRecord)

@@ -74,11 +74,11 @@ TEST(PresetCatalogue, RestoringAPresetAppliesTheCommonValues)
     EXPECT_EQ(probe->Filter().SplitHz(), 1000);
     EXPECT_EQ(probe->Gains().lowNow, probe->Gains().lowBase);  // LFO 2 let go of it
     EXPECT_FALSE(probe->GetLfo(1).Active());
-    EXPECT_TRUE(probe->Display(1).BarCollapsed());
+    EXPECT_TRUE(probe->BarCollapsed(1));
     EXPECT_STREQ(probe->Display(0).BandName(), "THETA");
     EXPECT_NEAR(probe->GetLfo(0).Centre() - probe->GetLfo(0).Amp(), 0.8504, 1e-4);
     EXPECT_NEAR(probe->GetLfo(0).Centre() + probe->GetLfo(0).Amp(), 1.1496, 1e-4);
-    EXPECT_EQ(probe->Display(0).BarRect(), (IBox{101, 327, 125, 333}));
+    EXPECT_EQ(probe->BarRect(0), (IBox{101, 327, 125, 333}));
 }
 
 TEST(PresetCatalogue, BandNamesOfPresets)
@@ -98,10 +98,10 @@ TEST(PresetCatalogue, SwitchingBetweenPresetsAppliesOnlyTheFrequency)
 {
     ProbePtr probe = MakeReadyProbe();
     ASSERT_TRUE(probe->LoadPreset(73));
-    const unsigned redraws = probe->Display(0).BarRedraws();
+    const unsigned redraws = probe->Display(0).RangeChanges();
     ASSERT_TRUE(probe->LoadPreset(35));
     EXPECT_DOUBLE_EQ(probe->GetParam(7)->Value(), 7.0);
-    EXPECT_EQ(probe->Display(0).BarRedraws(), redraws + 1);  // one applied change
+    EXPECT_EQ(probe->Display(0).RangeChanges(), redraws + 1);  // one applied change
 }
 
 TEST(PresetCatalogue, DefaultPresetRestoresTheDeclaredDefaults)
@@ -113,5 +113,5 @@ TEST(PresetCatalogue, DefaultPresetRestoresTheDeclaredDefaults)
     for (int i = 0; i < 13; ++i)
         EXPECT_DOUBLE_EQ(probe->GetParam(i)->Value(), probe->GetParam(i)->Default()) << i;
     EXPECT_EQ(probe->Filter().SplitHz(), 1000);
-    EXPECT_EQ(probe->Display(0).BarRect(), (IBox{89, 327, 137, 333}));
+    EXPECT_EQ(probe->BarRect(0), (IBox{89, 327, 137, 333}));
 }

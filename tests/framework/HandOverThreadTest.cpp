@@ -7,6 +7,7 @@
 
 #include "public.sdk/source/common/memorystream.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -194,8 +195,8 @@ TEST_F(HandOverThread, StateRestoresAndCopiesStayExactWhileTheHostAutomates)
 
 TEST_F(HandOverThread, PresetLoadsWhileProcessingGiveThePresetValues)
 {
-    plug->AddPreset("First", 3, 0.5, 0);
-    plug->AddPreset("Second", 8, -1.5, 2);
+    plug->AddPreset("First", std::array<double, 3>{3, 0.5, 0});
+    plug->AddPreset("Second", std::array<double, 3>{8, -1.5, 2});
     const std::vector<double> values[2] = {{3.0, 0.5, 0.0}, {8.0, -1.5, 2.0}};
     Live(true);
     StartAudio();
@@ -215,8 +216,8 @@ TEST_F(HandOverThread, PresetLoadsWhileProcessingGiveThePresetValues)
 
 TEST_F(HandOverThread, HostPresetChangesAndEditorEditsMeetInOneState)
 {
-    plug->AddPreset("First", 3, 0.5, 0);
-    plug->AddPreset("Second", 8, -1.5, 2);
+    plug->AddPreset("First", std::array<double, 3>{3, 0.5, 0});
+    plug->AddPreset("Second", std::array<double, 3>{8, -1.5, 2});
     Live(true);
     // The host switches between the two presets; the editor sets Mode.
     StartAudio([](int call, vibrascend::host::ParameterChanges& changes) {

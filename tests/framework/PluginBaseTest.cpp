@@ -1,5 +1,6 @@
 #include "TestPlugin.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -106,7 +107,7 @@ TEST(PluginBase, PresetsDefineLoadAndName)
 {
     PluginPtr plug;
     plug->FillDefaultPresets("---- default ----", 1);
-    plug->AddPreset("Loud", 9, 2.0, 2);
+    plug->AddPreset("Loud", std::array<double, 3>{9, 2.0, 2});
     EXPECT_STREQ(plug->PresetName(0), "---- default ----");
     EXPECT_STREQ(plug->PresetName(1), "Loud");
 
@@ -135,7 +136,7 @@ TEST(PluginBase, PresetsDefineLoadAndName)
     EXPECT_EQ(plug->CurrentPreset(), 3);
 
     // No free slot left: further presets are dropped.
-    plug->AddPreset("Overflow", 1, 0.0, 0);
+    plug->AddPreset("Overflow", std::array<double, 3>{1, 0.0, 0});
     for (int i = 0; i < plug->NumPresets(); ++i)
         EXPECT_STRNE(plug->PresetName(i), "Overflow");
 }
@@ -143,7 +144,7 @@ TEST(PluginBase, PresetsDefineLoadAndName)
 TEST(PluginBase, PresetValuesAreClampedOnlyWhenLoaded)
 {
     PluginPtr plug;
-    plug->AddPreset("Wild", 50, -9.0, 7);
+    plug->AddPreset("Wild", std::array<double, 3>{50, -9.0, 7});
     ASSERT_TRUE(plug->LoadPreset(0));
     EXPECT_EQ(plug->GetParam(0)->Value(), 10);
     EXPECT_EQ(plug->GetParam(1)->Value(), -2);
@@ -154,8 +155,8 @@ TEST(PluginBase, PresetBankRoundTrip)
 {
     PluginPtr source;
     source->FillDefaultPresets("Default", 1);
-    source->AddPreset("First", 3, 0.5, 0);
-    source->AddPreset("Second", 8, -1.5, 2);
+    source->AddPreset("First", std::array<double, 3>{3, 0.5, 0});
+    source->AddPreset("Second", std::array<double, 3>{8, -1.5, 2});
     StateChunk bank;
     ASSERT_TRUE(source->SavePresetBank(bank));
 
@@ -175,15 +176,15 @@ TEST(PluginBase, PresetBankRoundTrip)
 TEST(PluginBase, CorruptPresetBanksChangeNothing)
 {
     PluginPtr source;
-    source->AddPreset("Named", 3, 0.5, 0);
-    source->AddPreset("Other", 9, 1.0, 2);
+    source->AddPreset("Named", std::array<double, 3>{3, 0.5, 0});
+    source->AddPreset("Other", std::array<double, 3>{9, 1.0, 2});
     StateChunk bank;
     ASSERT_TRUE(source->SavePresetBank(bank));
     for (int32_t cut = 0; cut < bank.Size(); ++cut) {
         StateChunk shortBank;
         shortBank.PutBytes(bank.Data(), cut);
         PluginPtr target;
-        target->AddPreset("Mine", 1, -1.0, 1);
+        target->AddPreset("Mine", std::array<double, 3>{1, -1.0, 1});
         EXPECT_EQ(target->LoadPresetBank(shortBank, 0), -1) << cut;
         EXPECT_STREQ(target->PresetName(0), "Mine") << cut;
         EXPECT_STREQ(target->PresetName(1), "- 2 -") << cut;

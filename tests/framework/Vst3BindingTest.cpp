@@ -248,8 +248,8 @@ TEST_F(Binding, ParameterQueuesEndAtTheirLastPointAndSkipWhatTheyCannotRead)
 
 TEST_F(Binding, BypassAndPresetChangesThroughProcess)
 {
-    plug->AddPreset("P", 2, 0.0, 0);
-    plug->AddPreset("Q", 4, 0.5, 2);
+    plug->AddPreset("P", std::array<double, 3>{2, 0.0, 0});
+    plug->AddPreset("Q", std::array<double, 3>{4, 0.5, 2});
     ParameterChanges changes;
     changes.Add(kPresetListId, 1.0 / 3.0);
     changes.Add(kBypassId, 1.0);

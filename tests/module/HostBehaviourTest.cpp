@@ -12,7 +12,7 @@
 #include <thread>
 
 #if defined(_WIN32)
-#include "platform/windows/ImportedAllocationCounter.h"
+#include "tools/hostkit/win32/ImportedAllocationCounter.h"
 #endif
 
 using namespace module_test;

@@ -167,3 +167,20 @@ TEST_F(WinEditor, TimerMessagesOfOtherIdsAreNoTick)
     Tick();
     EXPECT_FALSE(knob->IsDirty());
 }
+
+TEST_F(WinEditor, AWindowStretchedBeyondTheEditorCarriesTheEditorsEdgeOn)
+{
+    HWND hWnd = static_cast<HWND>(graphics->GetWindow());
+    UpdateWindow(hWnd);
+    // A host stretches the editor's 400 x 300 window to 460 x 360.
+    SetWindowPos(hWnd, nullptr, 0, 0, 460, 360, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UpdateWindow(hWnd);
+    Pump();
+    HDC dc = GetDC(hWnd);
+    ASSERT_NE(dc, nullptr);
+    const COLORREF edge = RGB(40, 80, 120);
+    EXPECT_EQ(GetPixel(dc, 430, 20), edge);
+    EXPECT_EQ(GetPixel(dc, 20, 330), edge);
+    EXPECT_EQ(GetPixel(dc, 455, 355), edge);
+    ReleaseDC(hWnd, dc);
+}

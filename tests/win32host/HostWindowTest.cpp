@@ -1,7 +1,7 @@
 // The Win32 host window and the object counter on their own: what the window shows and how big
 // it is, and that the counter sees windows and GDI objects a module leaves alive.
-#include "platform/windows/win32host/Win32HostWindow.h"
-#include "platform/windows/win32host/Win32ObjectCounter.h"
+#include "tools/hostkit/win32/Win32HostWindow.h"
+#include "tools/hostkit/win32/Win32ObjectCounter.h"
 
 #include <gtest/gtest.h>
 

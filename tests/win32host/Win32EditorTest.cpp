@@ -4,8 +4,8 @@
 #include "EditorHost.h"
 #include "EditorSession.h"
 #include "PluginInstance.h"
-#include "platform/windows/win32host/Win32InputSynthesizer.h"
-#include "platform/windows/win32host/Win32ObjectCounter.h"
+#include "tools/hostkit/win32/Win32InputSynthesizer.h"
+#include "tools/hostkit/win32/Win32ObjectCounter.h"
 
 #include <gtest/gtest.h>
 

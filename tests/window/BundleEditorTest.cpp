@@ -3,8 +3,8 @@
 #include "EditorSession.h"
 #include "framework/vst3/IEditorSnapshot.h"
 #include "PluginInstance.h"
-#include "platform/linux/x11host/X11HostWindow.h"
-#include "platform/linux/x11host/X11InputSynthesizer.h"
+#include "tools/hostkit/x11/X11HostWindow.h"
+#include "tools/hostkit/x11/X11InputSynthesizer.h"
 #include "RunLoopFrame.h"
 
 #include <gtest/gtest.h>

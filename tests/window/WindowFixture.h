@@ -8,8 +8,8 @@
 #include "EditorSession.h"
 #include "framework/vst3/IFxVST3.h"
 #include "platform/linux/x11/IGraphicsLinux.h"
-#include "platform/linux/x11host/X11HostWindow.h"
-#include "platform/linux/x11host/X11InputSynthesizer.h"
+#include "tools/hostkit/x11/X11HostWindow.h"
+#include "tools/hostkit/x11/X11InputSynthesizer.h"
 #include "RunLoopFrame.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "EditorHost.h"
 
 #include "PlugFrame.h"
-#include "platform/windows/win32host/Win32HostWindow.h"
+#include "tools/hostkit/win32/Win32HostWindow.h"
 
 namespace vibrascend::host {
 

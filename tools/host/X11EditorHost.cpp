@@ -2,7 +2,7 @@
 // registers its descriptor and timer with.
 #include "EditorHost.h"
 
-#include "platform/linux/x11host/X11HostWindow.h"
+#include "tools/hostkit/x11/X11HostWindow.h"
 #include "RunLoopFrame.h"
 
 #include <chrono>

@@ -12,6 +12,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -168,7 +169,49 @@ bool IGraphicsWin::PresentRegion(const IBox& rect)
             ReleaseDC(hWnd, target);
         }
     }
+    // A region on the editor's right or bottom edge carries on into any area beyond the editor.
+    IBox beyond = rect;
+    if (rect.R >= Width())
+        beyond.R = INT_MAX;
+    if (rect.B >= Height())
+        beyond.B = INT_MAX;
+    if (!(beyond == rect))
+        PaintBeyond(beyond);
     return true;
+}
+
+void IGraphicsWin::PaintBeyond(const IBox& area)
+{
+    const PIX_SysBitmap* back = BackBuffer();
+    HDC source = back ? static_cast<HDC>(back->GetDC()) : nullptr;
+    const int w = Width();
+    const int h = Height();
+    if (!window || !source || w <= 0 || h <= 0)
+        return;
+    HWND hWnd = AsWindow(window);
+    RECT client{};
+    GetClientRect(hWnd, &client);
+    const IBox shown = area.Intersect(IBox{0, 0, static_cast<int>(client.right), static_cast<int>(client.bottom)});
+    if (shown.IsEmpty() || (shown.R <= w && shown.B <= h))
+        return;
+    HDC target = GetDC(hWnd);
+    if (!target)
+        return;
+    // Stretching one pixel wide or high repeats it exactly.
+    SetStretchBltMode(target, COLORONCOLOR);
+    const int right = std::max(shown.L, w);
+    const int below = std::max(shown.T, h);
+    if (shown.R > w && std::min(shown.B, h) > shown.T) {
+        const int rows = std::min(shown.B, h) - shown.T;
+        StretchBlt(target, right, shown.T, shown.R - right, rows, source, w - 1, shown.T, 1, rows, SRCCOPY);
+    }
+    if (shown.B > h && std::min(shown.R, w) > shown.L) {
+        const int columns = std::min(shown.R, w) - shown.L;
+        StretchBlt(target, shown.L, below, columns, shown.B - below, source, shown.L, h - 1, columns, 1, SRCCOPY);
+    }
+    if (shown.R > w && shown.B > h)
+        StretchBlt(target, right, below, shown.R - right, shown.B - below, source, w - 1, h - 1, 1, 1, SRCCOPY);
+    ReleaseDC(hWnd, target);
 }
 
 std::string IGraphicsWin::HostFolder() const { return FolderOfModule(nullptr); }
@@ -339,6 +382,7 @@ std::intptr_t IGraphicsWin::HandleMessage(unsigned message, std::uintptr_t wPara
             // Nothing to draw still answers the paint message.
             if (!presented)
                 ValidateRect(hWnd, &r);
+            PaintBeyond(IBox{r.left, r.top, r.right, r.bottom});
         }
         return 0;
     }

@@ -73,6 +73,10 @@ private:
     // The window went away without CloseWindow (the host destroyed its parent): forget it and
     // keep the window count balanced.
     void ForgetDestroyedWindow();
+    // A host that stretches the window beyond the editor sees the editor's edge carried on there:
+    // the part of `area` right of the editor repeats each row's last pixel, the part below it each
+    // column's bottom pixel (the corner the last pixel of all).
+    void PaintBeyond(const IBox& area);
 
     void* module = nullptr;
     void* window = nullptr;

@@ -1,4 +1,4 @@
-#include "platform/windows/win32host/Win32ObjectCounter.h"
+#include "tools/hostkit/win32/Win32ObjectCounter.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/windows/ImportedAllocationCounter.h"
+#include "tools/hostkit/win32/ImportedAllocationCounter.h"
 
 #include <windows.h>
 

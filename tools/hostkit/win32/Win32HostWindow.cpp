@@ -1,4 +1,4 @@
-#include "platform/windows/win32host/Win32HostWindow.h"
+#include "tools/hostkit/win32/Win32HostWindow.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/windows/win32host/Win32InputSynthesizer.h"
+#include "tools/hostkit/win32/Win32InputSynthesizer.h"
 
 #include <windows.h>
 

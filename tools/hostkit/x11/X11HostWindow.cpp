@@ -1,4 +1,4 @@
-#include "platform/linux/x11host/X11HostWindow.h"
+#include "tools/hostkit/x11/X11HostWindow.h"
 
 #include "platform/linux/XErrorTrap.h"
 

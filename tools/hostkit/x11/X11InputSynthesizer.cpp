@@ -1,4 +1,4 @@
-#include "platform/linux/x11host/X11InputSynthesizer.h"
+#include "tools/hostkit/x11/X11InputSynthesizer.h"
 
 #include "platform/linux/XErrorTrap.h"
 
