@@ -7,8 +7,8 @@
 #include "PluginInstance.h"
 #include "Selection.h"
 #include "framework/vst3/IEditorSnapshot.h"
-#include "platform/linux/x11host/X11HostWindow.h"
-#include "platform/linux/x11host/X11InputSynthesizer.h"
+#include "tools/hostkit/x11/X11HostWindow.h"
+#include "tools/hostkit/x11/X11InputSynthesizer.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 
