@@ -26,6 +26,9 @@ public:
     virtual void* OpenWindow(void* parent) = 0;
     virtual void CloseWindow() = 0;
     virtual void* GetWindow() const = 0;
+    // Maps (shown) or unmaps the open window, for hosts that show and hide the editor without
+    // closing it; false without an open window or where the platform does not do it.
+    virtual bool ShowWindow(bool) { return false; }
     virtual int Width() const = 0;
     virtual int Height() const = 0;
     virtual int FrameRate() const = 0;

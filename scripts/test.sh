@@ -10,9 +10,11 @@ cmake --build build -j"$(nproc)"
 
 if [ -z "${DISPLAY:-}" ]; then
   if command -v Xvfb >/dev/null; then
-    # Xvfb picks a free display number and writes it to descriptor 3.
+    # Xvfb picks a free display number and writes it to descriptor 3. -noreset: an X server
+    # resets when its last client leaves, and refuses connections meanwhile; each test runs in a
+    # process of its own, so without it the next test may find no display and skip.
     display_file="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
     xvfb_pid=$!
     trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; rm -f "$display_file"' EXIT
     for _ in $(seq 100); do

@@ -121,6 +121,8 @@ void IGraphicsLinux::CloseWindow()
 
 void* IGraphicsLinux::GetWindow() const { return window ? reinterpret_cast<void*>(window->Id()) : nullptr; }
 
+bool IGraphicsLinux::ShowWindow(bool shown) { return window && window->Map(shown); }
+
 const char* IGraphicsLinux::PresentMethod() const { return window ? window->PresentMethod() : "none"; }
 
 void IGraphicsLinux::OnDescriptorReady()

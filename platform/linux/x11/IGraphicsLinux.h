@@ -48,6 +48,7 @@ public:
     void* OpenWindow(void* parent) override;
     void CloseWindow() override;
     void* GetWindow() const override;
+    bool ShowWindow(bool shown) override;
     std::unique_ptr<PIX_IBitmap> DecodeImage(int resourceId, const char* name) override;
 
     // One frame of the redraw timer: takes up what the plug-in published, carries out a text-box

@@ -301,6 +301,18 @@ void X11EditorWindow::PaintBeyond(const PIX_IBitmap& buffer, const IBox& rect)
     XFlush(display);
 }
 
+bool X11EditorWindow::Map(bool shown)
+{
+    if (!Usable())
+        return false;
+    XErrorTrap trap(display);
+    if (shown)
+        XMapWindow(display, window);
+    else
+        XUnmapWindow(display, window);
+    return !trap.SyncFailed();
+}
+
 void X11EditorWindow::TakeFocus(bool toEntry, unsigned long time)
 {
     if (!Usable())

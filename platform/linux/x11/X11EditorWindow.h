@@ -46,6 +46,8 @@ public:
     // The window's size as the server last reported it.
     int ShownWidth() const { return shownWidth; }
     int ShownHeight() const { return shownHeight; }
+    // Maps or unmaps the window; false when it is no longer usable.
+    bool Map(bool shown);
     // Gives the keyboard focus to the editor, or to the value-entry box when it is open.
     void TakeFocus(bool toEntry, unsigned long time);
 
