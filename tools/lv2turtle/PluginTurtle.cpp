@@ -99,7 +99,11 @@ std::string PluginTurtle(const PluginDescription& plugin)
     out += '\n' + Iri(plugin.uri) + '\n';
     out += "    a lv2:Plugin , lv2:ModulatorPlugin ;\n";
     out += "    doap:name " + TurtleString(plugin.name) + " ;\n";
-    out += "    doap:maintainer [\n        foaf:name " + TurtleString(plugin.maintainer) + "\n    ] ;\n";
+    // The maintainer belongs to the project (doap:maintainer is a property of doap:Project), where
+    // hosts look for it when the plug-in names none.
+    out += "    lv2:project [\n        a doap:Project ;\n        doap:name " + TurtleString(plugin.name) + " ;\n";
+    out += "        doap:maintainer [\n            foaf:name " +
+           TurtleString(plugin.maintainer) + "\n        ]\n    ] ;\n";
     out += "    lv2:minorVersion " + std::to_string(plugin.version.minorVersion) + " ;\n";
     out += "    lv2:microVersion " + std::to_string(plugin.version.microVersion) + " ;\n";
     out += "    lv2:binary " + Iri(plugin.binary) + " ;\n";
