@@ -83,6 +83,40 @@ TEST_F(BundleContent, IdentityFeaturesAndUi)
     lilv_uis_free(uis);
 }
 
+// Hosts discover bundles from their manifests alone, loading the files they point to on demand.
+TEST(BundleManifest, NamesThePluginItsUiAndEveryPresetWithTheFilesDescribingThem)
+{
+    LilvWorld* world = lilv_world_new();
+    LilvNode* bundle = lilv_new_file_uri(world, nullptr, VIBRASCEND_LV2_BUNDLE "/");
+    lilv_world_load_bundle(world, bundle);
+    const auto uri = [&](const std::string& text) { return lilv_new_uri(world, text.c_str()); };
+    const auto ask = [&](const std::string& s, const std::string& p, const std::string& o) {
+        LilvNode *subject = uri(s), *predicate = uri(p), *object = uri(o);
+        const bool found = lilv_world_ask(world, subject, predicate, object);
+        lilv_node_free(subject), lilv_node_free(predicate), lilv_node_free(object);
+        return found;
+    };
+    const std::string type = "http://www.w3.org/1999/02/22-rdf-syntax-ns#type";
+    const std::string seeAlso = std::string(kRdfs) + "seeAlso";
+    const std::string folder = lilv_node_as_uri(bundle);
+    const std::string plugin = VIBRASCEND_PLUGIN_URL;
+    EXPECT_TRUE(ask(plugin, type, std::string(kLv2) + "Plugin"));
+    EXPECT_TRUE(ask(plugin, std::string(kLv2) + "binary", folder + "Vibrascend.so"));
+    EXPECT_TRUE(ask(plugin, seeAlso, folder + "Vibrascend.ttl"));
+    EXPECT_TRUE(ask(plugin + "#ui", type, "http://lv2plug.in/ns/extensions/ui#X11UI"));
+    EXPECT_TRUE(ask(plugin + "#ui", "http://lv2plug.in/ns/extensions/ui#binary", folder + "Vibrascend.so"));
+    EXPECT_TRUE(ask(plugin + "#ui", seeAlso, folder + "Vibrascend.ttl"));
+    for (int slot = 0; slot <= static_cast<int>(kCataloguePresetCount); ++slot) {
+        char fragment[32];
+        std::snprintf(fragment, sizeof fragment, "#preset-%03d", slot);
+        EXPECT_TRUE(ask(plugin + fragment, type, std::string(kPset) + "Preset")) << fragment;
+        EXPECT_TRUE(ask(plugin + fragment, std::string(kLv2) + "appliesTo", plugin)) << fragment;
+        EXPECT_TRUE(ask(plugin + fragment, seeAlso, folder + "presets.ttl")) << fragment;
+    }
+    lilv_node_free(bundle);
+    lilv_world_free(world);
+}
+
 TEST_F(BundleContent, AudioPortsThenOneControlPortPerParameterThenEnabled)
 {
     ASSERT_EQ(lilv_plugin_get_num_ports(plugin), 4 + kControlPorts);
