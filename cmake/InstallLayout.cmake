@@ -32,7 +32,17 @@ foreach(component vst3 vst3-user)
           USE_SOURCE_PERMISSIONS PATTERN ${architecture} EXCLUDE)
 endforeach()
 if(TARGET Vibrascend.lv2)
-  install(DIRECTORY ${CMAKE_BINARY_DIR}/Vibrascend.lv2 DESTINATION ${VIBRASCEND_INSTALL_LV2DIR} COMPONENT lv2 USE_SOURCE_PERMISSIONS)
+  # The Turtle files as written, the binary Vibrascend.so as a target (so that it is stripped too);
+  # its target Vibrascend_lv2 may be defined after this file is read, so it is looked for once the
+  # top-level folder is read completely.
+  install(DIRECTORY ${CMAKE_BINARY_DIR}/Vibrascend.lv2 DESTINATION ${VIBRASCEND_INSTALL_LV2DIR} COMPONENT lv2
+          USE_SOURCE_PERMISSIONS PATTERN Vibrascend.so EXCLUDE)
+  function(vibrascend_install_lv2_binary)
+    if(TARGET Vibrascend_lv2)
+      install(TARGETS Vibrascend_lv2 LIBRARY DESTINATION ${VIBRASCEND_INSTALL_LV2DIR}/Vibrascend.lv2 COMPONENT lv2)
+    endif()
+  endfunction()
+  cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL vibrascend_install_lv2_binary)
 endif()
 
 install(TARGETS vibrascend-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT tools)

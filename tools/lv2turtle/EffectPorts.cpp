@@ -28,7 +28,7 @@ ControlPort PortOfParam(const IParamDef& param, std::uint32_t index)
     port.integer = kind == kParamBool || kind == kParamInt || kind == kParamEnum;
     port.enumeration = kind == kParamEnum;
     port.toggled = kind == kParamBool;
-    port.logarithmic = kind == kParamInt || kind == kParamDouble ? IsLogarithmicRange(port.minimum, port.maximum) : false;
+    port.logarithmic = (kind == kParamInt || kind == kParamDouble) && IsLogarithmicRange(port.minimum, port.maximum);
     for (int position = 0; position < param.ValueTextCount(); ++position) {
         const ParamValueText* text = param.ValueTextAt(position);
         port.scalePoints.push_back({text->text, static_cast<double>(text->value)});

@@ -21,18 +21,23 @@ std::size_t Utf8SequenceLength(std::string_view text)
     const unsigned char lead = byte(0);
     if (lead < 0x80)
         return 1;
-    std::size_t length = 0;
-    char32_t lowest = 0;
-    char32_t code = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2, lowest = 0x80, code = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, lowest = 0x800, code = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, lowest = 0x10000, code = lead & 0x07;
-    } else {
+    // The sequence's length, the smallest code point it may carry and the lead byte's bits.
+    struct Form {
+        unsigned char mask;
+        unsigned char pattern;
+        std::size_t length;
+        char32_t lowest;
+    };
+    constexpr Form kForms[] = {{0xE0, 0xC0, 2, 0x80}, {0xF0, 0xE0, 3, 0x800}, {0xF8, 0xF0, 4, 0x10000}};
+    const Form* form = nullptr;
+    for (const Form& candidate : kForms)
+        if ((lead & candidate.mask) == candidate.pattern)
+            form = &candidate;
+    if (!form)
         return 0;
-    }
+    const std::size_t length = form->length;
+    const char32_t lowest = form->lowest;
+    char32_t code = lead & static_cast<unsigned char>(~form->mask);
     if (text.size() < length)
         return 0;
     for (std::size_t i = 1; i < length; ++i) {
