@@ -2,7 +2,8 @@
 # that install alone:
 #   vst3       the bundle, into lib/vst3, the folder Linux hosts search under /usr and /usr/local
 #              (on Windows at the prefix itself, which is then the VST3 folder)
-#   lv2        the LV2 bundle ${CMAKE_BINARY_DIR}/Vibrascend.lv2 (Linux), into lib/lv2
+#   lv2        the LV2 bundle ${CMAKE_BINARY_DIR}/Vibrascend.lv2 (Linux: the module Vibrascend_lv2
+#              and the Turtle files cmake/Lv2Bundle.cmake writes), into lib/lv2
 #   tools      vibrascend-render into bin, its manual page into share/man/man1
 #   vst3-user  the bundle alone at the prefix, left out of a full install: a user's own plug-in
 #              folder, `cmake --install build --component vst3-user --prefix ~/.vst3`

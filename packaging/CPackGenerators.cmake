@@ -8,7 +8,7 @@ if(CPACK_GENERATOR STREQUAL "DEB")
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${CPACK_VIBRASCEND_HOMEPAGE})
 elseif(CPACK_GENERATOR STREQUAL "TGZ")
-  # One folder holding lib/vst3, bin and share, for any distribution.
+  # One folder holding lib/vst3, lib/lv2, bin and share, for any distribution.
   set(CPACK_PACKAGING_INSTALL_PREFIX /)
   set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-linux-x86_64)
 endif()

@@ -21,6 +21,8 @@ PACKAGES=(
   # Packaging: the test of the bundle's moduleinfo.json reads it with nlohmann/json; lintian checks
   # the Debian package; NSIS makes the Windows installer.
   nlohmann-json3-dev lintian nsis
+  # LV2: the headers and vocabularies, lilv and serd for the tests, lv2info and sord_validate.
+  lv2-dev liblilv-dev lilv-utils sordi
 )
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
