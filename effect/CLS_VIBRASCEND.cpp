@@ -269,17 +269,24 @@ constexpr int kRunFrames = LfoSweep::kMaxFrames;
 
 void CLS_VIBRASCEND::ProcessBlock(double** inputs, double** outputs, int frames)
 {
-    ProcessSamples(inputs, outputs, frames);
+    BlockLoop(inputs, outputs, frames);
 }
 
 void CLS_VIBRASCEND::ProcessBlockFloat(float** inputs, float** outputs, int frames)
 {
-    ProcessSamples(inputs, outputs, frames);
+    BlockLoop(inputs, outputs, frames);
 }
 
+// The effect's block loop. The first block prepares the effect, and a pause re-aligns the LFOs
+// with the host position. Then a frame is processed while fewer than tailSamples frames have
+// passed since the last loud one (a loud sample on either channel, or a loud low-band output of
+// the previous processed frame of this block); otherwise it is copied, and the filter, the LFOs
+// and the count stay as they are. Runs of processed frames go through the filter (FilterRun),
+// runs of silent frames through the copy.
 template <class T>
-void CLS_VIBRASCEND::ProcessSamples(T** inputs, T** outputs, int frames)
+void CLS_VIBRASCEND::BlockLoop(T** inputs, T** outputs, int frames)
 {
+    using band_split_block::Loud;
     if (!started) {
         started = true;
         Reset();
@@ -289,20 +296,14 @@ void CLS_VIBRASCEND::ProcessSamples(T** inputs, T** outputs, int frames)
         RealignLfos();
         resyncRequest = false;
     }
-    const bool haveChannels = inputs && outputs && inputs[0] && inputs[1] && outputs[0] && outputs[1];
-    if (haveChannels && frames > 0)
-        ProcessFrames<T>(inputs[0], inputs[1], outputs[0], outputs[1], frames);
     lastClock = now;
-}
-
-// A frame is processed while fewer than tailSamples frames have passed since the last loud one
-// (a loud sample on either channel, or a loud low-band output of the previous processed frame of
-// this block); otherwise it is copied, and the filter, the LFOs and the count stay as they are.
-// Runs of processed frames go through the block loops, runs of silent frames through the copy.
-template <class T>
-void CLS_VIBRASCEND::ProcessFrames(const T* inL, const T* inR, T* outL, T* outR, int frames)
-{
-    using band_split_block::Loud;
+    const bool haveChannels = inputs && outputs && inputs[0] && inputs[1] && outputs[0] && outputs[1];
+    if (!haveChannels || frames <= 0)
+        return;
+    const T* inL = inputs[0];
+    const T* inR = inputs[1];
+    T* outL = outputs[0];
+    T* outR = outputs[1];
     prevLowL = 0.0;
     prevLowR = 0.0;
     int i = 0;
@@ -327,7 +328,7 @@ void CLS_VIBRASCEND::ProcessFrames(const T* inL, const T* inR, T* outL, T* outR,
             }
         }
         const int n = std::min({frames - i, tailSamples - silentCount, motion.Moving() ? BandMotion::kRunFrames : kRunFrames});
-        ProcessRun<T>(inL + i, inR + i, outL + i, outR + i, n);
+        FilterRun<T>(inL + i, inR + i, outL + i, outR + i, n);
         i += n;
     }
 }
@@ -335,7 +336,7 @@ void CLS_VIBRASCEND::ProcessFrames(const T* inL, const T* inR, T* outL, T* outR,
 // A run of at most BandMotion::kRunFrames frames while settings move: weights frame by frame
 // from the glides, the filter at the setting its glide has reached.
 template <class T>
-void CLS_VIBRASCEND::ProcessMovingRun(const band_split_block::StereoRun& fixedFilter, const T* inL, const T* inR,
+void CLS_VIBRASCEND::FilterMovingRun(const band_split_block::StereoRun& fixedFilter, const T* inL, const T* inR,
                                       T* outL, T* outR, int frames)
 {
     alignas(64) double lowMul[BandMotion::kRunFrames];
@@ -359,7 +360,7 @@ void CLS_VIBRASCEND::ProcessMovingRun(const band_split_block::StereoRun& fixedFi
 
 // `frames` frames that are all processed (silentCount + frames <= tailSamples).
 template <class T>
-void CLS_VIBRASCEND::ProcessRun(const T* inL, const T* inR, T* outL, T* outR, int frames)
+void CLS_VIBRASCEND::FilterRun(const T* inL, const T* inR, T* outL, T* outR, int frames)
 {
     using band_split_block::Loud;
     // Read before the outputs are written: they may be the same memory.
@@ -368,7 +369,7 @@ void CLS_VIBRASCEND::ProcessRun(const T* inL, const T* inR, T* outL, T* outR, in
     alignas(16) double lows[2 * kRunFrames];
     const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &memory[0], &memory[1], lows};
     if (motion.Moving()) {
-        ProcessMovingRun(run, inL, inR, outL, outR, frames);
+        FilterMovingRun(run, inL, inR, outL, outR, frames);
     } else if (sweep.Begin(frames)) {
         band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, sweep);
         sweep.End();

@@ -70,13 +70,13 @@ private:
     void TrackApplied(int index);
     void RealignLfos();
     template <class T>
-    void ProcessSamples(T** inputs, T** outputs, int frames);
+    void BlockLoop(T** inputs, T** outputs, int frames);
+    // One run of processed frames through the filter and the gains, with the LFOs' or the moving
+    // settings' weights.
     template <class T>
-    void ProcessFrames(const T* inL, const T* inR, T* outL, T* outR, int frames);
+    void FilterRun(const T* inL, const T* inR, T* outL, T* outR, int frames);
     template <class T>
-    void ProcessRun(const T* inL, const T* inR, T* outL, T* outR, int frames);
-    template <class T>
-    void ProcessMovingRun(const band_split_block::StereoRun& fixedFilter, const T* inL, const T* inR, T* outL,
+    void FilterMovingRun(const band_split_block::StereoRun& fixedFilter, const T* inL, const T* inR, T* outL,
                           T* outR, int frames);
 
     std::array<int32_t, kNumParams> paramCache{};

@@ -787,7 +787,7 @@ void IFxBase::BindOutputs(int first, int count, double* const* host)
     BindChannels(outBindings, first, count, host, false);
 }
 
-void IFxBase::RunBlock(int frames, bool singlePrecision)
+void IFxBase::ProcessEffect(int frames, bool singlePrecision)
 {
     if (!singlePrecision) {
         if (processingEnabled)
@@ -843,34 +843,34 @@ void MixDry(T* const* outputs, OwnedPtrList<OutChannelBinding>& outs, int frames
 
 }  // namespace
 
-void IFxBase::RunFollowingBypass(int frames, bool singlePrecision)
+void IFxBase::ProcessWithBypass(int frames, bool singlePrecision)
 {
     const double wanted = Bypassed() ? 1.0 : 0.0;
     if (wanted != bypassMix.target)
         bypassMix.To(wanted, ProcessingStarted() ? DeclickFrames() : 0);
     if (!bypassMix.Moving()) {
         if (bypassMix.value == 1.0)
-            RunBypassed(frames, singlePrecision);
+            CopyBypassed(frames, singlePrecision);
         else
-            RunBlock(frames, singlePrecision);
+            ProcessEffect(frames, singlePrecision);
         return;
     }
     const int shared = std::min(NumInputs(), NumOutputs());
     if (frames > 0 && frames <= blockSize) {
         if (singlePrecision) {
             KeepDry(inputPointers32.get(), outBindings, shared, frames);
-            RunBlock(frames, true);
+            ProcessEffect(frames, true);
             MixDry(outputPointers32.get(), outBindings, frames, bypassMix);
         } else {
             KeepDry(inputPointers.get(), outBindings, shared, frames);
-            RunBlock(frames, false);
+            ProcessEffect(frames, false);
             MixDry(outputPointers.get(), outBindings, frames, bypassMix);
         }
     }
     bypassMix.Advance(std::max(frames, 0));
 }
 
-void IFxBase::RunBypassed(int frames, bool singlePrecision)
+void IFxBase::CopyBypassed(int frames, bool singlePrecision)
 {
     if (singlePrecision)
         PassThrough(inputPointers32.get(), outputPointers32.get(), frames);

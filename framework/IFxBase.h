@@ -226,13 +226,16 @@ protected:
     // buffer `offset` frames in; otherwise nothing changes and the answer is false.
     bool BindAllChannels(float* const* inputs, int inputCount, float* const* outputs, int outputCount, int offset);
     bool BindAllChannels(double* const* inputs, int inputCount, double* const* outputs, int outputCount, int offset);
-    // Process (or copy) one block on the buffers last bound in the given sample type.
-    void RunBlock(int frames, bool singlePrecision);
-    void RunBypassed(int frames, bool singlePrecision);
-    // Processes one block on the buffers last bound, following bypass: once blocks are being
-    // processed, switching bypass crossfades linearly between the processed and the dry signal
-    // over kDeclickSeconds; before that it switches at once.
-    void RunFollowingBypass(int frames, bool singlePrecision);
+    // The audio path below a format's binding, which binds the host's buffers of one block and
+    // calls ProcessWithBypass (or CopyBypassed while it cannot hold the effect):
+    // - ProcessWithBypass: once blocks are being processed, switching bypass crossfades linearly
+    //   between the processed and the dry signal over kDeclickSeconds; before that it switches at
+    //   once;
+    // - ProcessEffect: the effect's ProcessBlock (or ProcessBlockFloat) on the bound buffers;
+    // - CopyBypassed: the bound inputs copied to the outputs.
+    void ProcessWithBypass(int frames, bool singlePrecision);
+    void ProcessEffect(int frames, bool singlePrecision);
+    void CopyBypassed(int frames, bool singlePrecision);
     // Frames over which a step is smoothed: kDeclickSeconds at the current sample rate.
     static constexpr double kDeclickSeconds = 0.01;
     int DeclickFrames() const;

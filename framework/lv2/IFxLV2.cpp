@@ -170,19 +170,19 @@ void IFxLV2::Run(uint32_t frames)
     // instance); that call passes its input through untouched by the effect.
     const DenormalsOffScope denormalsOff;
     if (!ClaimEffect(EffectHolder::AudioSide)) {
-        RunPieces(frames, false);
+        ProcessInBlocks(frames, false);
         return;
     }
     ApplyPending(StepOrAtOnce());
     ApplyControlPorts();
-    RunPieces(frames, true);
+    ProcessInBlocks(frames, true);
     if (frames > 0)
         SetProcessingStarted(true);
     framesSinceActivation += frames;
     ReleaseEffect();
 }
 
-void IFxLV2::BindPiece(uint32_t offset)
+void IFxLV2::BindSpan(uint32_t offset)
 {
     const int in = NumInputs();
     const int out = NumOutputs();
@@ -208,14 +208,14 @@ void IFxLV2::BindPiece(uint32_t offset)
     }
 }
 
-void IFxLV2::RunPieces(uint32_t total, bool withEffect)
+void IFxLV2::ProcessInBlocks(uint32_t total, bool withEffect)
 {
     const auto run = [this, withEffect](uint32_t offset, int frames) {
-        BindPiece(offset);
+        BindSpan(offset);
         if (withEffect)
-            RunFollowingBypass(frames, true);
+            ProcessWithBypass(frames, true);
         else
-            RunBypassed(frames, true);
+            CopyBypassed(frames, true);
     };
     if (total == 0) {
         run(0, 0);

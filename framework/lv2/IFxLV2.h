@@ -80,8 +80,8 @@ private:
     void ApplyControlPorts();
     // After a restore: the ports' present values count as taken.
     void KeepPortValues();
-    void RunPieces(uint32_t total, bool withEffect);
-    void BindPiece(uint32_t offset);
+    void ProcessInBlocks(uint32_t total, bool withEffect);
+    void BindSpan(uint32_t offset);
 
     std::unique_ptr<float*[]> inputs;
     std::unique_ptr<float*[]> outputs;

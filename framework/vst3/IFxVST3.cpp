@@ -300,14 +300,14 @@ void IFxVST3::ConnectAndBind(ProcessData& data, int offset, bool doublePrecision
     }
 }
 
-void IFxVST3::ProcessPiece(ProcessData& data, int offset, int frames, bool withEffect)
+void IFxVST3::ProcessSpan(ProcessData& data, int offset, int frames, bool withEffect)
 {
     const bool doublePrecision = data.symbolicSampleSize == kSample64;
     ConnectAndBind(data, offset, doublePrecision);
     if (withEffect)
-        RunFollowingBypass(frames, !doublePrecision);
+        ProcessWithBypass(frames, !doublePrecision);
     else
-        RunBypassed(frames, !doublePrecision);
+        CopyBypassed(frames, !doublePrecision);
 }
 
 void IFxVST3::SilenceOutputs(ProcessData& data)
@@ -333,7 +333,7 @@ tresult PLUGIN_API IFxVST3::process(ProcessData& data)
     const DenormalsOffScope denormalsOff;
     const bool holdsEffect = ClaimEffect(EffectHolder::AudioSide);
     if (!holdsEffect) {
-        RunPieces(data, false);
+        ProcessInBlocks(data, false);
         return kResultOk;
     }
     if (data.processContext)
@@ -345,9 +345,9 @@ tresult PLUGIN_API IFxVST3::process(ProcessData& data)
     automation.Read(data.inputParameterChanges, total, [this](ParamID id) { return NormalizedNow(id); });
     if (total == 0 || automation.AllAtStart() || !Processable(data)) {
         ApplyChangesAtStart();
-        RunPieces(data, true);
+        ProcessInBlocks(data, true);
     } else {
-        RunAutomated(data, total);
+        ProcessAutomated(data, total);
     }
     if (total > 0)
         SetProcessingStarted(true);
@@ -360,18 +360,18 @@ bool IFxVST3::Processable(const ProcessData& data) const
     return (data.symbolicSampleSize == kSample32 || data.symbolicSampleSize == kSample64) && BlockSize() > 0;
 }
 
-void IFxVST3::RunAutomated(ProcessData& data, int total)
+void IFxVST3::ProcessAutomated(ProcessData& data, int total)
 {
     for (int offset = 0; offset < total;) {
         const int frames = std::min({BlockSize(), total - offset, kAutomationRunFrames,
                                      automation.NextPointAfter(offset) - offset});
         ApplyChangesOfRun(offset, frames);
-        ProcessPiece(data, offset, frames, true);
+        ProcessSpan(data, offset, frames, true);
         offset += frames;
     }
 }
 
-void IFxVST3::RunPieces(ProcessData& data, bool withEffect)
+void IFxVST3::ProcessInBlocks(ProcessData& data, bool withEffect)
 {
     if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64)
         return;
@@ -383,11 +383,11 @@ void IFxVST3::RunPieces(ProcessData& data, bool withEffect)
     }
     const int total = std::max(data.numSamples, 0);
     if (total == 0) {
-        ProcessPiece(data, 0, 0, withEffect);
+        ProcessSpan(data, 0, 0, withEffect);
         return;
     }
     for (int offset = 0; offset < total; offset += BlockSize())
-        ProcessPiece(data, offset, std::min(BlockSize(), total - offset), withEffect);
+        ProcessSpan(data, offset, std::min(BlockSize(), total - offset), withEffect);
 }
 
 tresult IFxVST3::readComponentState(IBStream* stream)

@@ -131,11 +131,11 @@ private:
     // (Frames).
     void ApplyChangesOfRun(int offset, int frames);
     bool Processable(const Steinberg::Vst::ProcessData& data) const;
-    void RunAutomated(Steinberg::Vst::ProcessData& data, int total);
+    void ProcessAutomated(Steinberg::Vst::ProcessData& data, int total);
     // The host's block in pieces of at most the block size; without the effect each piece is
     // passed through.
-    void RunPieces(Steinberg::Vst::ProcessData& data, bool withEffect);
-    void ProcessPiece(Steinberg::Vst::ProcessData& data, int offset, int frames, bool withEffect);
+    void ProcessInBlocks(Steinberg::Vst::ProcessData& data, bool withEffect);
+    void ProcessSpan(Steinberg::Vst::ProcessData& data, int offset, int frames, bool withEffect);
     void ConnectAndBind(Steinberg::Vst::ProcessData& data, int offset, bool doublePrecision);
     void SilenceOutputs(Steinberg::Vst::ProcessData& data);
     int PresetIndexFromNormalized(double normalized) const;
