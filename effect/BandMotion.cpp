@@ -135,20 +135,6 @@ struct MovingOut {
         out.now[g] = now[g][frames - 1];
 }
 
-void MovingWeightsSse2(const MovingRun& in, int frames, MovingOut& out) { MovingWeights(in, frames, out); }
-
-#if VIBRASCEND_WIDE_LOOPS
-[[gnu::target("avx2")]] void MovingWeightsAvx2(const MovingRun& in, int frames, MovingOut& out)
-{
-    MovingWeights(in, frames, out);
-}
-
-[[gnu::target("avx512f")]] void MovingWeightsAvx512(const MovingRun& in, int frames, MovingOut& out)
-{
-    MovingWeights(in, frames, out);
-}
-#endif
-
 }  // namespace
 
 bool BandMotion::Moving() const
@@ -185,13 +171,7 @@ void BandMotion::RunWeights(std::array<Lfo, 2>& lfos, BandGains& state, VectorRe
         in.increment[k] = lfo.Increment();
     }
     MovingOut out{lowMul, highMul, {}, {}};
-    switch (registers) {
-#if VIBRASCEND_WIDE_LOOPS
-    case VectorRegisters::Avx512: MovingWeightsAvx512(in, frames, out); break;
-    case VectorRegisters::Avx2: MovingWeightsAvx2(in, frames, out); break;
-#endif
-    default: MovingWeightsSse2(in, frames, out); break;
-    }
+    InVectorRegisters(registers, [&](auto) __attribute__((always_inline)) { MovingWeights(in, frames, out); });
     for (int k = 0; k < 2; ++k)
         if (in.active[k])
             lfos[static_cast<size_t>(k)].SetPhase(out.phase[k]);

@@ -73,20 +73,6 @@ struct PassOut {
     }
 }
 
-void SweepSse2(const LfoSweep::State& s, int frames, const PassOut& out) { SweepFrames(s, frames, out); }
-
-#if VIBRASCEND_WIDE_LOOPS
-[[gnu::target("avx2")]] void SweepAvx2(const LfoSweep::State& s, int frames, const PassOut& out)
-{
-    SweepFrames(s, frames, out);
-}
-
-[[gnu::target("avx512f")]] void SweepAvx512(const LfoSweep::State& s, int frames, const PassOut& out)
-{
-    SweepFrames(s, frames, out);
-}
-#endif
-
 bool SameBits(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
 
 bool SameShape(const LfoShape& x, const LfoShape& y)
@@ -157,13 +143,7 @@ bool LfoSweep::PassContinues() const
 void LfoSweep::Pass(const State& s, int frames)
 {
     const PassOut out{{phases[0], phases[1]}, {swept[0], swept[1]}, lowMul, highMul};
-    switch (registers) {
-#if VIBRASCEND_WIDE_LOOPS
-    case VectorRegisters::Avx512: SweepAvx512(s, frames, out); break;
-    case VectorRegisters::Avx2: SweepAvx2(s, frames, out); break;
-#endif
-    default: SweepSse2(s, frames, out); break;
-    }
+    InVectorRegisters(registers, [&](auto) __attribute__((always_inline)) { SweepFrames(s, frames, out); });
     start = s;
     for (int k = 0; k < 2; ++k)
         startTarget[k] = lfos[k]->TargetGain();

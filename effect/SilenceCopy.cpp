@@ -6,35 +6,11 @@ namespace silence_copy {
 namespace {
 
 template <class T>
-int CopySse2(const T* inL, const T* inR, T* outL, T* outR, int frames, double threshold)
-{
-    return band_split_block::CopySilentRun<T, 16>(inL, inR, outL, outR, frames, threshold);
-}
-
-#if VIBRASCEND_WIDE_LOOPS
-template <class T>
-[[gnu::target("avx2")]] int CopyAvx2(const T* inL, const T* inR, T* outL, T* outR, int frames, double threshold)
-{
-    return band_split_block::CopySilentRun<T, 32>(inL, inR, outL, outR, frames, threshold);
-}
-
-template <class T>
-[[gnu::target("avx512f")]] int CopyAvx512(const T* inL, const T* inR, T* outL, T* outR, int frames, double threshold)
-{
-    return band_split_block::CopySilentRun<T, 64>(inL, inR, outL, outR, frames, threshold);
-}
-#endif
-
-template <class T>
 int Copy(VectorRegisters registers, const T* inL, const T* inR, T* outL, T* outR, int frames, double threshold)
 {
-    switch (registers) {
-#if VIBRASCEND_WIDE_LOOPS
-    case VectorRegisters::Avx512: return CopyAvx512(inL, inR, outL, outR, frames, threshold);
-    case VectorRegisters::Avx2: return CopyAvx2(inL, inR, outL, outR, frames, threshold);
-#endif
-    default: return CopySse2(inL, inR, outL, outR, frames, threshold);
-    }
+    return InVectorRegisters(registers, [&](auto bytes) __attribute__((always_inline)) {
+        return band_split_block::CopySilentRun<T, decltype(bytes)::value>(inL, inR, outL, outR, frames, threshold);
+    });
 }
 
 }  // namespace

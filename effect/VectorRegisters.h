@@ -3,6 +3,8 @@
 // fastest.
 #pragma once
 
+#include <type_traits>
+
 enum class VectorRegisters {
     Sse2,
     Avx2,
@@ -20,3 +22,41 @@ VectorRegisters WidestVectorRegisters();
 // there the SSE2 loops run.
 #define VIBRASCEND_WIDE_LOOPS 1
 #endif
+
+// The width of one register in bytes, as the argument a loop run by InVectorRegisters receives.
+template <int kBytes>
+using RegisterBytes = std::integral_constant<int, kBytes>;
+
+namespace vector_registers {
+
+#if VIBRASCEND_WIDE_LOOPS
+template <class Loop>
+[[gnu::target("avx2")]] auto InAvx2(const Loop& loop)
+{
+    return loop(RegisterBytes<32>{});
+}
+
+template <class Loop>
+[[gnu::target("avx512f")]] auto InAvx512(const Loop& loop)
+{
+    return loop(RegisterBytes<64>{});
+}
+#endif
+
+}  // namespace vector_registers
+
+// Runs `loop(RegisterBytes<n>)` compiled for `registers` (which are to be available), n being their
+// width, and answers what it answers. The loop is a lambda marked always_inline: inlined into a
+// function built for those registers, its vector operations use them; every width runs the same
+// operations lane by lane, so all give the same bits.
+template <class Loop>
+auto InVectorRegisters(VectorRegisters registers, const Loop& loop)
+{
+    switch (registers) {
+#if VIBRASCEND_WIDE_LOOPS
+    case VectorRegisters::Avx512: return vector_registers::InAvx512(loop);
+    case VectorRegisters::Avx2: return vector_registers::InAvx2(loop);
+#endif
+    default: return loop(RegisterBytes<16>{});
+    }
+}

@@ -30,8 +30,9 @@ std::vector<std::uint32_t> BackBufferPixels(const IGraphics& editor)
 // of the same state; answers the number of pixels that differ and reports the first few.
 int DifferencesAfterPartialRedraw(IGraphics& editor, IBox region = IBox{})
 {
-    if (region.IsEmpty())
+    if (region.IsEmpty()) {
         EXPECT_TRUE(editor.IsDirty(region));
+    }
     editor.Draw(region);
     const std::vector<std::uint32_t> partial = BackBufferPixels(editor);
     editor.Draw(IBox{0, 0, editor.Width(), editor.Height()});
