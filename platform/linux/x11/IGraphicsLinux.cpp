@@ -133,7 +133,13 @@ void IGraphicsLinux::OnDescriptorReady()
         HandleEvent(event);
 }
 
-void IGraphicsLinux::OnTimer() { Tick(); }
+void IGraphicsLinux::OnTimer()
+{
+    // Drawing waits on the X server, and Xlib queues the events that arrive meanwhile: they have
+    // left the descriptor, which stays quiet until the next input, so they are taken here.
+    OnDescriptorReady();
+    Tick();
+}
 
 // ---- Frames ------------------------------------------------------------------------------------
 
