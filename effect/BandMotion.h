@@ -6,6 +6,7 @@
 #pragma once
 
 #include "effect/BandGains.h"
+#include "effect/BandSplitBlock.h"
 #include "effect/BandSplitFilter.h"
 #include "effect/Lfo.h"
 #include "effect/VectorRegisters.h"
@@ -36,6 +37,13 @@ public:
     // rounded up to a multiple of eight values, of which those past the run mean nothing.
     void RunWeights(std::array<Lfo, 2>& lfos, BandGains& state, VectorRegisters registers, int frames,
                     double* lowMul, double* highMul);
+    // Filters a run of `frames` frames (1 .. kRunFrames) of both channels with `run` and weights
+    // the bands with what RunWeights would give, computing them eight frames at a time as the
+    // filter goes, so that their work overlaps the filter's chain of dependent operations. Leaves
+    // the LFOs, `state` and the glides as RunWeights does.
+    template <class T>
+    void FilterRun(std::array<Lfo, 2>& lfos, BandGains& state, VectorRegisters registers,
+                   const band_split_block::StereoRun& run, const T* inL, const T* inR, T* outL, T* outR, int frames);
     // The filter's coefficients for the run that starts now; the filter's glides then move on by
     // `frames`. False (nothing moved) when the coefficients would not be usable.
     bool RunFilter(double sampleRate, int frames, BandSplitFilter::Coefficients& out);
