@@ -20,21 +20,18 @@ constexpr int kFrames = BandMotion::kRunFrames;
 static_assert(kFrames % 8 == 0);
 
 // What the weights of a moving run are computed from: the glides as the run finds them, and per
-// LFO whether it sweeps a gain (and which: 0 output, 1 low, 2 high), its wave and its phase.
+// LFO whether it sweeps a gain (and which: 0 output, 1 low, 2 high) and its wave at each frame.
 struct MovingRun {
     const Glide* gains;
     const Glide* depths;
     bool active[2];
     int gain[2];
-    LfoShape shape[2];
-    double phase[2];
-    double increment[2];
+    const double* wave[2];
 };
 
-// What it leaves: the gains in effect at the run's last frame, the phases after it.
+// What it leaves: the gains in effect at the run's last frame.
 struct MovingOut {
     double now[3];
-    double phase[2];
 };
 
 // A glide's values for the frames from frame `i` of the run, one per lane of V: frame f gets
@@ -69,7 +66,7 @@ template <class F>
 
 // The weights of a moving run, as many frames at a time as V has lanes (two in SSE2 registers,
 // eight in wider ones, so that a step's values stay in registers), in whatever order the caller
-// asks for them: the LFOs' phases are stepped for the whole run first, everything else per step.
+// asks for them.
 template <class V>
 class MovingLanes {
 public:
@@ -78,27 +75,8 @@ public:
 
     [[gnu::always_inline]] MovingLanes(const MovingRun& in, int frames) : in(in), frames(frames)
     {
-        // Both LFOs' phases one sample at a time, side by side; an idle LFO's stand still. The
-        // rest of the last step of eight repeats the phase after the run.
-        const int count = (frames + 7) & ~7;
-        double p[2];
-        double increment[2];
         for (int k = 0; k < 2; ++k) {
-            p[k] = in.active[k] ? in.phase[k] : 0.0;
-            increment[k] = in.active[k] ? in.increment[k] : 0.0;
-        }
-        for (int f = 0; f < frames; ++f) {
-            phases[0][f] = p[0];
-            phases[1][f] = p[1];
-            p[0] = Lfo::NextPhase(p[0], increment[0]);
-            p[1] = Lfo::NextPhase(p[1], increment[1]);
-        }
-        for (int f = frames; f < count; ++f) {
-            phases[0][f] = p[0];
-            phases[1][f] = p[1];
-        }
-        for (int k = 0; k < 2; ++k) {
-            phaseAfter[k] = p[k];
+            sweeps[k] = in.active[k] ? in.gain[k] : -1;
             // The range moves frame by frame with a moving depth or gain, or with a gain an
             // earlier LFO sweeps; else it is fixed for the run.
             const int g = in.gain[k];
@@ -114,42 +92,48 @@ public:
     // The weights of frames i .. i + kLanes (i a multiple of kLanes below the run's length).
     [[gnu::always_inline]] void Step(int i, V& low, V& high)
     {
+        const V out = Gain(0, i);
+        const V lowGain = Gain(1, i);
+        const V highGain = Gain(2, i);
+        low = out * lowGain;
+        high = out * highGain;
+        if (i + kLanes >= frames) {
+            last[0] = out[frames - 1 - i];
+            last[1] = lowGain[frames - 1 - i];
+            last[2] = highGain[frames - 1 - i];
+        }
+    }
+
+    // The gains in effect at the run's last frame (once its last step is computed).
+    const double* Last() const { return last; }
+
+private:
+    // Gain g's values at frames i .. i + kLanes: its glide's, then each LFO's that sweeps it
+    // (LFO 1 first), around the range its depth and the gain as it stands give.
+    [[gnu::always_inline]] V Gain(int g, int i) const
+    {
         using F = FloatsOf<V>;
-        V now[3];
-        for (int g = 0; g < 3; ++g)
-            now[g] = GlideLanes<V>(in.gains[g], i);
+        V value = GlideLanes<V>(in.gains[g], i);
         for (int k = 0; k < 2; ++k) {
-            if (!in.active[k])
+            if (sweeps[k] != g)
                 continue;
-            const V wave = lfo_wave_lanes::Wave(in.shape[k], Load<V>(phases[k] + i));
-            V& swept = now[in.gain[k]];
+            const V wave = Load<V>(in.wave[k] + i);
             if (perFrame[k]) {
                 F centre;
                 F amp;
-                RangesOf(__builtin_convertvector(GlideLanes<V>(in.depths[k], i), F), __builtin_convertvector(swept, F),
+                RangesOf(__builtin_convertvector(GlideLanes<V>(in.depths[k], i), F), __builtin_convertvector(value, F),
                          centre, amp);
-                swept = __builtin_convertvector(amp, V) * wave + __builtin_convertvector(centre, V);
+                value = __builtin_convertvector(amp, V) * wave + __builtin_convertvector(centre, V);
             } else {
-                swept = Splat<V>(fixedAmp[k]) * wave + Splat<V>(fixedCentre[k]);
+                value = Splat<V>(fixedAmp[k]) * wave + Splat<V>(fixedCentre[k]);
             }
         }
-        low = now[0] * now[1];
-        high = now[0] * now[2];
-        if (i + kLanes >= frames)
-            for (int g = 0; g < 3; ++g)
-                last[g] = now[g][frames - 1 - i];
+        return value;
     }
 
-    // The gains in effect at the run's last frame (once its last step is computed), and the
-    // LFOs' phases after the run.
-    const double* Last() const { return last; }
-    double PhaseAfter(int k) const { return phaseAfter[k]; }
-
-private:
     const MovingRun& in;
     int frames;
-    alignas(64) double phases[2][kFrames];
-    double phaseAfter[2];
+    int sweeps[2];  // the gain each LFO sweeps, -1 for none
     bool perFrame[2];
     double fixedAmp[2];
     double fixedCentre[2];
@@ -216,28 +200,25 @@ void BandMotion::Settle()
 
 namespace {
 
-// What a moving run starts from.
-MovingRun RunFrom(const BandMotion& motion, const std::array<Lfo, 2>& lfos)
+// What a moving run starts from, with the LFOs' waves of the run.
+MovingRun RunFrom(const BandMotion& motion, const std::array<Lfo, 2>& lfos, const LfoSweep::RunWaves& waves)
 {
-    MovingRun in{motion.gains.data(), motion.depths.data(), {}, {}, {}, {}, {}};
+    MovingRun in{motion.gains.data(), motion.depths.data(), {}, {}, {waves.wave[0], waves.wave[1]}};
     for (int k = 0; k < 2; ++k) {
         const Lfo& lfo = lfos[static_cast<size_t>(k)];
         in.active[k] = lfo.Active() && lfo.TargetGain() != GainTarget::None;
         in.gain[k] = in.active[k] ? static_cast<int>(lfo.TargetGain()) - 1 : 0;
-        in.shape[k] = lfo.Shape();
-        in.phase[k] = lfo.Phase();
-        in.increment[k] = lfo.Increment();
     }
     return in;
 }
 
 // The LFOs, the gains in effect and the glides as the run of `frames` frames leaves them.
-void MoveOn(BandMotion& motion, const MovingRun& in, const MovingOut& out, std::array<Lfo, 2>& lfos, BandGains& state,
-            int frames)
+void MoveOn(BandMotion& motion, const MovingRun& in, const LfoSweep::RunWaves& waves, const MovingOut& out,
+            std::array<Lfo, 2>& lfos, BandGains& state, int frames)
 {
     for (int k = 0; k < 2; ++k)
         if (in.active[k])
-            lfos[static_cast<size_t>(k)].SetPhase(out.phase[k]);
+            lfos[static_cast<size_t>(k)].SetPhase(waves.phaseAfter[k]);
     state.outNow = out.now[0];
     state.lowNow = out.now[1];
     state.highNow = out.now[2];
@@ -258,21 +239,20 @@ template <class Use>
         use(lanes);
         for (int g = 0; g < 3; ++g)
             out.now[g] = lanes.Last()[g];
-        for (int k = 0; k < 2; ++k)
-            out.phase[k] = lanes.PhaseAfter(k);
     });
     return out;
 }
 
 }  // namespace
 
-void BandMotion::RunWeights(std::array<Lfo, 2>& lfos, BandGains& state, VectorRegisters registers, int frames,
-                            double* lowMul, double* highMul)
+void BandMotion::RunWeights(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains& state, VectorRegisters registers,
+                            int frames, double* lowMul, double* highMul)
 {
     if (frames <= 0)
         return;
     frames = frames < kRunFrames ? frames : kRunFrames;
-    const MovingRun in = RunFrom(*this, lfos);
+    const LfoSweep::RunWaves waves = sweep.TakeWaves(frames);
+    const MovingRun in = RunFrom(*this, lfos, waves);
     const MovingOut out = WithMovingLanes(in, registers, frames, [&](auto& lanes) __attribute__((always_inline)) {
         using V = std::remove_reference_t<decltype(lanes)>::Lanes;
         for (int i = 0; i < frames; i += lanes.kLanes) {
@@ -283,29 +263,30 @@ void BandMotion::RunWeights(std::array<Lfo, 2>& lfos, BandGains& state, VectorRe
             Store(highMul + i, high);
         }
     });
-    MoveOn(*this, in, out, lfos, state, frames);
+    MoveOn(*this, in, waves, out, lfos, state, frames);
 }
 
 template <class T>
-void BandMotion::FilterRun(std::array<Lfo, 2>& lfos, BandGains& state, VectorRegisters registers,
+void BandMotion::FilterRun(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains& state, VectorRegisters registers,
                            const band_split_block::StereoRun& run, const T* inL, const T* inR, T* outL, T* outR,
                            int frames)
 {
     if (frames <= 0)
         return;
     frames = frames < kRunFrames ? frames : kRunFrames;
-    const MovingRun in = RunFrom(*this, lfos);
+    const LfoSweep::RunWaves waves = sweep.TakeWaves(frames);
+    const MovingRun in = RunFrom(*this, lfos, waves);
     const MovingOut out = WithMovingLanes(in, registers, frames, [&](auto& lanes) __attribute__((always_inline)) {
         LanesAsPairs weights(lanes);
         band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, weights);
     });
-    MoveOn(*this, in, out, lfos, state, frames);
+    MoveOn(*this, in, waves, out, lfos, state, frames);
 }
 
-template void BandMotion::FilterRun<float>(std::array<Lfo, 2>&, BandGains&, VectorRegisters,
+template void BandMotion::FilterRun<float>(std::array<Lfo, 2>&, LfoSweep&, BandGains&, VectorRegisters,
                                            const band_split_block::StereoRun&, const float*, const float*, float*,
                                            float*, int);
-template void BandMotion::FilterRun<double>(std::array<Lfo, 2>&, BandGains&, VectorRegisters,
+template void BandMotion::FilterRun<double>(std::array<Lfo, 2>&, LfoSweep&, BandGains&, VectorRegisters,
                                             const band_split_block::StereoRun&, const double*, const double*, double*,
                                             double*, int);
 

@@ -348,7 +348,7 @@ void CLS_VIBRASCEND::FilterMovingRun(const band_split_block::StereoRun& fixedFil
             run.b2 = c.b2;
         }
     }
-    motion.FilterRun(lfos, gains, vectorRegisters, run, inL, inR, outL, outR, frames);
+    motion.FilterRun(lfos, sweep, gains, vectorRegisters, run, inL, inR, outL, outR, frames);
     if (!motion.Moving())
         EndMotion();
 }

@@ -53,15 +53,6 @@ template <class V>
     return SineOf(s, p < s.a ? p * s.b : p * s.c + s.d);
 }
 
-// The wave at the lanes' phases, its form chosen for these.
-template <class V>
-[[gnu::always_inline]] inline V Wave(const LfoShape& s, V p)
-{
-    if (!s.sine)
-        return RampWave(s, p);
-    return Unbent(s) ? ScaledSineWave(s, p) : BentSineWave(s, p);
-}
-
 // Hands `out(i, wave)` the wave at phases[i .. i + 8) for every i below `count` (a multiple of
 // eight), in steps of eight, the form chosen once for them all.
 template <class Out>

@@ -88,10 +88,11 @@ Result Finish(Moving& m, Result r)
 Result Computed(Moving m, VectorRegisters registers, const std::vector<int>& runs)
 {
     Result r{};
+    LfoSweep sweep(m.lfos[0], m.lfos[1], m.gains, registers);
     for (int frames : runs) {
         double low[BandMotion::kRunFrames];
         double high[BandMotion::kRunFrames];
-        m.motion.RunWeights(m.lfos, m.gains, registers, frames, low, high);
+        m.motion.RunWeights(m.lfos, sweep, m.gains, registers, frames, low, high);
         r.low.insert(r.low.end(), low, low + frames);
         r.high.insert(r.high.end(), high, high + frames);
     }
