@@ -3,6 +3,8 @@
 #include "effect/LfoWaveLanes.h"
 
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -10,130 +12,171 @@ using lfo_wave_lanes::Load;
 using lfo_wave_lanes::Store;
 using portable_math::Splat;
 
-typedef float Floats8 __attribute__((vector_size(32)));
+// The floats of as many lanes as V has doubles.
+template <class V>
+using FloatsOf [[gnu::vector_size(sizeof(V) / 2)]] = float;
 
 constexpr int kFrames = BandMotion::kRunFrames;
 static_assert(kFrames % 8 == 0);
 
 // What the weights of a moving run are computed from: the glides as the run finds them, and per
-// LFO whether it sweeps a gain (and which: 0 output, 1 low, 2 high), its wave and its phase.
+// LFO whether it sweeps a gain (and which: 0 output, 1 low, 2 high) and its wave at each frame.
 struct MovingRun {
     const Glide* gains;
     const Glide* depths;
     bool active[2];
     int gain[2];
-    LfoShape shape[2];
-    double phase[2];
-    double increment[2];
+    const double* wave[2];
 };
 
-// What it leaves: the weights, the gains in effect at the run's last frame, the phases after it.
+// What it leaves: the gains in effect at the run's last frame.
 struct MovingOut {
-    double* low;
-    double* high;
     double now[3];
-    double phase[2];
 };
 
-// A glide's values for `count` frames from where it stands, eight at a time: frame f gets what
-// its f-th call of Next would answer (start + d * step while d = done + f is below its length,
-// the target from there on), computed with the same operations.
-[[gnu::always_inline]] inline void GlideValues(const Glide& glide, int count, double* __restrict values)
+// A glide's values for the frames from frame `i` of the run, one per lane of V: frame f gets
+// what its f-th call of Next would answer (start + d * step while d = done + f is below its
+// length, the target from there on), computed with the same operations.
+template <class V>
+[[gnu::always_inline]] inline V GlideLanes(const Glide& glide, int i)
 {
-    if (!glide.Moving()) {
-        for (int i = 0; i < count; i += 8)
-            Store(values + i, Splat<Lanes8>(glide.value));
-        return;
-    }
-    const Lanes8 lane = {0.0, 1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0};
-    const Lanes8 start = Splat<Lanes8>(glide.start);
-    const Lanes8 target = Splat<Lanes8>(glide.target);
-    const Lanes8 length = Splat<Lanes8>(static_cast<double>(glide.frames));
-    for (int i = 0; i < count; i += 8) {
-        const Lanes8 d = Splat<Lanes8>(static_cast<double>(glide.done + i)) + lane;
-        // At d = 0 the glide answers its start as it stands, not start + 0 * step.
-        const Lanes8 along = d == 0.0 ? start : start + d * glide.step;
-        Store(values + i, d >= length ? target : along);
-    }
+    if (!glide.Moving())
+        return Splat<V>(glide.value);
+    V lane{};
+    for (int k = 0; k < static_cast<int>(sizeof(V) / sizeof(double)); ++k)
+        lane[k] = k;
+    const V start = Splat<V>(glide.start);
+    const V d = Splat<V>(static_cast<double>(glide.done + i)) + lane;
+    // At d = 0 the glide answers its start as it stands, not start + 0 * step.
+    const V along = d == 0.0 ? start : start + d * glide.step;
+    return d >= static_cast<double>(glide.frames) ? Splat<V>(glide.target) : along;
 }
 
 // Lfo::RangeOf lane by lane, in floats as it computes: the amplitude and centre of the sweep for
 // each depth and base gain.
-[[gnu::always_inline]] inline void RangesOf(Floats8 depth, Floats8 base, Floats8& centre, Floats8& amp)
+template <class F>
+[[gnu::always_inline]] inline void RangesOf(F depth, F base, F& centre, F& amp)
 {
     amp = depth * Lfo::kGainSpan * 0.5f;
-    const Floats8 upper = Lfo::kMaxGain - amp;
-    const Floats8 m = base < upper ? base : upper;
-    const Floats8 lowest = amp + Lfo::kMinGain;
+    const F upper = Lfo::kMaxGain - amp;
+    const F m = base < upper ? base : upper;
+    const F lowest = amp + Lfo::kMinGain;
     centre = lowest > m ? lowest : m;
 }
 
-[[gnu::always_inline]] inline void MovingWeights(const MovingRun& in, int frames, MovingOut& out)
-{
-    frames = frames < kFrames ? frames : kFrames;
-    const int count = (frames + 7) & ~7;
-    // The gains' values frame by frame, which the LFOs then overwrite where they sweep.
-    alignas(64) double now[3][kFrames];
-    for (int g = 0; g < 3; ++g)
-        GlideValues(in.gains[g], count, now[g]);
+// The weights of a moving run, as many frames at a time as V has lanes (two in SSE2 registers,
+// eight in wider ones, so that a step's values stay in registers), in whatever order the caller
+// asks for them.
+template <class V>
+class MovingLanes {
+public:
+    using Lanes = V;
+    static constexpr int kLanes = static_cast<int>(sizeof(V) / sizeof(double));
 
-    // Both LFOs' phases one sample at a time, side by side; an idle LFO's stand still. The rest of
-    // the last step of eight repeats the phase after the run.
-    alignas(64) double phases[2][kFrames];
-    double p[2];
-    double increment[2];
-    for (int k = 0; k < 2; ++k) {
-        p[k] = in.active[k] ? in.phase[k] : 0.0;
-        increment[k] = in.active[k] ? in.increment[k] : 0.0;
-    }
-    for (int f = 0; f < frames; ++f) {
-        phases[0][f] = p[0];
-        phases[1][f] = p[1];
-        p[0] = Lfo::NextPhase(p[0], increment[0]);
-        p[1] = Lfo::NextPhase(p[1], increment[1]);
-    }
-    for (int f = frames; f < count; ++f) {
-        phases[0][f] = p[0];
-        phases[1][f] = p[1];
-    }
-
-    alignas(64) double depth[kFrames];
-    for (int k = 0; k < 2; ++k) {
-        out.phase[k] = p[k];
-        if (!in.active[k])
-            continue;
-        GlideValues(in.depths[k], count, depth);
-        double* swept = now[in.gain[k]];
-        if (in.depths[k].Moving() || in.gains[in.gain[k]].Moving()) {
-            // Centre and amplitude per frame, from the depth and the gain as they move.
-            lfo_wave_lanes::Waves(in.shape[k], phases[k], count, [&](int i, Lanes8 wave) __attribute__((always_inline)) {
-                Floats8 centre;
-                Floats8 amp;
-                RangesOf(__builtin_convertvector(Load<Lanes8>(depth + i), Floats8),
-                         __builtin_convertvector(Load<Lanes8>(swept + i), Floats8), centre, amp);
-                Store(swept + i, __builtin_convertvector(amp, Lanes8) * wave + __builtin_convertvector(centre, Lanes8));
-            });
-        } else {
+    [[gnu::always_inline]] MovingLanes(const MovingRun& in, int frames) : in(in), frames(frames)
+    {
+        for (int k = 0; k < 2; ++k) {
+            sweeps[k] = in.active[k] ? in.gain[k] : -1;
+            // The range moves frame by frame with a moving depth or gain, or with a gain an
+            // earlier LFO sweeps; else it is fixed for the run.
+            const int g = in.gain[k];
+            perFrame[k] = in.depths[k].Moving() || in.gains[g].Moving() || (k == 1 && in.active[0] && in.gain[0] == g);
             float centre = 0.0f;
             float amp = 0.0f;
-            Lfo::RangeOf(static_cast<float>(depth[0]), static_cast<float>(swept[0]), centre, amp);
-            const Lanes8 a = Splat<Lanes8>(static_cast<double>(amp));
-            const Lanes8 c = Splat<Lanes8>(static_cast<double>(centre));
-            lfo_wave_lanes::Waves(in.shape[k], phases[k], count,
-                                  [&](int i, Lanes8 wave) __attribute__((always_inline)) {
-                                      Store(swept + i, a * wave + c);
-                                  });
+            Lfo::RangeOf(static_cast<float>(in.depths[k].value), static_cast<float>(in.gains[g].value), centre, amp);
+            fixedAmp[k] = static_cast<double>(amp);
+            fixedCentre[k] = static_cast<double>(centre);
         }
     }
 
-    for (int i = 0; i < count; i += 8) {
-        const Lanes8 gain = Load<Lanes8>(now[0] + i);
-        Store(out.low + i, gain * Load<Lanes8>(now[1] + i));
-        Store(out.high + i, gain * Load<Lanes8>(now[2] + i));
+    // The weights of frames i .. i + kLanes (i a multiple of kLanes below the run's length).
+    [[gnu::always_inline]] void Step(int i, V& low, V& high)
+    {
+        const V out = Gain(0, i);
+        const V lowGain = Gain(1, i);
+        const V highGain = Gain(2, i);
+        low = out * lowGain;
+        high = out * highGain;
+        if (i + kLanes >= frames) {
+            last[0] = out[frames - 1 - i];
+            last[1] = lowGain[frames - 1 - i];
+            last[2] = highGain[frames - 1 - i];
+        }
     }
-    for (int g = 0; g < 3; ++g)
-        out.now[g] = now[g][frames - 1];
-}
+
+    // The gains in effect at the run's last frame (once its last step is computed).
+    const double* Last() const { return last; }
+
+private:
+    // Gain g's values at frames i .. i + kLanes: its glide's, then each LFO's that sweeps it
+    // (LFO 1 first), around the range its depth and the gain as it stands give.
+    [[gnu::always_inline]] V Gain(int g, int i) const
+    {
+        using F = FloatsOf<V>;
+        V value = GlideLanes<V>(in.gains[g], i);
+        for (int k = 0; k < 2; ++k) {
+            if (sweeps[k] != g)
+                continue;
+            const V wave = Load<V>(in.wave[k] + i);
+            if (perFrame[k]) {
+                F centre;
+                F amp;
+                RangesOf(__builtin_convertvector(GlideLanes<V>(in.depths[k], i), F), __builtin_convertvector(value, F),
+                         centre, amp);
+                value = __builtin_convertvector(amp, V) * wave + __builtin_convertvector(centre, V);
+            } else {
+                value = Splat<V>(fixedAmp[k]) * wave + Splat<V>(fixedCentre[k]);
+            }
+        }
+        return value;
+    }
+
+    const MovingRun& in;
+    int frames;
+    int sweeps[2];  // the gain each LFO sweeps, -1 for none
+    bool perFrame[2];
+    double fixedAmp[2];
+    double fixedCentre[2];
+    double last[3] = {};
+};
+
+// Moving weights handed to the filter loop two frames at a time, computed a step at a time as
+// it asks for them: their work overlaps the filter's chain of dependent operations.
+template <class V>
+class LanesAsPairs {
+public:
+    explicit LanesAsPairs(MovingLanes<V>& lanes) : lanes(lanes) {}
+    [[gnu::always_inline]] void Pair(Lanes2& lowMul, Lanes2& highMul)
+    {
+        if constexpr (MovingLanes<V>::kLanes == 2) {
+            lanes.Step(next, lowMul, highMul);
+            next += 2;
+            return;
+        } else {
+            const int at = next % MovingLanes<V>::kLanes;
+            if (at == 0) {
+                V l;
+                V h;
+                lanes.Step(next, l, h);
+                Store(low, l);
+                Store(high, h);
+            }
+            std::memcpy(&lowMul, low + at, sizeof lowMul);
+            std::memcpy(&highMul, high + at, sizeof highMul);
+            next += 2;
+        }
+    }
+
+private:
+    MovingLanes<V>& lanes;
+    int next = 0;
+    alignas(64) double low[MovingLanes<V>::kLanes];
+    alignas(64) double high[MovingLanes<V>::kLanes];
+};
+
+// Two lanes in SSE2 registers, eight in wider ones.
+template <int kBytes>
+using StepLanes = std::conditional_t<kBytes == 16, Lanes2, Lanes8>;
 
 }  // namespace
 
@@ -155,34 +198,97 @@ void BandMotion::Settle()
     damping.Jump(damping.target);
 }
 
-void BandMotion::RunWeights(std::array<Lfo, 2>& lfos, BandGains& state, VectorRegisters registers, int frames,
-                            double* lowMul, double* highMul)
+namespace {
+
+// What a moving run starts from, with the LFOs' waves of the run.
+MovingRun RunFrom(const BandMotion& motion, const std::array<Lfo, 2>& lfos, const LfoSweep::RunWaves& waves)
 {
-    if (frames <= 0)
-        return;
-    frames = frames < kRunFrames ? frames : kRunFrames;
-    MovingRun in{gains.data(), depths.data(), {}, {}, {}, {}, {}};
+    MovingRun in{motion.gains.data(), motion.depths.data(), {}, {}, {waves.wave[0], waves.wave[1]}};
     for (int k = 0; k < 2; ++k) {
         const Lfo& lfo = lfos[static_cast<size_t>(k)];
         in.active[k] = lfo.Active() && lfo.TargetGain() != GainTarget::None;
         in.gain[k] = in.active[k] ? static_cast<int>(lfo.TargetGain()) - 1 : 0;
-        in.shape[k] = lfo.Shape();
-        in.phase[k] = lfo.Phase();
-        in.increment[k] = lfo.Increment();
     }
-    MovingOut out{lowMul, highMul, {}, {}};
-    InVectorRegisters(registers, [&](auto) __attribute__((always_inline)) { MovingWeights(in, frames, out); });
+    return in;
+}
+
+// The LFOs, the gains in effect and the glides as the run of `frames` frames leaves them.
+void MoveOn(BandMotion& motion, const MovingRun& in, const LfoSweep::RunWaves& waves, const MovingOut& out,
+            std::array<Lfo, 2>& lfos, BandGains& state, int frames)
+{
     for (int k = 0; k < 2; ++k)
         if (in.active[k])
-            lfos[static_cast<size_t>(k)].SetPhase(out.phase[k]);
+            lfos[static_cast<size_t>(k)].SetPhase(waves.phaseAfter[k]);
     state.outNow = out.now[0];
     state.lowNow = out.now[1];
     state.highNow = out.now[2];
-    for (Glide& g : gains)
+    for (Glide& g : motion.gains)
         g.Advance(frames);
-    for (Glide& d : depths)
+    for (Glide& d : motion.depths)
         d.Advance(frames);
 }
+
+// Runs `use(lanes)` over a moving run's weights in `registers` and keeps what the run leaves.
+template <class Use>
+[[gnu::always_inline]] inline MovingOut WithMovingLanes(const MovingRun& in, VectorRegisters registers, int frames,
+                                                        const Use& use)
+{
+    MovingOut out{};
+    InVectorRegisters(registers, [&](auto bytes) __attribute__((always_inline)) {
+        MovingLanes<StepLanes<decltype(bytes)::value>> lanes(in, frames);
+        use(lanes);
+        for (int g = 0; g < 3; ++g)
+            out.now[g] = lanes.Last()[g];
+    });
+    return out;
+}
+
+}  // namespace
+
+void BandMotion::RunWeights(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains& state, VectorRegisters registers,
+                            int frames, double* lowMul, double* highMul)
+{
+    if (frames <= 0)
+        return;
+    frames = frames < kRunFrames ? frames : kRunFrames;
+    const LfoSweep::RunWaves waves = sweep.TakeWaves(frames);
+    const MovingRun in = RunFrom(*this, lfos, waves);
+    const MovingOut out = WithMovingLanes(in, registers, frames, [&](auto& lanes) __attribute__((always_inline)) {
+        using V = std::remove_reference_t<decltype(lanes)>::Lanes;
+        for (int i = 0; i < frames; i += lanes.kLanes) {
+            V low;
+            V high;
+            lanes.Step(i, low, high);
+            Store(lowMul + i, low);
+            Store(highMul + i, high);
+        }
+    });
+    MoveOn(*this, in, waves, out, lfos, state, frames);
+}
+
+template <class T>
+void BandMotion::FilterRun(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains& state, VectorRegisters registers,
+                           const band_split_block::StereoRun& run, const T* inL, const T* inR, T* outL, T* outR,
+                           int frames)
+{
+    if (frames <= 0)
+        return;
+    frames = frames < kRunFrames ? frames : kRunFrames;
+    const LfoSweep::RunWaves waves = sweep.TakeWaves(frames);
+    const MovingRun in = RunFrom(*this, lfos, waves);
+    const MovingOut out = WithMovingLanes(in, registers, frames, [&](auto& lanes) __attribute__((always_inline)) {
+        LanesAsPairs weights(lanes);
+        band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, weights);
+    });
+    MoveOn(*this, in, waves, out, lfos, state, frames);
+}
+
+template void BandMotion::FilterRun<float>(std::array<Lfo, 2>&, LfoSweep&, BandGains&, VectorRegisters,
+                                           const band_split_block::StereoRun&, const float*, const float*, float*,
+                                           float*, int);
+template void BandMotion::FilterRun<double>(std::array<Lfo, 2>&, LfoSweep&, BandGains&, VectorRegisters,
+                                            const band_split_block::StereoRun&, const double*, const double*, double*,
+                                            double*, int);
 
 bool BandMotion::RunFilter(double sampleRate, int frames, BandSplitFilter::Coefficients& out)
 {

@@ -6,8 +6,10 @@
 #pragma once
 
 #include "effect/BandGains.h"
+#include "effect/BandSplitBlock.h"
 #include "effect/BandSplitFilter.h"
 #include "effect/Lfo.h"
+#include "effect/LfoSweep.h"
 #include "effect/VectorRegisters.h"
 #include "framework/Glide.h"
 
@@ -30,12 +32,20 @@ public:
 
     // Band weights of a run of `frames` frames (1 .. kRunFrames) while settings move: per frame
     // the gains' and depths' glide values, each active LFO stepped once (LFO 1 first) around the
-    // centre and amplitude its moving depth and gain give. The LFOs' phases, the gains in effect
-    // and the glides move on by the run. Computed eight frames at a time in `registers` (which are
-    // to be available; every choice gives the same bits): `lowMul` and `highMul` receive `frames`
-    // rounded up to a multiple of eight values, of which those past the run mean nothing.
-    void RunWeights(std::array<Lfo, 2>& lfos, BandGains& state, VectorRegisters registers, int frames,
-                    double* lowMul, double* highMul);
+    // centre and amplitude its moving depth and gain give, its wave taken from `sweep` (which
+    // sweeps `lfos`). The LFOs' phases, the gains in effect and the glides move on by the run.
+    // Computed a step of frames at a time in `registers` (which are to be available; every choice
+    // gives the same bits): `lowMul` and `highMul` receive `frames` rounded up to a multiple of
+    // eight values at most, of which those past the run mean nothing.
+    void RunWeights(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains& state, VectorRegisters registers,
+                    int frames, double* lowMul, double* highMul);
+    // Filters a run of `frames` frames (1 .. kRunFrames) of both channels with `run` and weights
+    // the bands with what RunWeights would give, computing them a step at a time as the filter
+    // goes, so that their work overlaps the filter's chain of dependent operations. Leaves the
+    // LFOs, `state` and the glides as RunWeights does.
+    template <class T>
+    void FilterRun(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains& state, VectorRegisters registers,
+                   const band_split_block::StereoRun& run, const T* inL, const T* inR, T* outL, T* outR, int frames);
     // The filter's coefficients for the run that starts now; the filter's glides then move on by
     // `frames`. False (nothing moved) when the coefficients would not be usable.
     bool RunFilter(double sampleRate, int frames, BandSplitFilter::Coefficients& out);

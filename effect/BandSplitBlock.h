@@ -185,9 +185,10 @@ inline bool NeedsFlush(Lanes2 w)
 // at a time from `weights` (which may compute them as it goes: its work overlaps the filter's
 // chain of dependent operations). Per frame this is exactly the per-sample filter step of each
 // channel: memories the step would flush are flushed as they arise (a branch that is almost never
-// taken), everything else runs without tests.
+// taken), everything else runs without tests. Inlined, so that a caller compiled for wider
+// registers computes its weights in them.
 template <class T, class Weights>
-void FilterStereo(const StereoRun& run, const T* inL, const T* inR, T* outL, T* outR, int frames, Weights& weights)
+[[gnu::always_inline]] inline void FilterStereo(const StereoRun& run, const T* inL, const T* inR, T* outL, T* outR, int frames, Weights& weights)
 {
     const Lanes2 a0 = Broadcast(run.a0);
     const Lanes2 b1 = Broadcast(run.b1);

@@ -334,13 +334,11 @@ void CLS_VIBRASCEND::BlockLoop(T** inputs, T** outputs, int frames)
 }
 
 // A run of at most BandMotion::kRunFrames frames while settings move: weights frame by frame
-// from the glides, the filter at the setting its glide has reached.
+// from the glides (computed as the filter goes), the filter at the setting its glide has reached.
 template <class T>
 void CLS_VIBRASCEND::FilterMovingRun(const band_split_block::StereoRun& fixedFilter, const T* inL, const T* inR,
                                       T* outL, T* outR, int frames)
 {
-    alignas(64) double lowMul[BandMotion::kRunFrames];
-    alignas(64) double highMul[BandMotion::kRunFrames];
     band_split_block::StereoRun run = fixedFilter;
     if (motion.FilterMoving()) {
         BandSplitFilter::Coefficients c{};
@@ -350,10 +348,7 @@ void CLS_VIBRASCEND::FilterMovingRun(const band_split_block::StereoRun& fixedFil
             run.b2 = c.b2;
         }
     }
-    // The weights come in whole steps of eight frames: an odd run's last pair has its second.
-    motion.RunWeights(lfos, gains, vectorRegisters, frames, lowMul, highMul);
-    band_split_block::RunWeights weights{lowMul, highMul};
-    band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, weights);
+    motion.FilterRun(lfos, sweep, gains, vectorRegisters, run, inL, inR, outL, outR, frames);
     if (!motion.Moving())
         EndMotion();
 }

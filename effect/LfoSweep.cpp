@@ -31,46 +31,59 @@ using portable_math::Splat;
     }
 }
 
-// The swept gain `wave(phase) * amp + centre` at each of `count` phases (a multiple of eight).
-[[gnu::always_inline]] inline void SweepWave(const LfoShape& s, double amp, double centre, const double* phases,
-                                             int count, double* __restrict swept)
+// The wave at each of `count` phases (a multiple of eight).
+[[gnu::always_inline]] inline void WaveValues(const LfoShape& s, const double* phases, int count,
+                                              double* __restrict waves)
 {
-    lfo_wave_lanes::Waves(s, phases, count, [&](int i, Lanes8 wave) __attribute__((always_inline)) {
-        Store(swept + i, wave * amp + centre);
-    });
+    lfo_wave_lanes::Waves(s, phases, count,
+                          [&](int i, Lanes8 wave) __attribute__((always_inline)) { Store(waves + i, wave); });
 }
 
 // Where a pass leaves its values.
 struct PassOut {
     double* phases[2];
-    double* swept[2];
+    double* waves[2];
     double* low;
     double* high;
 };
 
-// The phases, swept gains and weights of `frames` frames from `s`.
-[[gnu::always_inline]] inline void SweepFrames(const LfoSweep::State& s, int frames, const PassOut& out)
+// The weights of frames [first, first + count) (count a multiple of eight) from the waves: per
+// frame the swept gain `wave * amp + centre` of the LFO that sweeps a gain, or the gain's value
+// in effect.
+[[gnu::always_inline]] inline void WeighFrames(const LfoSweep::State& s, int first, int count, const PassOut& out)
+{
+    // Per gain: the waves of the LFO that sweeps it, or none for its value in effect.
+    const double* from[3];
+    double amp[3];
+    double centre[3];
+    for (int g = 0; g < 3; ++g) {
+        const int k = s.source[g];
+        from[g] = k < 0 ? nullptr : out.waves[k];
+        amp[g] = k < 0 ? 0.0 : s.amp[k];
+        centre[g] = k < 0 ? 0.0 : s.centre[k];
+    }
+    const Lanes8 held[3] = {Splat<Lanes8>(s.now[0]), Splat<Lanes8>(s.now[1]), Splat<Lanes8>(s.now[2])};
+    double* __restrict low = out.low;
+    double* __restrict high = out.high;
+    for (int i = first; i < first + count; i += 8) {
+        const Lanes8 gain = from[0] ? Load<Lanes8>(from[0] + i) * amp[0] + centre[0] : held[0];
+        const Lanes8 lowGain = from[1] ? Load<Lanes8>(from[1] + i) * amp[1] + centre[1] : held[1];
+        const Lanes8 highGain = from[2] ? Load<Lanes8>(from[2] + i) * amp[2] + centre[2] : held[2];
+        Store(low + i, gain * lowGain);
+        Store(high + i, gain * highGain);
+    }
+}
+
+// The phases and waves of `frames` frames from `s`, and with `weights` the weights.
+[[gnu::always_inline]] inline void SweepFrames(const LfoSweep::State& s, int frames, bool weights, const PassOut& out)
 {
     StepPhases(s.phase, s.increment, frames, out.phases[0], out.phases[1]);
     const int count = (frames + 7) & ~7;
     for (int k = 0; k < 2; ++k)
         if (s.active[k])
-            SweepWave(s.shape[k], s.amp[k], s.centre[k], out.phases[k], count, out.swept[k]);
-
-    // Per gain: the values of the LFO that sweeps it, or none for its value in effect.
-    const double* from[3];
-    for (int g = 0; g < 3; ++g)
-        from[g] = s.source[g] < 0 ? nullptr : out.swept[s.source[g]];
-    const Lanes8 held[3] = {Splat<Lanes8>(s.now[0]), Splat<Lanes8>(s.now[1]), Splat<Lanes8>(s.now[2])};
-    double* __restrict low = out.low;
-    double* __restrict high = out.high;
-    for (int i = 0; i < count; i += 8) {
-        const Lanes8 gain = from[0] ? Load<Lanes8>(from[0] + i) : held[0];
-        const Lanes8 lowGain = from[1] ? Load<Lanes8>(from[1] + i) : held[1];
-        const Lanes8 highGain = from[2] ? Load<Lanes8>(from[2] + i) : held[2];
-        Store(low + i, gain * lowGain);
-        Store(high + i, gain * highGain);
-    }
+            WaveValues(s.shape[k], out.phases[k], count, out.waves[k]);
+    if (weights)
+        WeighFrames(s, 0, count, out);
 }
 
 bool SameBits(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_cast<uint64_t>(b); }
@@ -116,7 +129,7 @@ LfoSweep::State LfoSweep::Current() const
     return s;
 }
 
-bool LfoSweep::PassContinues() const
+bool LfoSweep::WavesContinue() const
 {
     if (passFrames == 0)
         return false;
@@ -125,11 +138,21 @@ bool LfoSweep::PassContinues() const
         const bool active = lfo.Active() && lfo.TargetGain() != GainTarget::None;
         if (active != start.active[k])
             return false;
-        if (!active)
-            continue;
-        if (lfo.TargetGain() != startTarget[k] || !SameShape(lfo.Shape(), start.shape[k]) ||
-            !SameBits(lfo.Phase(), phases[k][offset]) || !SameBits(lfo.Increment(), start.increment[k]) ||
-            !SameBits(lfo.Amp(), start.amp[k]) || !SameBits(lfo.Centre(), start.centre[k]))
+        if (active && (!SameShape(lfo.Shape(), start.shape[k]) || !SameBits(lfo.Phase(), phases[k][offset]) ||
+                       !SameBits(lfo.Increment(), start.increment[k])))
+            return false;
+    }
+    return true;
+}
+
+bool LfoSweep::PassContinues() const
+{
+    if (!passWeights || !WavesContinue())
+        return false;
+    for (int k = 0; k < 2; ++k) {
+        const Lfo& lfo = *lfos[k];
+        if (start.active[k] && (lfo.TargetGain() != startTarget[k] || !SameBits(lfo.Amp(), start.amp[k]) ||
+                                !SameBits(lfo.Centre(), start.centre[k])))
             return false;
     }
     // A swept gain's value in effect is the pass's own; a held one's is read by every frame.
@@ -140,11 +163,23 @@ bool LfoSweep::PassContinues() const
     return true;
 }
 
-void LfoSweep::Pass(const State& s, int frames)
+void LfoSweep::Weigh(const State& s)
 {
-    const PassOut out{{phases[0], phases[1]}, {swept[0], swept[1]}, lowMul, highMul};
-    InVectorRegisters(registers, [&](auto) __attribute__((always_inline)) { SweepFrames(s, frames, out); });
+    const PassOut out{{phases[0], phases[1]}, {waves[0], waves[1]}, lowMul, highMul};
+    const int count = (passFrames - offset + 7) & ~7;
+    InVectorRegisters(registers, [&](auto) __attribute__((always_inline)) { WeighFrames(s, offset, count, out); });
     start = s;
+    passWeights = true;
+    for (int k = 0; k < 2; ++k)
+        startTarget[k] = lfos[k]->TargetGain();
+}
+
+void LfoSweep::Pass(const State& s, int frames, bool weights)
+{
+    const PassOut out{{phases[0], phases[1]}, {waves[0], waves[1]}, lowMul, highMul};
+    InVectorRegisters(registers, [&](auto) __attribute__((always_inline)) { SweepFrames(s, frames, weights, out); });
+    start = s;
+    passWeights = weights;
     for (int k = 0; k < 2; ++k)
         startTarget[k] = lfos[k]->TargetGain();
     passFrames = frames;
@@ -154,25 +189,46 @@ void LfoSweep::Pass(const State& s, int frames)
 bool LfoSweep::Begin(int frames)
 {
     frames = frames < 1 ? 1 : frames > kMaxFrames ? kMaxFrames : frames;
-    const bool continues = PassContinues();
-    if (!continues || offset + frames > passFrames) {
+    const bool wavesContinue = WavesContinue();
+    if (!wavesContinue || offset + frames > passFrames) {
         const State s = Current();
         if (!s.active[0] && !s.active[1])
             return false;
-        // Nothing changed since the last pass: the next covers twice as many frames, in whole
-        // runs of this length, up to kMaxFrames. After a change it covers this run alone, so that
-        // values changing every run cost no frames computed in vain.
-        int length = frames;
-        if (continues) {
-            const int runs = kMaxFrames / frames;
-            const int doubled = 2 * passFrames / frames;
-            length = frames * (doubled < runs ? (doubled > 1 ? doubled : 1) : runs);
-        }
-        Pass(s, length);
+        Pass(s, PassLength(frames, wavesContinue), true);
+    } else if (!PassContinues()) {
+        // The waves hold; the weights of the rest of the pass are computed again from them.
+        const State s = Current();
+        if (!s.active[0] && !s.active[1])
+            return false;
+        Weigh(s);
     }
     next = offset;
     runEnd = offset + frames;
     return true;
+}
+
+int LfoSweep::PassLength(int frames, bool continues) const
+{
+    // The waves went on unchanged to the end of the last pass: the next covers twice as many
+    // frames, in whole runs of this length, up to kMaxFrames. After a change of the waves it
+    // covers this run alone, so that waves changing every run cost no frames computed in vain.
+    if (!continues)
+        return frames;
+    const int runs = kMaxFrames / frames;
+    const int doubled = 2 * passFrames / frames;
+    return frames * (doubled < runs ? (doubled > 1 ? doubled : 1) : runs);
+}
+
+LfoSweep::RunWaves LfoSweep::TakeWaves(int frames)
+{
+    frames = frames < 1 ? 1 : frames > kMaxFrames ? kMaxFrames : frames;
+    const bool continues = WavesContinue();
+    if (!continues || offset + frames > passFrames)
+        Pass(Current(), PassLength(frames, continues), false);
+    const RunWaves run{{waves[0] + offset, waves[1] + offset},
+                       {phases[0][offset + frames], phases[1][offset + frames]}};
+    offset += frames;
+    return run;
 }
 
 void LfoSweep::End()
@@ -181,8 +237,10 @@ void LfoSweep::End()
         if (start.active[k])
             lfos[k]->SetPhase(phases[k][runEnd]);
     double now[3];
-    for (int g = 0; g < 3; ++g)
-        now[g] = start.source[g] < 0 ? start.now[g] : swept[start.source[g]][runEnd - 1];
+    for (int g = 0; g < 3; ++g) {
+        const int k = start.source[g];
+        now[g] = k < 0 ? start.now[g] : waves[k][runEnd - 1] * start.amp[k] + start.centre[k];
+    }
     gains.outNow = now[0];
     gains.lowNow = now[1];
     gains.highNow = now[2];

@@ -38,6 +38,16 @@ public:
     // Leaves the LFOs' phases and the gains as the last frame of the run leaves them.
     void End();
 
+    // The active LFOs' waves at each of the next `frames` frames (1 .. kMaxFrames, readable in
+    // whole steps of eight) from their phases as they stand, and the phases after them, for a run
+    // whose weights are computed elsewhere (while settings move). The LFOs are left as they are;
+    // the pointers hold until the next call.
+    struct RunWaves {
+        const double* wave[2];
+        double phaseAfter[2];
+    };
+    RunWaves TakeWaves(int frames);
+
     // What a pass works from: the LFOs and the gains as a run finds them.
     struct State {
         bool active[2];
@@ -58,7 +68,14 @@ private:
     // Whether the weights from frame `offset` of the pass on are what the LFOs and gains as they
     // stand would give.
     bool PassContinues() const;
-    void Pass(const State& s, int frames);
+    // Whether the waves from frame `offset` of the pass on are what the LFOs as they stand give.
+    bool WavesContinue() const;
+    // Frames of the next pass for a run of `frames` frames.
+    int PassLength(int frames, bool continues) const;
+    // A pass of phases and waves, and with `weights` of the weights too.
+    void Pass(const State& s, int frames, bool weights);
+    // The weights of the rest of the pass from its waves, for `s`.
+    void Weigh(const State& s);
 
     Lfo* lfos[2];
     BandGains& gains;
@@ -66,11 +83,12 @@ private:
     State start{};  // what the pass was computed from
     GainTarget startTarget[2] = {GainTarget::None, GainTarget::None};
     int passFrames = 0;  // frames the pass covers
+    bool passWeights = false;  // whether the pass computed weights (else phases and waves alone)
     int offset = 0;  // the pass's first frame not yet handed to a run
     int runEnd = 0;  // the frame after the current run
     int next = 0;
     alignas(64) double phases[2][kRoom];  // per LFO the phase before each frame of the pass
-    alignas(64) double swept[2][kRoom];  // per LFO the gain it sets at each frame
+    alignas(64) double waves[2][kRoom] = {};  // per LFO the wave at each frame
     alignas(64) double lowMul[kRoom];
     alignas(64) double highMul[kRoom];
 };

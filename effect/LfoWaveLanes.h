@@ -25,31 +25,50 @@ template <class V>
     std::memcpy(p, &v, sizeof v);
 }
 
+// The three forms of the wave at the phases of V's lanes (two or eight): a ramp, a sine of the
+// phase scaled, and a sine of a phase bent at `a`.
+template <class V>
+[[gnu::always_inline]] inline V RampWave(const LfoShape& s, V p)
+{
+    return p < s.a ? p * s.b - 1.0 : s.c - p * s.d;
+}
+
+template <class V>
+[[gnu::always_inline]] inline V SineOf(const LfoShape& s, V arg)
+{
+    return portable_math::ShiftedSinKernel(arg, s.quarters, s.flip) * s.scale + s.offset;
+}
+
+[[gnu::always_inline]] inline bool Unbent(const LfoShape& s) { return s.a == std::numeric_limits<double>::infinity(); }
+
+template <class V>
+[[gnu::always_inline]] inline V ScaledSineWave(const LfoShape& s, V p)
+{
+    return SineOf(s, p * s.b);
+}
+
+template <class V>
+[[gnu::always_inline]] inline V BentSineWave(const LfoShape& s, V p)
+{
+    return SineOf(s, p < s.a ? p * s.b : p * s.c + s.d);
+}
+
 // Hands `out(i, wave)` the wave at phases[i .. i + 8) for every i below `count` (a multiple of
-// eight), in steps of eight.
+// eight), in steps of eight, the form chosen once for them all.
 template <class Out>
 [[gnu::always_inline]] inline void Waves(const LfoShape& s, const double* phases, int count, Out&& out)
 {
-    using portable_math::Splat;
-    const Lanes8 a = Splat<Lanes8>(s.a);
-    const Lanes8 b = Splat<Lanes8>(s.b);
-    const Lanes8 c = Splat<Lanes8>(s.c);
-    const Lanes8 d = Splat<Lanes8>(s.d);
     const auto each = [&](auto wave) __attribute__((always_inline))
     {
         for (int i = 0; i < count; i += 8)
-            out(i, wave(Load<Lanes8>(phases + i)));
-    };
-    const auto sine = [&](Lanes8 arg) __attribute__((always_inline))
-    {
-        return portable_math::ShiftedSinKernel(arg, s.quarters, s.flip) * s.scale + s.offset;
+            out(i, wave(s, Load<Lanes8>(phases + i)));
     };
     if (!s.sine)
-        each([&](Lanes8 p) __attribute__((always_inline)) { return p < a ? p * b - 1.0 : c - p * d; });
-    else if (s.a == std::numeric_limits<double>::infinity())
-        each([&](Lanes8 p) __attribute__((always_inline)) { return sine(p * b); });
+        each([](const LfoShape& f, Lanes8 p) __attribute__((always_inline)) { return RampWave(f, p); });
+    else if (Unbent(s))
+        each([](const LfoShape& f, Lanes8 p) __attribute__((always_inline)) { return ScaledSineWave(f, p); });
     else
-        each([&](Lanes8 p) __attribute__((always_inline)) { return sine(p < a ? p * b : p * c + d); });
+        each([](const LfoShape& f, Lanes8 p) __attribute__((always_inline)) { return BentSineWave(f, p); });
 }
 
 }  // namespace lfo_wave_lanes

@@ -6,7 +6,7 @@
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
-bool Vst3Automation::Point(const Track& track, int index, int& offset, double& value) const
+bool Vst3Automation::ReadQueue(const Track& track, int index, int& offset, double& value) const
 {
     int32 at = 0;
     ParamValue v = 0.0;
@@ -17,15 +17,32 @@ bool Vst3Automation::Point(const Track& track, int index, int& offset, double& v
     return true;
 }
 
-bool Vst3Automation::Readable(const Track& track) const
+bool Vst3Automation::Take(Track& track)
 {
-    for (int i = 0; i < track.points; ++i) {
-        int offset = 0;
-        double value = 0.0;
-        if (Point(track, i, offset, value))
-            return true;
+    int offset = 0;
+    double value = 0.0;
+    if (track.queuePoints > kMaxPoints - pointsHeld) {
+        // No room left: every lookup reads the queue.
+        track.first = -1;
+        track.points = track.queuePoints;
+        track.lastReadable = ReadQueue(track, track.queuePoints - 1, offset, value);
+        for (int i = 0; i < track.points; ++i)
+            if (ReadQueue(track, i, offset, value))
+                return true;
+        return false;
     }
-    return false;
+    // Each point read once; the unreadable ones are left out, as every lookup skips them.
+    track.first = pointsHeld;
+    track.points = 0;
+    track.lastReadable = false;
+    for (int i = 0; i < track.queuePoints; ++i) {
+        const bool readable = ReadQueue(track, i, offset, value);
+        if (readable)
+            held[static_cast<size_t>(track.first + track.points++)] = Point{offset, value};
+        track.lastReadable = readable;
+    }
+    pointsHeld += track.points;
+    return track.points > 0;
 }
 
 bool Vst3Automation::AllAtStart() const
@@ -34,7 +51,7 @@ bool Vst3Automation::AllAtStart() const
         const Track& track = tracks[static_cast<size_t>(t)];
         int offset = 0;
         double value = 0.0;
-        if (track.points != 1 || (Point(track, 0, offset, value) && offset != 0))
+        if (track.queuePoints != 1 || (PointOf(track, 0, offset, value) && offset != 0))
             return false;
     }
     return true;
@@ -43,8 +60,10 @@ bool Vst3Automation::AllAtStart() const
 bool Vst3Automation::LastValue(int track, double& value) const
 {
     const Track& t = tracks[static_cast<size_t>(track)];
+    if (!t.lastReadable)
+        return false;
     int offset = 0;
-    return Point(t, t.points - 1, offset, value);
+    return PointOf(t, t.points - 1, offset, value);
 }
 
 double Vst3Automation::ValueAt(int track, int frame) const
@@ -55,7 +74,7 @@ double Vst3Automation::ValueAt(int track, int frame) const
     for (int i = 0; i < t.points; ++i) {
         int offset = 0;
         double value = 0.0;
-        if (!Point(t, i, offset, value))
+        if (!PointOf(t, i, offset, value))
             continue;
         if (frame < offset) {
             // On the line from the previous point (or the block's start) to this one.
@@ -75,7 +94,7 @@ bool Vst3Automation::PointAt(int track, int frame, double& value) const
     for (int i = 0; i < t.points; ++i) {
         int offset = 0;
         double v = 0.0;
-        if (Point(t, i, offset, v) && offset == frame) {
+        if (PointOf(t, i, offset, v) && offset == frame) {
             value = v;
             found = true;
         }
@@ -91,7 +110,7 @@ int Vst3Automation::NextPointAfter(int frame) const
         for (int i = 0; i < track.points; ++i) {
             int offset = 0;
             double value = 0.0;
-            if (Point(track, i, offset, value) && offset > frame) {
+            if (PointOf(track, i, offset, value) && offset > frame) {
                 next = std::min(next, offset);
                 break;
             }

@@ -1,7 +1,9 @@
 // One process call's parameter changes as the host sent them: every point of every queue at its
 // sample offset, and the value of a queue at any frame along the straight lines between its
 // points (from the value the parameter had at the block's start to the first point, from point
-// to point, and held after the last). Reads the host's queues in place; allocates nothing.
+// to point, and held after the last). Each queue's points are read from the host once per call,
+// into an array the reader owns; a queue whose points no longer fit there is read in place on
+// every lookup instead, with the same answers. Allocates nothing.
 #pragma once
 
 #include "pluginterfaces/vst/ivstparameterchanges.h"
@@ -12,6 +14,8 @@ class Vst3Automation {
 public:
     // Queues beyond this many in one call are ignored (the plug-in has far fewer parameters).
     static constexpr int kMaxQueues = 64;
+    // Points the reader holds for all queues of a call together.
+    static constexpr int kMaxPoints = 1024;
 
     // Takes the call's queues (null for none) over a block of `frames` frames; point offsets are
     // clamped into the block. `startValue(id)` answers a parameter's normalized value at the
@@ -20,18 +24,22 @@ public:
     void Read(Steinberg::Vst::IParameterChanges* changes, int frames, StartValue&& startValue)
     {
         count = 0;
+        pointsHeld = 0;
         blockFrames = frames;
         const int queues = changes ? changes->getParameterCount() : 0;
         for (int q = 0; q < queues && count < kMaxQueues; ++q) {
             Steinberg::Vst::IParamValueQueue* queue = changes->getParameterData(q);
-            if (!queue || queue->getPointCount() <= 0)
+            if (!queue)
+                continue;
+            const int points = queue->getPointCount();
+            if (points <= 0)
                 continue;
             Track& track = tracks[static_cast<size_t>(count)];
             track.queue = queue;
             track.id = queue->getParameterId();
-            track.points = queue->getPointCount();
+            track.queuePoints = points;
             // A queue none of whose points can be read changes nothing.
-            if (!Readable(track))
+            if (!Take(track))
                 continue;
             track.start = startValue(track.id);
             ++count;
@@ -53,18 +61,41 @@ public:
     int NextPointAfter(int frame) const;
 
 private:
+    struct Point {
+        int offset = 0;
+        double value = 0.0;
+    };
     struct Track {
         Steinberg::Vst::IParamValueQueue* queue = nullptr;
         Steinberg::Vst::ParamID id = 0;
+        int queuePoints = 0;  // points in the host's queue
+        // Held: where the track's readable points start in `held`, and how many there are.
+        // Read in place: -1, and the queue's points.
+        int first = -1;
         int points = 0;
+        bool lastReadable = false;  // whether the queue's last point can be read
         double start = 0.0;
     };
-    // Point `index` of a track, its offset clamped into the block and its value into 0..1;
+    // Reads the queue's points into `held` when they fit, else leaves them in place; false when
+    // none can be read.
+    bool Take(Track& track);
+    // Point `index` of the queue, its offset clamped into the block and its value into 0..1;
     // false for a point that cannot be read or is not a number.
-    bool Point(const Track& track, int index, int& offset, double& value) const;
-    bool Readable(const Track& track) const;
+    bool ReadQueue(const Track& track, int index, int& offset, double& value) const;
+    // Point `index` of the track's points (held, or the queue's read in place).
+    bool PointOf(const Track& track, int index, int& offset, double& value) const
+    {
+        if (track.first < 0)
+            return ReadQueue(track, index, offset, value);
+        const Point& p = held[static_cast<size_t>(track.first + index)];
+        offset = p.offset;
+        value = p.value;
+        return true;
+    }
 
     std::array<Track, kMaxQueues> tracks{};
+    std::array<Point, kMaxPoints> held{};
     int count = 0;
+    int pointsHeld = 0;
     int blockFrames = 0;
 };

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -88,10 +89,11 @@ Result Finish(Moving& m, Result r)
 Result Computed(Moving m, VectorRegisters registers, const std::vector<int>& runs)
 {
     Result r{};
+    LfoSweep sweep(m.lfos[0], m.lfos[1], m.gains, registers);
     for (int frames : runs) {
         double low[BandMotion::kRunFrames];
         double high[BandMotion::kRunFrames];
-        m.motion.RunWeights(m.lfos, m.gains, registers, frames, low, high);
+        m.motion.RunWeights(m.lfos, sweep, m.gains, registers, frames, low, high);
         r.low.insert(r.low.end(), low, low + frames);
         r.high.insert(r.high.end(), high, high + frames);
     }
@@ -179,4 +181,91 @@ TEST(BandMotion, MovingRunsGiveWhatSteppingOneFrameAtATimeGives)
                     if (HasFatalFailure())
                         return;
                 }
+}
+
+namespace {
+
+// Output, low bands and filter memories of runs filtered with the weights computed as the filter
+// goes (`fused`), or first into arrays and then filtered.
+template <class T>
+struct Filtered {
+    std::vector<T> left, right;
+    std::vector<double> lows;
+    FilterMemory memory[2];
+    Result state;
+};
+
+template <class T>
+Filtered<T> FilterRuns(Moving m, VectorRegisters registers, const std::vector<int>& runs, bool fused)
+{
+    Filtered<T> f{};
+    LfoSweep sweep(m.lfos[0], m.lfos[1], m.gains, registers);
+    BandSplitFilter filter;
+    filter.SetSplitHz(700);
+    filter.SetDampingPercent(30);
+    filter.Recompute(44100.0);
+    int at = 0;
+    for (int frames : runs) {
+        std::vector<T> inL(static_cast<size_t>(frames)), inR(static_cast<size_t>(frames));
+        for (int i = 0; i < frames; ++i) {
+            inL[static_cast<size_t>(i)] = static_cast<T>(0.4 * std::sin(0.05 * (at + i)));
+            inR[static_cast<size_t>(i)] = static_cast<T>(0.3 * std::cos(0.07 * (at + i)));
+        }
+        std::vector<T> outL(static_cast<size_t>(frames)), outR(static_cast<size_t>(frames));
+        double lows[2 * BandMotion::kRunFrames];
+        const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &f.memory[0], &f.memory[1], lows};
+        if (fused) {
+            m.motion.FilterRun(m.lfos, sweep, m.gains, registers, run, inL.data(), inR.data(), outL.data(),
+                               outR.data(), frames);
+        } else {
+            double low[BandMotion::kRunFrames];
+            double high[BandMotion::kRunFrames];
+            m.motion.RunWeights(m.lfos, sweep, m.gains, registers, frames, low, high);
+            band_split_block::RunWeights weights{low, high};
+            band_split_block::FilterStereo(run, inL.data(), inR.data(), outL.data(), outR.data(), frames, weights);
+        }
+        f.left.insert(f.left.end(), outL.begin(), outL.end());
+        f.right.insert(f.right.end(), outR.begin(), outR.end());
+        f.lows.insert(f.lows.end(), lows, lows + 2 * frames);
+        at += frames;
+    }
+    f.state = Finish(m, Result{});
+    return f;
+}
+
+template <class T>
+void ExpectSameFiltered(const Filtered<T>& got, const Filtered<T>& want, const std::string& what)
+{
+    ASSERT_EQ(got.left.size(), want.left.size()) << what;
+    for (size_t i = 0; i < want.left.size(); ++i) {
+        ASSERT_EQ(std::memcmp(&got.left[i], &want.left[i], sizeof(T)), 0) << what << " frame " << i;
+        ASSERT_EQ(std::memcmp(&got.right[i], &want.right[i], sizeof(T)), 0) << what << " frame " << i;
+    }
+    for (size_t i = 0; i < want.lows.size(); ++i)
+        ASSERT_TRUE(SameBits(got.lows[i], want.lows[i])) << what << " low " << i;
+    for (int c = 0; c < 2; ++c) {
+        EXPECT_TRUE(SameBits(got.memory[c].w1, want.memory[c].w1)) << what;
+        EXPECT_TRUE(SameBits(got.memory[c].w2, want.memory[c].w2)) << what;
+    }
+    ExpectSame(got.state, want.state, what);
+}
+
+}  // namespace
+
+TEST(BandMotion, FilteringAsTheWeightsAreComputedGivesWhatFilteringComputedWeightsGives)
+{
+    const std::vector<int> runs = {1, 2, 7, 8, 9, 31, 32, 32, 3, 32, 17};
+    for (VectorRegisters registers : AvailableRegisters())
+        for (int wave1 : {0, 4, 7})
+            for (int glides : {0, 1, 8, 9, 22, 31}) {
+                const Moving setup = MakeMoving(wave1, (wave1 + 3) % 9, 1, 2, glides);
+                const std::string what = "registers " + std::to_string(static_cast<int>(registers)) + ", wave " +
+                                         std::to_string(wave1) + ", glides " + std::to_string(glides);
+                ExpectSameFiltered(FilterRuns<float>(setup, registers, runs, true),
+                                   FilterRuns<float>(setup, registers, runs, false), what + ", float");
+                ExpectSameFiltered(FilterRuns<double>(setup, registers, runs, true),
+                                   FilterRuns<double>(setup, registers, runs, false), what + ", double");
+                if (HasFatalFailure())
+                    return;
+            }
 }

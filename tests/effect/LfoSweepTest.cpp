@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -224,5 +225,61 @@ TEST(LfoSweep, WiderPassesGiveTheSameBits)
                     ExpectSame(Sweep(setup, registers, runs, keep), Sweep(setup, VectorRegisters::Sse2, runs, keep),
                                registers == VectorRegisters::Avx2 ? "AVX2 pass" : "AVX-512 pass");
                 }
+    }
+}
+
+TEST(LfoSweep, WavesTakenForMovingRunsAndWeightsOfSteadyRunsShareItsPasses)
+{
+    // Moving runs (every third) take their waves from the kept sweep and step the LFOs on by them;
+    // the steady runs between give what a fresh sweep gives, also after a change of depth.
+    for (VectorRegisters registers : {VectorRegisters::Sse2, VectorRegisters::Avx2, VectorRegisters::Avx512}) {
+        if (!VectorRegistersAvailable(registers))
+            continue;
+        SweepSetup setup(2, 1, 1, 3, 40.0f);
+        LfoSweep kept(setup.lfos[0], setup.lfos[1], setup.gains, registers);
+        for (int r = 0; r < 30; ++r) {
+            const int frames = r % 4 == 3 ? 5 : 16;
+            if (r == 10) {
+                setup.lfos[0].SetDepthPercent(75);
+                setup.lfos[0].UpdateRange(0.9f);
+            }
+            if (r % 3 == 0) {
+                const LfoSweep::RunWaves run = kept.TakeWaves(frames);
+                for (int k = 0; k < 2; ++k) {
+                    Lfo& lfo = setup.lfos[k];
+                    double phase = lfo.Phase();
+                    for (int i = 0; i < frames; ++i) {
+                        ASSERT_TRUE(SameBits(run.wave[k][i], lfo.WaveAt(phase))) << "run " << r << " frame " << i;
+                        phase = Lfo::NextPhase(phase, lfo.Increment());
+                    }
+                    ASSERT_TRUE(SameBits(run.phaseAfter[k], phase)) << "run " << r;
+                    lfo.SetPhase(phase);
+                }
+                continue;
+            }
+            SweepSetup copy = setup;
+            const Weights want = Sweep(copy, registers, {frames});
+            Weights got;
+            ASSERT_TRUE(kept.Begin(frames));
+            for (int i = 0; i < frames; i += 2) {
+                Lanes2 low, high;
+                kept.Pair(low, high);
+                for (int lane = 0; lane < 2 && i + lane < frames; ++lane) {
+                    got.low.push_back(low[lane]);
+                    got.high.push_back(high[lane]);
+                }
+            }
+            kept.End();
+            got.phase[0] = setup.lfos[0].Phase();
+            got.phase[1] = setup.lfos[1].Phase();
+            got.outNow = setup.gains.outNow;
+            got.lowNow = setup.gains.lowNow;
+            got.highNow = setup.gains.highNow;
+            got.lowMul = setup.gains.lowMul;
+            got.highMul = setup.gains.highMul;
+            ExpectSame(got, want, ("run " + std::to_string(r)).c_str());
+            if (HasFatalFailure())
+                return;
+        }
     }
 }
