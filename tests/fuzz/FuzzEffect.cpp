@@ -26,7 +26,7 @@ IPtr<MemoryStream> StreamOf(std::span<const std::uint8_t> bytes)
 
 }  // namespace
 
-FuzzEffect::FuzzEffect()
+FuzzEffect::FuzzEffect() : IFxBase(Declaration())
 {
     initialize(nullptr);
     ProcessSetup setup{kRealtime, kSample32, kBlockFrames, 48000.0};
