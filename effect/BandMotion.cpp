@@ -254,7 +254,7 @@ void BandMotion::RunWeights(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains
     const LfoSweep::RunWaves waves = sweep.TakeWaves(frames);
     const MovingRun in = RunFrom(*this, lfos, waves);
     const MovingOut out = WithMovingLanes(in, registers, frames, [&](auto& lanes) __attribute__((always_inline)) {
-        using V = std::remove_reference_t<decltype(lanes)>::Lanes;
+        using V = typename std::remove_reference_t<decltype(lanes)>::Lanes;
         for (int i = 0; i < frames; i += lanes.kLanes) {
             V low;
             V high;
