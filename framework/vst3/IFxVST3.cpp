@@ -193,11 +193,16 @@ void IFxVST3::ApplyHostChange(ParamID id, double normalized, int frames)
     } else if (id == kPresetListId) {
         SelectProgramOnAudio(PresetIndexFromNormalized(normalized));
     } else if (id < static_cast<ParamID>(NumParams())) {
-        IParamDef* param = GetParam(static_cast<int>(id));
-        param->SetFromNormalized(normalized);
+        TakeHostValue(static_cast<int>(id), normalized, frames);
         PublishHostChange(static_cast<int>(id), normalized);
-        TakeEffectValue(static_cast<int>(id), param->Value(), frames);
     }
+}
+
+void IFxVST3::TakeHostValue(int index, double normalized, int frames)
+{
+    IParamDef* param = GetParam(index);
+    param->SetFromNormalized(normalized);
+    TakeEffectValue(index, param->Value(), frames);
 }
 
 void IFxVST3::ApplyChangesAtStart()
@@ -221,13 +226,23 @@ void IFxVST3::ApplyChangesOfRun(int offset, int frames)
             break;
         case ParamMotion::Runs:
             // A point at the block's first frame is a step from the value before it.
-            ApplyHostChange(id, automation.ValueAt(t, offset),
-                            offset == 0 && automation.PointAt(t, 0, value) ? StepOrAtOnce() : kChangeAtOnce);
+            TakeHostValue(static_cast<int>(id), automation.ValueAt(t, offset),
+                          offset == 0 && automation.PointAt(t, 0, value) ? StepOrAtOnce() : kChangeAtOnce);
             break;
         case ParamMotion::Frames:
-            ApplyHostChange(id, automation.ValueAt(t, offset + frames), frames);
+            TakeHostValue(static_cast<int>(id), automation.ValueAt(t, offset + frames), frames);
             break;
         }
+    }
+}
+
+void IFxVST3::PublishAutomatedValues(int total)
+{
+    // The editor shows where the lines end: the value held after each queue's last point.
+    for (int t = 0; t < automation.Count(); ++t) {
+        const ParamID id = automation.Id(t);
+        if (MotionOf(id) != ParamMotion::Points)
+            PublishHostChange(static_cast<int>(id), automation.ValueAt(t, total));
     }
 }
 
@@ -369,6 +384,7 @@ void IFxVST3::ProcessAutomated(ProcessData& data, int total)
         ProcessSpan(data, offset, frames, true);
         offset += frames;
     }
+    PublishAutomatedValues(total);
 }
 
 void IFxVST3::ProcessInBlocks(ProcessData& data, bool withEffect)

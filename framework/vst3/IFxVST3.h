@@ -124,12 +124,17 @@ private:
     ParamMotion MotionOf(Steinberg::Vst::ParamID id) const;
     // One host change of `id`, heard as `frames` says (see TakeEffectValue).
     void ApplyHostChange(Steinberg::Vst::ParamID id, double normalized, int frames);
+    // A host value of parameter `index` for the effect, without showing it in the editor.
+    void TakeHostValue(int index, double normalized, int frames);
     // Every queue's last point, at the block's start.
     void ApplyChangesAtStart();
     // What the run of `frames` frames from `offset` takes of the queues: points that fall on its
     // first frame, the lines' values at its start (Runs) or at its end, reached frame by frame
     // (Frames).
     void ApplyChangesOfRun(int offset, int frames);
+    // Shows the editor the values the lines of a block of `total` frames end at; the runs' own
+    // values are not shown one by one.
+    void PublishAutomatedValues(int total);
     bool Processable(const Steinberg::Vst::ProcessData& data) const;
     void ProcessAutomated(Steinberg::Vst::ProcessData& data, int total);
     // The host's block in pieces of at most the block size; without the effect each piece is

@@ -1,9 +1,13 @@
 // Mouse, wheel and key events through the graphics core: capture, hit testing, the host's
-// begin/perform/end notifications, the delayed end of wheel edits and hostile event orders.
+// begin/perform/end notifications, the delayed end of wheel edits and hostile event orders; host
+// automation reaching the controls.
 #include "EditorFixture.h"
+
+#include "ParameterChanges.h"
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 TEST_F(Editor, DragGoesToCapturedControlAndIsBracketedByOneBeginAndEnd)
 {
@@ -230,4 +234,39 @@ TEST_F(Editor, EnteredTextIsADisplayTextOrANumberAndAnythingElseChangesNothing)
     graphics->ApplyEnteredText(gain, nullptr, "1");
     EXPECT_NEAR(target->Value(), 2.0 / 3.0, 1e-12);
     EXPECT_EQ(Edits(), "B2 P2=0.666667 E2 B0 P0=0.75 E0 B0 P0=1 E0");
+}
+
+TEST_F(Editor, HostAutomationInABlockShowsTheValueItsLinesEndAt)
+{
+    ASSERT_EQ(plug->initialize(nullptr), Steinberg::kResultOk);
+    Steinberg::Vst::ProcessSetup setup{Steinberg::Vst::kRealtime, Steinberg::Vst::kSample32, 64, 44100.0};
+    ASSERT_EQ(plug->setupProcessing(setup), Steinberg::kResultOk);
+    ProbeControl* knob = Probe(0, {100, 100, 150, 200});
+
+    // A ramp up inside the block, then a point that holds to the block's end.
+    vibrascend::host::ParameterChanges changes;
+    changes.Add(0, 0.9, 40);
+    changes.Add(0, 0.25, 50);
+    std::vector<float> in(64, 0.25f), out(64);
+    float* ins[2] = {in.data(), in.data()};
+    float* outs[2] = {out.data(), out.data()};
+    Steinberg::Vst::AudioBusBuffers inBus{};
+    inBus.numChannels = 2;
+    inBus.channelBuffers32 = ins;
+    Steinberg::Vst::AudioBusBuffers outBus{};
+    outBus.numChannels = 2;
+    outBus.channelBuffers32 = outs;
+    Steinberg::Vst::ProcessData data{};
+    data.symbolicSampleSize = Steinberg::Vst::kSample32;
+    data.numSamples = 64;
+    data.numInputs = 1;
+    data.numOutputs = 1;
+    data.inputs = &inBus;
+    data.outputs = &outBus;
+    data.inputParameterChanges = &changes;
+    ASSERT_EQ(plug->process(data), Steinberg::kResultOk);
+    Tick();
+    EXPECT_DOUBLE_EQ(knob->Value(), 0.25);
+    EXPECT_DOUBLE_EQ(plug->GetParam(0)->Normalized(), 0.25);
+    plug->terminate();
 }
