@@ -246,6 +246,21 @@ void IFxVST3::PublishAutomatedValues(int total)
     }
 }
 
+namespace {
+
+// The first `count` of a bus's channel buffers, `offset` frames in (null for a missing one), in
+// `into`.
+template <class Sample, size_t kChannels>
+std::array<Sample*, kChannels>& ChannelsAt(Sample* const* buffers, int count, int offset,
+                                           std::array<Sample*, kChannels>& into)
+{
+    for (int i = 0; i < count; ++i)
+        into[static_cast<size_t>(i)] = buffers[i] ? buffers[i] + offset : nullptr;
+    return into;
+}
+
+}  // namespace
+
 void IFxVST3::ConnectAndBind(ProcessData& data, int offset, bool doublePrecision)
 {
     if (data.numInputs > 0 && data.inputs && data.numOutputs > 0 && data.outputs && NumInputs() <= kMaxBusChannels &&
@@ -270,18 +285,10 @@ void IFxVST3::ConnectAndBind(ProcessData& data, int offset, bool doublePrecision
             buffers ? std::clamp(static_cast<int>(bus.numChannels), 0, std::min(NumInputs(), kMaxBusChannels)) : 0;
         ConnectInputs(0, c, true);
         ConnectInputs(c, NumInputs() - c, false);
-        for (int i = 0; i < c; ++i) {
-            if (doublePrecision)
-                hostDouble[static_cast<size_t>(i)] =
-                    bus.channelBuffers64[i] ? bus.channelBuffers64[i] + offset : nullptr;
-            else
-                hostFloat[static_cast<size_t>(i)] =
-                    bus.channelBuffers32[i] ? bus.channelBuffers32[i] + offset : nullptr;
-        }
         if (doublePrecision)
-            BindInputs(0, c, hostDouble.data());
+            BindInputs(0, c, ChannelsAt(bus.channelBuffers64, c, offset, hostDouble).data());
         else
-            BindInputs(0, c, hostFloat.data());
+            BindInputs(0, c, ChannelsAt(bus.channelBuffers32, c, offset, hostFloat).data());
     } else {
         // No input bus this call: read silence rather than buffers of an earlier call.
         ConnectInputs(0, NumInputs(), false);
@@ -299,18 +306,10 @@ void IFxVST3::ConnectAndBind(ProcessData& data, int offset, bool doublePrecision
         // Hosts that never activate their busses still pass buffers: buffers make a channel live.
         ConnectOutputs(k, c, true);
         ConnectOutputs(k + c, NumOutputs() - k - c, false);
-        for (int i = 0; i < c; ++i) {
-            if (doublePrecision)
-                hostDouble[static_cast<size_t>(i)] =
-                    bus.channelBuffers64[i] ? bus.channelBuffers64[i] + offset : nullptr;
-            else
-                hostFloat[static_cast<size_t>(i)] =
-                    bus.channelBuffers32[i] ? bus.channelBuffers32[i] + offset : nullptr;
-        }
         if (doublePrecision)
-            BindOutputs(k, c, hostDouble.data());
+            BindOutputs(k, c, ChannelsAt(bus.channelBuffers64, c, offset, hostDouble).data());
         else
-            BindOutputs(k, c, hostFloat.data());
+            BindOutputs(k, c, ChannelsAt(bus.channelBuffers32, c, offset, hostFloat).data());
         k += c;
     }
 }
