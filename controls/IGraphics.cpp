@@ -731,3 +731,13 @@ void IGraphics::ShiftIndexes(int at, int delta)
         mouseY = -1;
     }
 }
+
+IBox IGraphics::CarriedPastEdges(const IBox& rect) const
+{
+    IBox beyond = rect;
+    if (rect.R >= width)
+        beyond.R = INT_MAX;
+    if (rect.B >= height)
+        beyond.B = INT_MAX;
+    return beyond;
+}

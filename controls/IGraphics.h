@@ -164,6 +164,9 @@ public:
     void SetMouseOverEnabled(bool enabled) { mouseOverEnabled = enabled; }
     // The back buffer, null before PrepareDrawing.
     const PIX_SysBitmap* BackBuffer() const { return drawBitmap.get(); }
+    // A presented region that touches the editor's right or bottom edge, carried on without end
+    // past that edge, into any area a host added beyond the editor; the region itself otherwise.
+    IBox CarriedPastEdges(const IBox& rect) const;
 
 private:
     int IndexOf(const IControl* control) const;

@@ -28,13 +28,7 @@ bool IGraphicsLinux::PresentRegion(const IBox& rect)
     if (!window || !BackBuffer())
         return true;
     window->Present(*BackBuffer(), rect);
-    // A region on the editor's right or bottom edge carries on into any area a host added
-    // beyond the editor.
-    IBox beyond = rect;
-    if (rect.R >= Width())
-        beyond.R = INT_MAX;
-    if (rect.B >= Height())
-        beyond.B = INT_MAX;
+    const IBox beyond = CarriedPastEdges(rect);
     if (!(beyond == rect))
         window->PaintBeyond(*BackBuffer(), beyond);
     return true;

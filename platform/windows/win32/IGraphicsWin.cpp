@@ -12,7 +12,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -169,12 +168,7 @@ bool IGraphicsWin::PresentRegion(const IBox& rect)
             ReleaseDC(hWnd, target);
         }
     }
-    // A region on the editor's right or bottom edge carries on into any area beyond the editor.
-    IBox beyond = rect;
-    if (rect.R >= Width())
-        beyond.R = INT_MAX;
-    if (rect.B >= Height())
-        beyond.B = INT_MAX;
+    const IBox beyond = CarriedPastEdges(rect);
     if (!(beyond == rect))
         PaintBeyond(beyond);
     return true;
