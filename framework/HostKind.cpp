@@ -18,7 +18,7 @@ constexpr HostEntry kHostTable[] = {
     {"melodyne", 12},   {"vstmanlib", 13},  {"aulab", 14},      {"forte", 15},
     {"chainer", 16},    {"audition", 17},   {"orion", 18},      {"sawstudio", 20},
     {"logic", 21},      {"digital", 22},    {"audiomulch", 23}, {"presonus", 24},
-    {"acoustica", 25},  {"garageband", 26}, {"ardour", 27},     {"wavelab", kHostWaveLab},
+    {"acoustica", 25},  {"garageband", 26}, {"ardour", kHostArdour}, {"wavelab", kHostWaveLab},
     {"gold", 30},
 };
 

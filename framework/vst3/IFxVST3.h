@@ -158,6 +158,9 @@ private:
     // the editor's frame tick and from the controller calls getParamNormalized, setParamNormalized,
     // getProgramName, getProgramInfo and the component's getState.
     void DeliverHostNotes();
+    // Tells the host that parameter values changed: restartComponent(kParamValuesChanged), or
+    // for a host that cannot take that inside its own calls, an edit of every value.
+    void TellHostValuesChanged();
     // Checks the bypass word after the parameter record at `position`: its end (position itself
     // for an older state without one), or -1 for a state that is not ours; `bypass` is set when
     // the word is present.

@@ -2,6 +2,8 @@
 // loaded preset, and the host is told from the UI thread only, never from the audio thread.
 #include "framework/vst3/IFxVST3.h"
 
+#include "framework/HostKind.h"
+
 #include "pluginterfaces/vst/ivstunits.h"
 
 using namespace Steinberg;
@@ -49,7 +51,7 @@ void IFxVST3::DeliverHostNotes()
     if (!componentHandler)
         return;
     if (notes & kNoteValuesChanged)
-        componentHandler->restartComponent(kParamValuesChanged);
+        TellHostValuesChanged();
     if (renamed.empty())
         return;
     FUnknownPtr<IUnitHandler> units(componentHandler);
@@ -57,4 +59,17 @@ void IFxVST3::DeliverHostNotes()
         return;
     for (const int index : renamed)
         units->notifyProgramListChange(kPresetListId, index);
+}
+
+void IFxVST3::TellHostValuesChanged()
+{
+    // Ardour holds its process lock while it sends a program change from its own list, and takes
+    // the same lock again in restartComponent: asked to restart from there, it would wait for
+    // itself for good. It takes an edit as a new value of its control, under no lock.
+    if (HostKind() != kHostArdour) {
+        componentHandler->restartComponent(kParamValuesChanged);
+        return;
+    }
+    for (int i = 0; i < NumParams(); ++i)
+        componentHandler->performEdit(static_cast<ParamID>(i), GetParam(i)->Normalized());
 }

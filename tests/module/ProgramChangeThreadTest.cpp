@@ -10,7 +10,9 @@
 #include "public.sdk/source/common/memorystream.h"
 
 #include <mutex>
+#include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 using namespace module_test;
@@ -42,8 +44,20 @@ public:
         return Count(Call::Kind::ProgramListChange, index, thread);
     }
 
+    // The values edits reported, by parameter id, in call order.
+    std::vector<std::pair<ParamID, double>> Edits() const
+    {
+        std::lock_guard<std::mutex> g(mutex);
+        return edits;
+    }
+
     tresult PLUGIN_API beginEdit(ParamID) override { return kResultOk; }
-    tresult PLUGIN_API performEdit(ParamID, ParamValue) override { return kResultOk; }
+    tresult PLUGIN_API performEdit(ParamID id, ParamValue value) override
+    {
+        std::lock_guard<std::mutex> g(mutex);
+        edits.emplace_back(id, value);
+        return kResultOk;
+    }
     tresult PLUGIN_API endEdit(ParamID) override { return kResultOk; }
     tresult PLUGIN_API restartComponent(int32 flags) override
     {
@@ -90,6 +104,7 @@ private:
 
     mutable std::mutex mutex;
     std::vector<Call> calls;
+    std::vector<std::pair<ParamID, double>> edits;
 };
 
 double ProgramPosition(int index) { return index / 149.0; }
@@ -137,7 +152,7 @@ struct Fixture {
     Instance plug;
     const std::thread::id ui = std::this_thread::get_id();
 
-    Fixture()
+    explicit Fixture(const std::string& hostName = "module-test") : plug(hostName)
     {
         plug.Controller()->setComponentHandler(&handler);
         plug.Setup(44100, 512, kSample32);
@@ -162,6 +177,22 @@ TEST(ProgramChangeThread, TheHostsProgramListLoadsThePresetAndTellsTheHostAtOnce
     ProcessOnAudioThread(f.plug, kPresetList, ProgramPosition(73));
     EXPECT_EQ(f.plug.Controller()->getParamNormalized(4), 0.25);
     EXPECT_EQ(f.handler.Calls().size(), 1u);
+}
+
+TEST(ProgramChangeThread, ArdourHearsTheNewValuesAsEditsRatherThanARestart)
+{
+    // Ardour holds its process lock around the program change it sends and takes it again in
+    // restartComponent: a restart asked for from inside the change would never return there.
+    const std::vector<double> schumann = PresetValues(73);
+    Fixture f("Ardour");
+    ASSERT_EQ(f.plug.Controller()->setParamNormalized(kPresetList, ProgramPosition(73)), kResultOk);
+    EXPECT_EQ(f.handler.Restarts(f.ui), 0);
+    std::vector<double> announced(13, -1.0);
+    for (const auto& [id, value] : f.handler.Edits())
+        if (id < 13)
+            announced[id] = value;
+    EXPECT_EQ(announced, schumann);
+    EXPECT_EQ(ControllerValues(f.plug), schumann);
 }
 
 TEST(ProgramChangeThread, AProgramPointInProcessIsReportedOnTheUiThreadOnly)
