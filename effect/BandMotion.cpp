@@ -3,8 +3,6 @@
 #include "effect/LfoWaveLanes.h"
 
 #include <cmath>
-#include <cstring>
-#include <type_traits>
 
 namespace {
 
@@ -144,9 +142,9 @@ template <class V>
     return MovingOut{{run.gain[0][frames - 1], run.gain[1][frames - 1], run.gain[2][frames - 1]}};
 }
 
-// Two lanes in SSE2 registers, eight in wider ones.
+// As many lanes as one register holds: two in SSE2 registers, four in AVX2 ones, eight in AVX-512 ones.
 template <int kBytes>
-using StepLanes = std::conditional_t<kBytes == 16, Lanes2, Lanes8>;
+using StepLanes [[gnu::vector_size(kBytes)]] = double;
 
 }  // namespace
 
