@@ -3,8 +3,6 @@
 #include "effect/LfoWaveLanes.h"
 
 #include <cmath>
-#include <cstring>
-#include <type_traits>
 
 namespace {
 
@@ -34,22 +32,44 @@ struct MovingOut {
     double now[3];
 };
 
-// A glide's values for the frames from frame `i` of the run, one per lane of V: frame f gets
+// A moving run's values frame by frame, each array holding the run rounded up to a whole step
+// of lanes: the gains (output, low, high) and the LFOs' depths.
+struct RunValues {
+    alignas(64) double gain[3][kFrames];
+    alignas(64) double depth[2][kFrames];
+};
+
+// A glide's values for the run's frames in `out`, one step of V's lanes at a time: frame f gets
 // what its f-th call of Next would answer (start + d * step while d = done + f is below its
-// length, the target from there on), computed with the same operations.
+// length, the target from there on), computed with the same operations. Steps whose lanes are
+// all before the glide's end need no tests.
 template <class V>
-[[gnu::always_inline]] inline V GlideLanes(const Glide& glide, int i)
+[[gnu::always_inline]] inline void GlideValues(const Glide& glide, int frames, double* out)
 {
-    if (!glide.Moving())
-        return Splat<V>(glide.value);
+    constexpr int kLanes = static_cast<int>(sizeof(V) / sizeof(double));
+    if (!glide.Moving()) {
+        const V value = Splat<V>(glide.value);
+        for (int i = 0; i < frames; i += kLanes)
+            Store(out + i, value);
+        return;
+    }
     V lane{};
-    for (int k = 0; k < static_cast<int>(sizeof(V) / sizeof(double)); ++k)
+    for (int k = 0; k < kLanes; ++k)
         lane[k] = k;
     const V start = Splat<V>(glide.start);
-    const V d = Splat<V>(static_cast<double>(glide.done + i)) + lane;
+    const V target = Splat<V>(glide.target);
+    const V length = Splat<V>(static_cast<double>(glide.frames));
+    V d = Splat<V>(static_cast<double>(glide.done)) + lane;
+    int i = 0;
+    for (; i < frames && glide.done + i + kLanes <= glide.frames; i += kLanes, d += kLanes)
+        Store(out + i, start + d * glide.step);
+    for (; i < frames; i += kLanes, d += kLanes) {
+        const V along = start + d * glide.step;
+        Store(out + i, d >= length ? target : along);
+    }
     // At d = 0 the glide answers its start as it stands, not start + 0 * step.
-    const V along = d == 0.0 ? start : start + d * glide.step;
-    return d >= static_cast<double>(glide.frames) ? Splat<V>(glide.target) : along;
+    if (glide.done == 0)
+        out[0] = start[0];
 }
 
 // Lfo::RangeOf lane by lane, in floats as it computes: the amplitude and centre of the sweep for
@@ -64,119 +84,67 @@ template <class F>
     centre = lowest > m ? lowest : m;
 }
 
-// The weights of a moving run, as many frames at a time as V has lanes (two in SSE2 registers,
-// eight in wider ones, so that a step's values stay in registers), in whatever order the caller
-// asks for them.
+// An LFO's sweep of `gain` over the run: per frame its wave around the range its depth and the
+// gain as it stands give, computed frame by frame.
 template <class V>
-class MovingLanes {
-public:
-    using Lanes = V;
-    static constexpr int kLanes = static_cast<int>(sizeof(V) / sizeof(double));
+[[gnu::always_inline]] inline void SweepMoving(const double* depth, const double* wave, int frames, double* gain)
+{
+    using F = FloatsOf<V>;
+    for (int i = 0; i < frames; i += static_cast<int>(sizeof(V) / sizeof(double))) {
+        F centre;
+        F amp;
+        RangesOf(__builtin_convertvector(Load<V>(depth + i), F), __builtin_convertvector(Load<V>(gain + i), F), centre,
+                 amp);
+        Store(gain + i, __builtin_convertvector(amp, V) * Load<V>(wave + i) + __builtin_convertvector(centre, V));
+    }
+}
 
-    [[gnu::always_inline]] MovingLanes(const MovingRun& in, int frames) : in(in), frames(frames)
-    {
-        for (int k = 0; k < 2; ++k) {
-            sweeps[k] = in.active[k] ? in.gain[k] : -1;
-            // The range moves frame by frame with a moving depth or gain, or with a gain an
-            // earlier LFO sweeps; else it is fixed for the run.
-            const int g = in.gain[k];
-            perFrame[k] = in.depths[k].Moving() || in.gains[g].Moving() || (k == 1 && in.active[0] && in.gain[0] == g);
+// The same around a range that holds for the whole run.
+template <class V>
+[[gnu::always_inline]] inline void SweepFixed(double amp, double centre, const double* wave, int frames, double* gain)
+{
+    const V a = Splat<V>(amp);
+    const V c = Splat<V>(centre);
+    for (int i = 0; i < frames; i += static_cast<int>(sizeof(V) / sizeof(double)))
+        Store(gain + i, a * Load<V>(wave + i) + c);
+}
+
+// The weights of a moving run of `frames` frames (1 .. kFrames) in `lowMul` and `highMul`
+// (rounded up to a whole step of V's lanes), each concern in a vector pass of its own over the
+// run: the gains' glides, each LFO's sweep (LFO 1 first), the products.
+template <class V>
+[[gnu::always_inline]] inline MovingOut MovingWeights(const MovingRun& in, int frames, double* lowMul, double* highMul)
+{
+    RunValues run;
+    for (int g = 0; g < 3; ++g)
+        GlideValues<V>(in.gains[g], frames, run.gain[g]);
+    for (int k = 0; k < 2; ++k) {
+        if (!in.active[k])
+            continue;
+        const int g = in.gain[k];
+        // The range moves frame by frame with a moving depth or gain, or with a gain an earlier
+        // LFO sweeps; else it is fixed for the run.
+        if (in.depths[k].Moving() || in.gains[g].Moving() || (k == 1 && in.active[0] && in.gain[0] == g)) {
+            GlideValues<V>(in.depths[k], frames, run.depth[k]);
+            SweepMoving<V>(run.depth[k], in.wave[k], frames, run.gain[g]);
+        } else {
             float centre = 0.0f;
             float amp = 0.0f;
             Lfo::RangeOf(static_cast<float>(in.depths[k].value), static_cast<float>(in.gains[g].value), centre, amp);
-            fixedAmp[k] = static_cast<double>(amp);
-            fixedCentre[k] = static_cast<double>(centre);
+            SweepFixed<V>(static_cast<double>(amp), static_cast<double>(centre), in.wave[k], frames, run.gain[g]);
         }
     }
-
-    // The weights of frames i .. i + kLanes (i a multiple of kLanes below the run's length).
-    [[gnu::always_inline]] void Step(int i, V& low, V& high)
-    {
-        const V out = Gain(0, i);
-        const V lowGain = Gain(1, i);
-        const V highGain = Gain(2, i);
-        low = out * lowGain;
-        high = out * highGain;
-        if (i + kLanes >= frames) {
-            last[0] = out[frames - 1 - i];
-            last[1] = lowGain[frames - 1 - i];
-            last[2] = highGain[frames - 1 - i];
-        }
+    for (int i = 0; i < frames; i += static_cast<int>(sizeof(V) / sizeof(double))) {
+        const V out = Load<V>(run.gain[0] + i);
+        Store(lowMul + i, out * Load<V>(run.gain[1] + i));
+        Store(highMul + i, out * Load<V>(run.gain[2] + i));
     }
+    return MovingOut{{run.gain[0][frames - 1], run.gain[1][frames - 1], run.gain[2][frames - 1]}};
+}
 
-    // The gains in effect at the run's last frame (once its last step is computed).
-    const double* Last() const { return last; }
-
-private:
-    // Gain g's values at frames i .. i + kLanes: its glide's, then each LFO's that sweeps it
-    // (LFO 1 first), around the range its depth and the gain as it stands give.
-    [[gnu::always_inline]] V Gain(int g, int i) const
-    {
-        using F = FloatsOf<V>;
-        V value = GlideLanes<V>(in.gains[g], i);
-        for (int k = 0; k < 2; ++k) {
-            if (sweeps[k] != g)
-                continue;
-            const V wave = Load<V>(in.wave[k] + i);
-            if (perFrame[k]) {
-                F centre;
-                F amp;
-                RangesOf(__builtin_convertvector(GlideLanes<V>(in.depths[k], i), F), __builtin_convertvector(value, F),
-                         centre, amp);
-                value = __builtin_convertvector(amp, V) * wave + __builtin_convertvector(centre, V);
-            } else {
-                value = Splat<V>(fixedAmp[k]) * wave + Splat<V>(fixedCentre[k]);
-            }
-        }
-        return value;
-    }
-
-    const MovingRun& in;
-    int frames;
-    int sweeps[2];  // the gain each LFO sweeps, -1 for none
-    bool perFrame[2];
-    double fixedAmp[2];
-    double fixedCentre[2];
-    double last[3] = {};
-};
-
-// Moving weights handed to the filter loop two frames at a time, computed a step at a time as
-// it asks for them: their work overlaps the filter's chain of dependent operations.
-template <class V>
-class LanesAsPairs {
-public:
-    explicit LanesAsPairs(MovingLanes<V>& lanes) : lanes(lanes) {}
-    [[gnu::always_inline]] void Pair(Lanes2& lowMul, Lanes2& highMul)
-    {
-        if constexpr (MovingLanes<V>::kLanes == 2) {
-            lanes.Step(next, lowMul, highMul);
-            next += 2;
-            return;
-        } else {
-            const int at = next % MovingLanes<V>::kLanes;
-            if (at == 0) {
-                V l;
-                V h;
-                lanes.Step(next, l, h);
-                Store(low, l);
-                Store(high, h);
-            }
-            std::memcpy(&lowMul, low + at, sizeof lowMul);
-            std::memcpy(&highMul, high + at, sizeof highMul);
-            next += 2;
-        }
-    }
-
-private:
-    MovingLanes<V>& lanes;
-    int next = 0;
-    alignas(64) double low[MovingLanes<V>::kLanes];
-    alignas(64) double high[MovingLanes<V>::kLanes];
-};
-
-// Two lanes in SSE2 registers, eight in wider ones.
+// As many lanes as one register holds: two in SSE2 registers, four in AVX2 ones, eight in AVX-512 ones.
 template <int kBytes>
-using StepLanes = std::conditional_t<kBytes == 16, Lanes2, Lanes8>;
+using StepLanes [[gnu::vector_size(kBytes)]] = double;
 
 }  // namespace
 
@@ -228,21 +196,6 @@ void MoveOn(BandMotion& motion, const MovingRun& in, const LfoSweep::RunWaves& w
         d.Advance(frames);
 }
 
-// Runs `use(lanes)` over a moving run's weights in `registers` and keeps what the run leaves.
-template <class Use>
-[[gnu::always_inline]] inline MovingOut WithMovingLanes(const MovingRun& in, VectorRegisters registers, int frames,
-                                                        const Use& use)
-{
-    MovingOut out{};
-    InVectorRegisters(registers, [&](auto bytes) __attribute__((always_inline)) {
-        MovingLanes<StepLanes<decltype(bytes)::value>> lanes(in, frames);
-        use(lanes);
-        for (int g = 0; g < 3; ++g)
-            out.now[g] = lanes.Last()[g];
-    });
-    return out;
-}
-
 }  // namespace
 
 void BandMotion::RunWeights(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains& state, VectorRegisters registers,
@@ -253,15 +206,8 @@ void BandMotion::RunWeights(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains
     frames = frames < kRunFrames ? frames : kRunFrames;
     const LfoSweep::RunWaves waves = sweep.TakeWaves(frames);
     const MovingRun in = RunFrom(*this, lfos, waves);
-    const MovingOut out = WithMovingLanes(in, registers, frames, [&](auto& lanes) __attribute__((always_inline)) {
-        using V = typename std::remove_reference_t<decltype(lanes)>::Lanes;
-        for (int i = 0; i < frames; i += lanes.kLanes) {
-            V low;
-            V high;
-            lanes.Step(i, low, high);
-            Store(lowMul + i, low);
-            Store(highMul + i, high);
-        }
+    const MovingOut out = InVectorRegisters(registers, [&](auto bytes) __attribute__((always_inline)) {
+        return MovingWeights<StepLanes<decltype(bytes)::value>>(in, frames, lowMul, highMul);
     });
     MoveOn(*this, in, waves, out, lfos, state, frames);
 }
@@ -276,9 +222,13 @@ void BandMotion::FilterRun(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains&
     frames = frames < kRunFrames ? frames : kRunFrames;
     const LfoSweep::RunWaves waves = sweep.TakeWaves(frames);
     const MovingRun in = RunFrom(*this, lfos, waves);
-    const MovingOut out = WithMovingLanes(in, registers, frames, [&](auto& lanes) __attribute__((always_inline)) {
-        LanesAsPairs weights(lanes);
+    const MovingOut out = InVectorRegisters(registers, [&](auto bytes) __attribute__((always_inline)) {
+        alignas(64) double lowMul[kRunFrames];
+        alignas(64) double highMul[kRunFrames];
+        const MovingOut left = MovingWeights<StepLanes<decltype(bytes)::value>>(in, frames, lowMul, highMul);
+        band_split_block::RunWeights weights{lowMul, highMul};
         band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, weights);
+        return left;
     });
     MoveOn(*this, in, waves, out, lfos, state, frames);
 }

@@ -34,15 +34,14 @@ public:
     // the gains' and depths' glide values, each active LFO stepped once (LFO 1 first) around the
     // centre and amplitude its moving depth and gain give, its wave taken from `sweep` (which
     // sweeps `lfos`). The LFOs' phases, the gains in effect and the glides move on by the run.
-    // Computed a step of frames at a time in `registers` (which are to be available; every choice
-    // gives the same bits): `lowMul` and `highMul` receive `frames` rounded up to a multiple of
-    // eight values at most, of which those past the run mean nothing.
+    // Computed in vector passes over the run in `registers` (which are to be available; every
+    // choice gives the same bits): `lowMul` and `highMul` receive `frames` rounded up to a
+    // multiple of eight values at most, of which those past the run mean nothing.
     void RunWeights(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains& state, VectorRegisters registers,
                     int frames, double* lowMul, double* highMul);
     // Filters a run of `frames` frames (1 .. kRunFrames) of both channels with `run` and weights
-    // the bands with what RunWeights would give, computing them a step at a time as the filter
-    // goes, so that their work overlaps the filter's chain of dependent operations. Leaves the
-    // LFOs, `state` and the glides as RunWeights does.
+    // the bands with what RunWeights gives, computed first for the whole run in the same
+    // registers as the filter loop. Leaves the LFOs, `state` and the glides as RunWeights does.
     template <class T>
     void FilterRun(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains& state, VectorRegisters registers,
                    const band_split_block::StereoRun& run, const T* inL, const T* inR, T* outL, T* outR, int frames);

@@ -3,13 +3,15 @@
 // both LFOs with three parameters automated by one ramp each in every block;
 // each next to the floor kernels measured in the same run: a plain copy of the same buffers, the
 // filter-and-gains loop alone (also in 16-frame runs, to show what of the per-call overhead is its
-// own restart), and the two LFO gain passes alone. Every iteration covers 512
-// frames; the table gives medians of CPU time when repetitions are asked for.
+// own restart), the two LFO gain passes alone, and the moving runs of an automated block (the
+// filter with weights from gliding settings) without the parameter handling. Every iteration
+// covers 512 frames; the table gives medians of CPU time when repetitions are asked for.
 #include "BundleModule.h"
 #include "HostApplication.h"
 #include "ParameterChanges.h"
 
 #include "effect/BandGains.h"
+#include "effect/BandMotion.h"
 #include "effect/BandSplitBlock.h"
 #include "effect/Lfo.h"
 #include "effect/LfoSweep.h"
@@ -225,6 +227,55 @@ void FilterAndGains(benchmark::State& state, int callFrames)
     }
 }
 
+// The moving runs of an automated block without the parameter handling: both LFOs sweeping as in
+// LfoPasses, and per run of BandMotion::kRunFrames frames the output gain and LFO 1's depth each
+// starting a glide over the run, as a host's ramps on them leave them; the filter and its weights
+// computed together, as the effect runs them.
+template <typename Sample>
+void MovingRuns(benchmark::State& state)
+{
+    Buffers<Sample> buffers(false);
+    std::array<Lfo, 2> lfos;
+    for (int k = 0; k < 2; ++k) {
+        lfos[static_cast<size_t>(k)].SetTarget(static_cast<int16_t>(k + 1));
+        lfos[static_cast<size_t>(k)].SetActive(true);
+        lfos[static_cast<size_t>(k)].SetWave(static_cast<int16_t>(k));
+        lfos[static_cast<size_t>(k)].SetFrequency(4.0f, kRate);
+        lfos[static_cast<size_t>(k)].SetDepthPercent(30);
+        lfos[static_cast<size_t>(k)].UpdateRange(1.0f);
+    }
+    BandGains gains;
+    gains.SetOut(1.0);
+    gains.SetLow(1.0);
+    gains.SetHigh(1.0);
+    BandMotion motion;
+    for (Glide& g : motion.gains)
+        g.Jump(1.0);
+    motion.depths[0].Jump(0.3);
+    motion.depths[1].Jump(0.3);
+    BandSplitFilter filter;
+    filter.SetSplitHz(1000);
+    filter.SetDampingPercent(50);
+    filter.Recompute(kRate);
+    FilterMemory left, right;
+    alignas(16) double lows[2 * BandMotion::kRunFrames];
+    const band_split_block::StereoRun run{filter.A0(), filter.B1(), filter.B2(), &left, &right, lows};
+    const VectorRegisters registers = WidestVectorRegisters();
+    LfoSweep sweep(lfos[0], lfos[1], gains, registers);
+    int runs = 0;
+    for (auto _ : state) {
+        for (int at = 0; at < kFrames; at += BandMotion::kRunFrames) {
+            const bool up = ++runs % 2 == 0;
+            motion.gains[0].To(up ? 1.1 : 0.9, BandMotion::kRunFrames);
+            motion.depths[0].To(up ? 0.5 : 0.3, BandMotion::kRunFrames);
+            motion.FilterRun(lfos, sweep, gains, registers, run, buffers.inL.data() + at, buffers.inR.data() + at,
+                             buffers.outL.data() + at, buffers.outR.data() + at, BandMotion::kRunFrames);
+        }
+        benchmark::DoNotOptimize(buffers.outL.data());
+        benchmark::ClobberMemory();
+    }
+}
+
 // The two LFO gain passes of a block (sine-type waves, as in the process benchmarks) giving the
 // band weights, without the filter.
 void LfoPasses(benchmark::State& state)
@@ -280,6 +331,8 @@ void BmFilterFixed32(benchmark::State& s) { FilterAndGains<float, false>(s, kFra
 void BmFilterFixed64(benchmark::State& s) { FilterAndGains<double, false>(s, kFrames); }
 void BmLfoPasses(benchmark::State& s) { LfoPasses(s); }
 void BmFilterSwept16(benchmark::State& s) { FilterAndGains<double, true>(s, 16); }
+void BmMovingRuns32(benchmark::State& s) { MovingRuns<float>(s); }
+void BmMovingRuns64(benchmark::State& s) { MovingRuns<double>(s); }
 
 BENCHMARK(BmProcess32BothLfos);
 BENCHMARK(BmProcess64BothLfos);
@@ -299,6 +352,8 @@ BENCHMARK(BmFilterFixed32);
 BENCHMARK(BmFilterFixed64);
 BENCHMARK(BmLfoPasses);
 BENCHMARK(BmFilterSwept16);
+BENCHMARK(BmMovingRuns32);
+BENCHMARK(BmMovingRuns64);
 
 // Keeps each benchmark's CPU time per iteration (the single run, or the median of repetitions):
 // on a shared machine CPU time is steadier than wall time.
@@ -355,6 +410,8 @@ int main(int argc, char** argv)
                         "ns/call");
         row((p + "-bit plain copy").c_str(), copy, copy, "plain copy");
         row((p + "-bit filter+gains").c_str(), swept, swept, "itself");
+        row((p + "-bit moving runs").c_str(), perFrame("BmMovingRuns" + p), swept + lfoPasses,
+            "filter+gains + LFO passes");
     }
     row("two LFO gain passes", lfoPasses, lfoPasses, "itself");
 

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -137,8 +138,10 @@ void ExpectSame(const Result& got, const Result& want, const std::string& what)
 {
     ASSERT_EQ(got.low.size(), want.low.size()) << what;
     for (size_t i = 0; i < want.low.size(); ++i) {
-        ASSERT_TRUE(SameBits(got.low[i], want.low[i])) << what << " frame " << i;
-        ASSERT_TRUE(SameBits(got.high[i], want.high[i])) << what << " frame " << i;
+        ASSERT_TRUE(SameBits(got.low[i], want.low[i]))
+            << what << " frame " << i << " got " << got.low[i] << " want " << want.low[i];
+        ASSERT_TRUE(SameBits(got.high[i], want.high[i]))
+            << what << " frame " << i << " got " << got.high[i] << " want " << want.high[i];
     }
     for (int k = 0; k < 2; ++k)
         EXPECT_TRUE(SameBits(got.phase[k], want.phase[k])) << what << " LFO " << k;
@@ -181,6 +184,33 @@ TEST(BandMotion, MovingRunsGiveWhatSteppingOneFrameAtATimeGives)
                     if (HasFatalFailure())
                         return;
                 }
+}
+
+// Glides of every length from 1 to 40 frames, entered at each of their first frames, taken in two
+// runs of each length from 1 to 32: the steps of lanes start at the glide's first frame, wholly
+// before its end (computed without tests), across it and past it, in every register width. A
+// glide toward an infinite target (every step infinite) still answers its start at its first
+// frame.
+TEST(BandMotion, GlidesGiveTheirSteppedValuesWhereverTheyStartAndEndInARun)
+{
+    for (VectorRegisters registers : AvailableRegisters())
+        for (double to : {0.41, std::numeric_limits<double>::infinity()})
+            for (int length = 1; length <= 40; ++length)
+                for (int done = 0; done < length && done < 9; ++done)
+                    for (int frames = 1; frames <= BandMotion::kRunFrames; ++frames) {
+                        Moving m = MakeMoving(0, 0, 0, 0, 0);
+                        m.motion.gains[0].To(to, length);
+                        if (done > 0)
+                            m.motion.gains[0].Advance(done);
+                        m.motion.gains[2].To(1.7, length + 3);
+                        const std::vector<int> runs = {frames, frames};
+                        ExpectSame(Computed(m, registers, runs), Stepped(m, runs),
+                                   "registers " + std::to_string(static_cast<int>(registers)) + ", to " +
+                                       std::to_string(to) + ", length " + std::to_string(length) + ", done " +
+                                       std::to_string(done) + ", run " + std::to_string(frames));
+                        if (HasFatalFailure())
+                            return;
+                    }
 }
 
 namespace {
