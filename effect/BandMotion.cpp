@@ -142,10 +142,6 @@ template <class V>
     return MovingOut{{run.gain[0][frames - 1], run.gain[1][frames - 1], run.gain[2][frames - 1]}};
 }
 
-// As many lanes as one register holds: two in SSE2 registers, four in AVX2 ones, eight in AVX-512 ones.
-template <int kBytes>
-using StepLanes [[gnu::vector_size(kBytes)]] = double;
-
 }  // namespace
 
 bool BandMotion::Moving() const
@@ -207,7 +203,7 @@ void BandMotion::RunWeights(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains
     const LfoSweep::RunWaves waves = sweep.TakeWaves(frames);
     const MovingRun in = RunFrom(*this, lfos, waves);
     const MovingOut out = InVectorRegisters(registers, [&](auto bytes) __attribute__((always_inline)) {
-        return MovingWeights<StepLanes<decltype(bytes)::value>>(in, frames, lowMul, highMul);
+        return MovingWeights<RegisterLanes<decltype(bytes)::value>>(in, frames, lowMul, highMul);
     });
     MoveOn(*this, in, waves, out, lfos, state, frames);
 }
@@ -225,7 +221,7 @@ void BandMotion::FilterRun(std::array<Lfo, 2>& lfos, LfoSweep& sweep, BandGains&
     const MovingOut out = InVectorRegisters(registers, [&](auto bytes) __attribute__((always_inline)) {
         alignas(64) double lowMul[kRunFrames];
         alignas(64) double highMul[kRunFrames];
-        const MovingOut left = MovingWeights<StepLanes<decltype(bytes)::value>>(in, frames, lowMul, highMul);
+        const MovingOut left = MovingWeights<RegisterLanes<decltype(bytes)::value>>(in, frames, lowMul, highMul);
         band_split_block::RunWeights weights{lowMul, highMul};
         band_split_block::FilterStereo(run, inL, inR, outL, outR, frames, weights);
         return left;

@@ -31,12 +31,13 @@ using portable_math::Splat;
     }
 }
 
-// The wave at each of `count` phases (a multiple of eight).
+// The wave at each of `count` phases (a multiple of eight), V's lanes at a time.
+template <class V>
 [[gnu::always_inline]] inline void WaveValues(const LfoShape& s, const double* phases, int count,
                                               double* __restrict waves)
 {
-    lfo_wave_lanes::Waves(s, phases, count,
-                          [&](int i, Lanes8 wave) __attribute__((always_inline)) { Store(waves + i, wave); });
+    lfo_wave_lanes::Waves<V>(s, phases, count,
+                             [&](int i, V wave) __attribute__((always_inline)) { Store(waves + i, wave); });
 }
 
 // Where a pass leaves its values.
@@ -74,14 +75,16 @@ struct PassOut {
     }
 }
 
-// The phases and waves of `frames` frames from `s`, and with `weights` the weights.
+// The phases and waves of `frames` frames from `s` (the waves in lanes of V), and with `weights`
+// the weights.
+template <class V>
 [[gnu::always_inline]] inline void SweepFrames(const LfoSweep::State& s, int frames, bool weights, const PassOut& out)
 {
     StepPhases(s.phase, s.increment, frames, out.phases[0], out.phases[1]);
     const int count = (frames + 7) & ~7;
     for (int k = 0; k < 2; ++k)
         if (s.active[k])
-            WaveValues(s.shape[k], out.phases[k], count, out.waves[k]);
+            WaveValues<V>(s.shape[k], out.phases[k], count, out.waves[k]);
     if (weights)
         WeighFrames(s, 0, count, out);
 }
@@ -177,7 +180,9 @@ void LfoSweep::Weigh(const State& s)
 void LfoSweep::Pass(const State& s, int frames, bool weights)
 {
     const PassOut out{{phases[0], phases[1]}, {waves[0], waves[1]}, lowMul, highMul};
-    InVectorRegisters(registers, [&](auto) __attribute__((always_inline)) { SweepFrames(s, frames, weights, out); });
+    InVectorRegisters(registers, [&](auto bytes) __attribute__((always_inline)) {
+        SweepFrames<RegisterLanes<decltype(bytes)::value>>(s, frames, weights, out);
+    });
     start = s;
     passWeights = weights;
     for (int k = 0; k < 2; ++k)

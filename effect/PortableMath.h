@@ -45,18 +45,14 @@ constexpr double kC6 = -1.13596475577881948265e-11;
 
 constexpr uint64_t kSignBit = 0x8000000000000000ull;
 
-// The integer type of a lane's bits, lane for lane.
+// The integer type of a lane's bits, lane for lane, for a vector of any width.
 template <class V>
 struct BitsOf {
-    using Type = LaneBits2;
+    using Type [[gnu::vector_size(sizeof(V))]] = int64_t;
 };
 template <>
 struct BitsOf<double> {
     using Type = uint64_t;
-};
-template <>
-struct BitsOf<Lanes8> {
-    using Type = LaneBits8;
 };
 
 // The sum of the lanes, halves added together down to two lanes: a few register operations where

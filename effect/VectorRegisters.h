@@ -27,6 +27,10 @@ VectorRegisters WidestVectorRegisters();
 template <int kBytes>
 using RegisterBytes = std::integral_constant<int, kBytes>;
 
+// Doubles filling one register of kBytes bytes.
+template <int kBytes>
+using RegisterLanes [[gnu::vector_size(kBytes)]] = double;
+
 namespace vector_registers {
 
 #if VIBRASCEND_WIDE_LOOPS
