@@ -14,7 +14,6 @@
 typedef double Lanes2 __attribute__((vector_size(16)));
 typedef int64_t LaneBits2 __attribute__((vector_size(16)));
 typedef double Lanes8 __attribute__((vector_size(64)));
-typedef int64_t LaneBits8 __attribute__((vector_size(64)));
 
 namespace portable_math {
 
