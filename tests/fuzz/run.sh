@@ -14,11 +14,12 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebI
   -DVIBRASCEND_FUZZERS=ON -DVIBRASCEND_SANITIZE=address,undefined \
   -DVIBRASCEND_TESTS=OFF -DVIBRASCEND_BENCHMARKS=OFF ${VIBRASCEND_FUZZ_CMAKE_ARGS:-} >/dev/null
 make -C "$build" -j2 FuzzPngDecoder FuzzRasterOps FuzzComponentState FuzzPresetBank FuzzWavReader \
-  WriteFuzzSeeds >/dev/null
+  FuzzAutomation WriteFuzzSeeds >/dev/null
 "$build/tests/fuzz/WriteFuzzSeeds" "$build/seeds"
 # fuzzer:corpus[:extra options]. States are 104 bytes; longer ones are tried at once too.
 for entry in FuzzPngDecoder:png FuzzRasterOps:raster \
-    "FuzzComponentState:state:-max_len=256 -len_control=0" FuzzPresetBank:bank FuzzWavReader:wav; do
+    "FuzzComponentState:state:-max_len=256 -len_control=0" FuzzPresetBank:bank FuzzWavReader:wav \
+    "FuzzAutomation:automation:-max_len=2048"; do
   fuzzer="${entry%%:*}"
   rest="${entry#*:}"
   name="${rest%%:*}"
