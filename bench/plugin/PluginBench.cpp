@@ -140,15 +140,41 @@ void AutomateBlock(vibrascend::host::ParameterChanges& changes, int block)
     changes.Add(8, up ? 0.5 : 0.3, kFrames - 1);
 }
 
+// Dense automation, as a host sends a drawn curve: the nine continuous parameters each with a
+// point every kDenseSpacing frames, rising through the block and falling through the next.
+constexpr int kDenseSpacing = 4;
+
+void AutomateDensely(vibrascend::host::ParameterChanges& changes, int block)
+{
+    changes.Clear();
+    const bool up = block % 2 == 0;
+    for (ParamID id : {0u, 1u, 2u, 3u, 4u, 7u, 8u, 11u, 12u})
+        for (int at = kDenseSpacing - 1; at < kFrames; at += kDenseSpacing) {
+            const double along = static_cast<double>(at) / kFrames;
+            changes.Add(id, 0.3 + 0.2 * (up ? along : 1.0 - along), at);
+        }
+}
+
+enum class Automation {
+    None,
+    Ramps,
+    Dense
+};
+
 template <typename Sample>
-void Process(benchmark::State& state, Lfos lfos, bool silent, int callFrames, bool automated = false)
+void Process(benchmark::State& state, Lfos lfos, bool silent, int callFrames, Automation automation = Automation::None)
 {
     Plugin plugin(sizeof(Sample) == 4 ? kSample32 : kSample64, lfos);
     Buffers<Sample> buffers(silent);
     // The automation of even and odd blocks, built before the timing as a host keeps its queues.
     std::array<vibrascend::host::ParameterChanges, 2> changes;
-    AutomateBlock(changes[0], 0);
-    AutomateBlock(changes[1], 1);
+    for (int b = 0; b < 2; ++b) {
+        if (automation == Automation::Dense)
+            AutomateDensely(changes[static_cast<size_t>(b)], b);
+        else
+            AutomateBlock(changes[static_cast<size_t>(b)], b);
+    }
+    const bool automated = automation != Automation::None;
     int block = 0;
     // More than a second of silence puts the effect into its copying fall-back.
     if (silent)
@@ -321,8 +347,12 @@ void BmProcess32Silence(benchmark::State& s) { Process<float>(s, Lfos::Both, tru
 void BmProcess64Silence(benchmark::State& s) { Process<double>(s, Lfos::Both, true, kFrames); }
 void BmProcess32BothLfos16(benchmark::State& s) { Process<float>(s, Lfos::Both, false, 16); }
 void BmProcess64BothLfos16(benchmark::State& s) { Process<double>(s, Lfos::Both, false, 16); }
-void BmProcess32Automated(benchmark::State& s) { Process<float>(s, Lfos::Both, false, kFrames, true); }
-void BmProcess64Automated(benchmark::State& s) { Process<double>(s, Lfos::Both, false, kFrames, true); }
+void BmProcess32Automated(benchmark::State& s) { Process<float>(s, Lfos::Both, false, kFrames, Automation::Ramps); }
+void BmProcess64Automated(benchmark::State& s) { Process<double>(s, Lfos::Both, false, kFrames, Automation::Ramps); }
+void BmProcess32DenseAutomation(benchmark::State& s)
+{
+    Process<float>(s, Lfos::Both, false, kFrames, Automation::Dense);
+}
 void BmCopy32(benchmark::State& s) { Copy<float>(s); }
 void BmCopy64(benchmark::State& s) { Copy<double>(s); }
 void BmFilterSwept32(benchmark::State& s) { FilterAndGains<float, true>(s, kFrames); }
@@ -344,6 +374,7 @@ BENCHMARK(BmProcess32BothLfos16);
 BENCHMARK(BmProcess64BothLfos16);
 BENCHMARK(BmProcess32Automated);
 BENCHMARK(BmProcess64Automated);
+BENCHMARK(BmProcess32DenseAutomation);
 BENCHMARK(BmCopy32);
 BENCHMARK(BmCopy64);
 BENCHMARK(BmFilterSwept32);
@@ -398,6 +429,7 @@ int main(int argc, char** argv)
         row((p + "-bit silence").c_str(), perFrame("BmProcess" + p + "Silence"), copy, "plain copy");
         row((p + "-bit both LFOs, 16/call").c_str(), both16, both, "512-frame calls");
         row((p + "-bit 3 ramps per block").c_str(), perFrame("BmProcess" + p + "Automated"), both, "steady");
+        row((p + "-bit dense automation").c_str(), perFrame("BmProcess" + p + "DenseAutomation"), both, "steady");
         if (both > 0 && both16 > 0)
             std::printf("%-26s %10.3f %9.1f%%  of the frame cost\n", (p + "-bit per-call overhead").c_str(),
                         (both16 - both) * 16.0, 100.0 * (both16 - both) / both);

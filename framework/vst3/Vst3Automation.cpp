@@ -19,30 +19,63 @@ bool Vst3Automation::ReadQueue(const Track& track, int index, int& offset, doubl
 
 bool Vst3Automation::Take(Track& track)
 {
-    int offset = 0;
-    double value = 0.0;
-    if (track.queuePoints > kMaxPoints - pointsHeld) {
-        // No room left: every lookup reads the queue.
-        track.first = -1;
-        track.points = track.queuePoints;
-        track.lastReadable = ReadQueue(track, track.queuePoints - 1, offset, value);
-        for (int i = 0; i < track.points; ++i)
-            if (ReadQueue(track, i, offset, value))
-                return true;
-        return false;
-    }
-    // Each point read once; the unreadable ones are left out, as every lookup skips them.
-    track.first = pointsHeld;
-    track.points = 0;
+    // Each point read once; held, the unreadable ones are left out, as every lookup skips them.
+    const bool inPlace = track.queuePoints > kMaxPoints - pointsHeld;
+    track.first = inPlace ? -1 : pointsHeld;
+    track.points = inPlace ? track.queuePoints : 0;
     track.lastReadable = false;
+    track.inOrder = true;
+    int readable = 0;
+    int lastOffset = 0;
     for (int i = 0; i < track.queuePoints; ++i) {
-        const bool readable = ReadQueue(track, i, offset, value);
-        if (readable)
-            held[static_cast<size_t>(track.first + track.points++)] = Point{offset, value};
-        track.lastReadable = readable;
+        int offset = 0;
+        double value = 0.0;
+        const bool ok = ReadQueue(track, i, offset, value);
+        if (ok) {
+            if (readable > 0 && offset < lastOffset)
+                track.inOrder = false;
+            lastOffset = offset;
+            ++readable;
+            if (!inPlace)
+                held[static_cast<size_t>(track.first + track.points++)] = Point{offset, value};
+        }
+        track.lastReadable = ok;
     }
-    pointsHeld += track.points;
-    return track.points > 0;
+    if (!inPlace)
+        pointsHeld += track.points;
+    return readable > 0;
+}
+
+void Vst3Automation::MoveTo(Track& track, int frame)
+{
+    Cursor& c = track.cursor;
+    if (frame < c.frame) {
+        c = Cursor{};
+        c.fromValue = track.start;
+    }
+    // Up to the next point, the cursor stands where it stood.
+    if (c.frame >= 0 && (c.next >= track.points || frame < c.nextFrame)) {
+        c.frame = frame;
+        return;
+    }
+    while (c.next < track.points) {
+        int offset = 0;
+        double value = 0.0;
+        if (!PointOf(track, c.next, offset, value)) {
+            ++c.next;
+            continue;
+        }
+        if (frame < offset) {
+            c.nextFrame = offset;
+            c.nextValue = value;
+            break;
+        }
+        c.fromFrame = offset;
+        c.fromValue = value;
+        c.fromPoint = true;
+        ++c.next;
+    }
+    c.frame = frame;
 }
 
 bool Vst3Automation::AllAtStart() const
@@ -66,30 +99,30 @@ bool Vst3Automation::LastValue(int track, double& value) const
     return PointOf(t, t.points - 1, offset, value);
 }
 
-double Vst3Automation::ValueAt(int track, int frame) const
+double Vst3Automation::ValueAt(int track, int frame)
 {
-    const Track& t = tracks[static_cast<size_t>(track)];
-    int fromFrame = 0;
-    double fromValue = t.start;
-    for (int i = 0; i < t.points; ++i) {
-        int offset = 0;
-        double value = 0.0;
-        if (!PointOf(t, i, offset, value))
-            continue;
-        if (frame < offset) {
-            // On the line from the previous point (or the block's start) to this one.
-            const double share = static_cast<double>(frame - fromFrame) / (offset - fromFrame);
-            return fromValue + (value - fromValue) * share;
-        }
-        fromFrame = offset;
-        fromValue = value;
-    }
-    return fromValue;
+    Track& t = tracks[static_cast<size_t>(track)];
+    MoveTo(t, frame);
+    const Cursor& c = t.cursor;
+    if (c.next >= t.points)
+        return c.fromValue;
+    // On the line from the previous point (or the block's start) to the next.
+    const double share = static_cast<double>(frame - c.fromFrame) / (c.nextFrame - c.fromFrame);
+    return c.fromValue + (c.nextValue - c.fromValue) * share;
 }
 
-bool Vst3Automation::PointAt(int track, int frame, double& value) const
+bool Vst3Automation::PointAt(int track, int frame, double& value)
 {
-    const Track& t = tracks[static_cast<size_t>(track)];
+    Track& t = tracks[static_cast<size_t>(track)];
+    if (t.inOrder) {
+        MoveTo(t, frame);
+        const Cursor& c = t.cursor;
+        if (!c.fromPoint || c.fromFrame != frame)
+            return false;
+        value = c.fromValue;
+        return true;
+    }
+    // Points out of order: any of them may stand at the frame.
     bool found = false;
     for (int i = 0; i < t.points; ++i) {
         int offset = 0;
@@ -102,19 +135,14 @@ bool Vst3Automation::PointAt(int track, int frame, double& value) const
     return found;
 }
 
-int Vst3Automation::NextPointAfter(int frame) const
+int Vst3Automation::NextPointAfter(int frame)
 {
     int next = blockFrames;
     for (int t = 0; t < count; ++t) {
-        const Track& track = tracks[static_cast<size_t>(t)];
-        for (int i = 0; i < track.points; ++i) {
-            int offset = 0;
-            double value = 0.0;
-            if (PointOf(track, i, offset, value) && offset > frame) {
-                next = std::min(next, offset);
-                break;
-            }
-        }
+        Track& track = tracks[static_cast<size_t>(t)];
+        MoveTo(track, frame);
+        if (track.cursor.next < track.points)
+            next = std::min(next, track.cursor.nextFrame);
     }
     return next;
 }

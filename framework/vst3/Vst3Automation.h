@@ -3,7 +3,9 @@
 // points (from the value the parameter had at the block's start to the first point, from point
 // to point, and held after the last). Each queue's points are read from the host once per call,
 // into an array the reader owns; a queue whose points no longer fit there is read in place on
-// every lookup instead, with the same answers. Allocates nothing.
+// every lookup instead, with the same answers. Each queue keeps a cursor on its points, so that
+// lookups at rising frames, as a call is processed, cost no more than the points they pass;
+// a lookup at an earlier frame starts again from the first point. Allocates nothing.
 #pragma once
 
 #include "pluginterfaces/vst/ivstparameterchanges.h"
@@ -42,6 +44,8 @@ public:
             if (!Take(track))
                 continue;
             track.start = startValue(track.id);
+            track.cursor = Cursor{};
+            track.cursor.fromValue = track.start;
             ++count;
         }
     }
@@ -54,16 +58,27 @@ public:
     // The last point's value of a track (finite, in 0..1), or false when it cannot be read.
     bool LastValue(int track, double& value) const;
     // The value at frame `frame` along the track's lines.
-    double ValueAt(int track, int frame) const;
+    double ValueAt(int track, int frame);
     // Whether the track has a point at exactly `frame`; `value` then is the last such point's.
-    bool PointAt(int track, int frame, double& value) const;
+    bool PointAt(int track, int frame, double& value);
     // The first frame after `frame` at which any track has a point; the block's length if none.
-    int NextPointAfter(int frame) const;
+    int NextPointAfter(int frame);
 
 private:
     struct Point {
         int offset = 0;
         double value = 0.0;
+    };
+    // Where a track's lookups stand: at `frame`, between the last readable point at or before it
+    // (the block's start when there is none) and the first readable point after it.
+    struct Cursor {
+        int frame = -1;  // -1: at no frame yet
+        int next = 0;    // the index of the point after `frame`, or the track's point count
+        int fromFrame = 0;
+        double fromValue = 0.0;
+        bool fromPoint = false;  // whether `from` is a point rather than the block's start
+        int nextFrame = 0;
+        double nextValue = 0.0;
     };
     struct Track {
         Steinberg::Vst::IParamValueQueue* queue = nullptr;
@@ -74,11 +89,17 @@ private:
         int first = -1;
         int points = 0;
         bool lastReadable = false;  // whether the queue's last point can be read
+        // Whether the readable points' offsets never fall: the points at one frame then stand
+        // together, just before the cursor's next point.
+        bool inOrder = true;
         double start = 0.0;
+        Cursor cursor;
     };
     // Reads the queue's points into `held` when they fit, else leaves them in place; false when
     // none can be read.
     bool Take(Track& track);
+    // Moves the track's cursor to `frame`.
+    void MoveTo(Track& track, int frame);
     // Point `index` of the queue, its offset clamped into the block and its value into 0..1;
     // false for a point that cannot be read or is not a number.
     bool ReadQueue(const Track& track, int index, int& offset, double& value) const;

@@ -213,3 +213,59 @@ TEST(Vst3Automation, AllAtStartCountsTheQueuesOwnPoints)
     automation.Read(&late, 32, [](ParamID) { return kStart; });
     EXPECT_FALSE(automation.AllAtStart());
 }
+
+TEST(Vst3Automation, LookupsInAnyOrderAndPointsOutOfOrderGiveTheLinesAnswers)
+{
+    constexpr int kFrames = 96;
+    Changes changes;
+    CountingQueue& rising = changes.Add(0, {{10, 0.2}, {10, 0.6}, {40, 0.9}, {70, 0.1}});
+    // Out of order, as a careless host may send them: each lookup still follows the points in the
+    // queue's order, and a point at a frame is found wherever it stands.
+    CountingQueue& tangled = changes.Add(1, {{50, 0.3}, {20, 0.8}, {60, 0.4}, {20, 0.1}});
+    Vst3Automation automation;
+    automation.Read(&changes, kFrames, [](ParamID) { return kStart; });
+    for (const int frame : {95, 3, 10, 11, 69, 40, 0, 70, 20, 51, 50, 61}) {
+        EXPECT_EQ(automation.ValueAt(0, frame), LineValue(rising, frame, kFrames)) << frame;
+        EXPECT_EQ(automation.ValueAt(1, frame), LineValue(tangled, frame, kFrames)) << frame;
+    }
+    double value = -1.0;
+    EXPECT_TRUE(automation.PointAt(0, 10, value));
+    EXPECT_EQ(value, 0.6);  // the last point at the frame
+    EXPECT_FALSE(automation.PointAt(0, 11, value));
+    EXPECT_TRUE(automation.PointAt(0, 70, value));
+    EXPECT_TRUE(automation.PointAt(1, 20, value));
+    EXPECT_EQ(value, 0.1);
+    EXPECT_TRUE(automation.PointAt(1, 50, value));
+    EXPECT_FALSE(automation.PointAt(0, 0, value));  // the block's start is no point
+    EXPECT_FALSE(automation.PointAt(1, 0, value));
+    // The stops after a frame: the first point past it in each queue's own order.
+    EXPECT_EQ(automation.NextPointAfter(0), 10);
+    EXPECT_EQ(automation.NextPointAfter(45), 50);
+    EXPECT_EQ(automation.NextPointAfter(5), 10);
+    EXPECT_EQ(automation.NextPointAfter(70), kFrames);
+}
+
+TEST(Vst3Automation, ACallWalkedThroughReadsEachPointAFewTimesAtMost)
+{
+    // A dense queue beyond the points the reader holds is read in place: walking the call as the
+    // binding does (to the next stop, the lines' values there and the points at it) reads each of
+    // its points a bounded number of times, however many there are.
+    constexpr int kFrames = 4096;
+    Changes changes;
+    changes.Add(1, Ramp(kFrames, 1, 0)).points.resize(Vst3Automation::kMaxPoints);
+    CountingQueue& dense = changes.Add(2, Ramp(kFrames, 1, 1));
+    Vst3Automation automation;
+    automation.Read(&changes, kFrames, [](ParamID) { return kStart; });
+    const int readsAfterRead = dense.reads;
+    double value = 0.0;
+    for (int frame = 0; frame < kFrames;) {
+        const int next = automation.NextPointAfter(frame);
+        for (int t = 0; t < automation.Count(); ++t) {
+            automation.PointAt(t, frame, value);
+            automation.ValueAt(t, frame);
+            automation.ValueAt(t, next);
+        }
+        frame = next;
+    }
+    EXPECT_LE(dense.reads - readsAfterRead, 4 * dense.getPointCount());
+}
