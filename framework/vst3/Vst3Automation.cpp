@@ -24,17 +24,12 @@ bool Vst3Automation::Take(Track& track)
     track.first = inPlace ? -1 : pointsHeld;
     track.points = inPlace ? track.queuePoints : 0;
     track.lastReadable = false;
-    track.inOrder = true;
     int readable = 0;
-    int lastOffset = 0;
     for (int i = 0; i < track.queuePoints; ++i) {
         int offset = 0;
         double value = 0.0;
         const bool ok = ReadQueue(track, i, offset, value);
         if (ok) {
-            if (readable > 0 && offset < lastOffset)
-                track.inOrder = false;
-            lastOffset = offset;
             ++readable;
             if (!inPlace)
                 held[static_cast<size_t>(track.first + track.points++)] = Point{offset, value};
@@ -53,6 +48,9 @@ void Vst3Automation::MoveTo(Track& track, int frame)
         c = Cursor{};
         c.fromValue = track.start;
     }
+    // Points passed before stood at earlier frames.
+    if (frame != c.frame)
+        c.atPoint = false;
     // Up to the next point, the cursor stands where it stood.
     if (c.frame >= 0 && (c.next >= track.points || frame < c.nextFrame)) {
         c.frame = frame;
@@ -70,9 +68,12 @@ void Vst3Automation::MoveTo(Track& track, int frame)
             c.nextValue = value;
             break;
         }
+        if (offset == frame) {
+            c.atPoint = true;
+            c.atValue = value;
+        }
         c.fromFrame = offset;
         c.fromValue = value;
-        c.fromPoint = true;
         ++c.next;
     }
     c.frame = frame;
@@ -114,25 +115,11 @@ double Vst3Automation::ValueAt(int track, int frame)
 bool Vst3Automation::PointAt(int track, int frame, double& value)
 {
     Track& t = tracks[static_cast<size_t>(track)];
-    if (t.inOrder) {
-        MoveTo(t, frame);
-        const Cursor& c = t.cursor;
-        if (!c.fromPoint || c.fromFrame != frame)
-            return false;
-        value = c.fromValue;
-        return true;
-    }
-    // Points out of order: any of them may stand at the frame.
-    bool found = false;
-    for (int i = 0; i < t.points; ++i) {
-        int offset = 0;
-        double v = 0.0;
-        if (PointOf(t, i, offset, v) && offset == frame) {
-            value = v;
-            found = true;
-        }
-    }
-    return found;
+    MoveTo(t, frame);
+    if (!t.cursor.atPoint)
+        return false;
+    value = t.cursor.atValue;
+    return true;
 }
 
 int Vst3Automation::NextPointAfter(int frame)

@@ -69,16 +69,20 @@ private:
         int offset = 0;
         double value = 0.0;
     };
-    // Where a track's lookups stand: at `frame`, between the last readable point at or before it
-    // (the block's start when there is none) and the first readable point after it.
+    // Where a track's lookups stand: at `frame`, between the last readable point passed (the
+    // block's start when there is none) and the first readable point after `frame`, in the
+    // queue's order. In a queue out of order, a point that stands after a later one is passed
+    // over, by the lines and by the points found at a frame alike.
     struct Cursor {
         int frame = -1;  // -1: at no frame yet
         int next = 0;    // the index of the point after `frame`, or the track's point count
         int fromFrame = 0;
         double fromValue = 0.0;
-        bool fromPoint = false;  // whether `from` is a point rather than the block's start
         int nextFrame = 0;
         double nextValue = 0.0;
+        // Whether a point passed stands at exactly `frame`, and the last such point's value.
+        bool atPoint = false;
+        double atValue = 0.0;
     };
     struct Track {
         Steinberg::Vst::IParamValueQueue* queue = nullptr;
@@ -89,9 +93,6 @@ private:
         int first = -1;
         int points = 0;
         bool lastReadable = false;  // whether the queue's last point can be read
-        // Whether the readable points' offsets never fall: the points at one frame then stand
-        // together, just before the cursor's next point.
-        bool inOrder = true;
         double start = 0.0;
         Cursor cursor;
     };
