@@ -159,3 +159,25 @@ void Editor::Tick(int times)
     for (int i = 0; i < times; ++i)
         graphics->Tick();
 }
+
+Steinberg::tresult ProcessStereo(IFxVST3& plug, float* in, float* out, int frames,
+                                 Steinberg::Vst::IParameterChanges* changes)
+{
+    float* ins[2] = {in, in};
+    float* outs[2] = {out, out};
+    Steinberg::Vst::AudioBusBuffers inBus{};
+    inBus.numChannels = 2;
+    inBus.channelBuffers32 = ins;
+    Steinberg::Vst::AudioBusBuffers outBus{};
+    outBus.numChannels = 2;
+    outBus.channelBuffers32 = outs;
+    Steinberg::Vst::ProcessData data{};
+    data.symbolicSampleSize = Steinberg::Vst::kSample32;
+    data.numSamples = frames;
+    data.numInputs = 1;
+    data.numOutputs = 1;
+    data.inputs = &inBus;
+    data.outputs = &outBus;
+    data.inputParameterChanges = changes;
+    return plug.process(data);
+}

@@ -75,6 +75,11 @@ protected:
     std::string log;
 };
 
+// One 32-bit stereo process call of `frames` frames from `in` (both channels) into `out` (both
+// channels), with the host's `changes`.
+Steinberg::tresult ProcessStereo(IFxVST3& plug, float* in, float* out, int frames,
+                                 Steinberg::Vst::IParameterChanges* changes);
+
 inline IMouseState Left() { return IMouseState{true, false, false, false, false}; }
 inline IMouseState Right() { return IMouseState{false, true, false, false, false}; }
 inline IMouseState Shift() { return IMouseState{false, false, true, false, false}; }

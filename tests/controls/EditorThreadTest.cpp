@@ -22,27 +22,11 @@ TEST_F(Editor, ThreadHostAutomationWhileTheEditorDraws)
     std::atomic<bool> stop{false};
     std::thread audio([&] {
         std::vector<float> in(64, 0.25f), out(64);
-        float* ins[2] = {in.data(), in.data()};
-        float* outs[2] = {out.data(), out.data()};
         vibrascend::host::ParameterChanges changes;
         for (int i = 0; !stop.load(); ++i) {
             changes.Clear();
             changes.Add(0, (i % 100) / 100.0);
-            AudioBusBuffers inBus{};
-            inBus.numChannels = 2;
-            inBus.channelBuffers32 = ins;
-            AudioBusBuffers outBus{};
-            outBus.numChannels = 2;
-            outBus.channelBuffers32 = outs;
-            ProcessData data{};
-            data.symbolicSampleSize = kSample32;
-            data.numSamples = 64;
-            data.numInputs = 1;
-            data.numOutputs = 1;
-            data.inputs = &inBus;
-            data.outputs = &outBus;
-            data.inputParameterChanges = &changes;
-            plug->process(data);
+            ProcessStereo(*plug, in.data(), out.data(), 64, &changes);
         }
     });
     for (int frame = 0; frame < 300; ++frame) {
